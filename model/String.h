@@ -1,0 +1,70 @@
+#pragma once
+// The game object's own text value: every report, title and file name the
+// model hands to the frame is one of these.
+
+#include <cstddef>
+#include <istream>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+class String {
+public:
+    // Longest line or word the readers keep; longer input is cut here.
+    static constexpr std::size_t kMaxLineLength = 1023;
+
+    String() = default;
+    String(const char* text) : m_text(text ? text : "") {}
+    String(std::string text) : m_text(std::move(text)) {}
+
+    static String StringFromText(const char* text) { return String(text); }
+    static String StringCopy(const String& other) { return other; }
+    // Takes the text formatted into a stream (the usual way a report is built).
+    static String StringFromStream(const std::ostringstream& stream) { return String(stream.str()); }
+
+    String& AssignText(const char* text);
+    String& Assign(const String& other);
+    String& AppendText(const char* text);
+    String& Append(const String& other);
+
+    std::size_t GetLength() const { return m_text.size(); }
+    bool IsEmpty() const { return m_text.empty(); }
+    bool IsBlank() const;
+    void StripTrailingChar(char c);
+
+    // Reads one line up to the delimiter (taken from the stream, not stored).
+    // A trailing carriage return is dropped, so files with CRLF line ends read
+    // alike. A line longer than kMaxLineLength keeps its first kMaxLineLength
+    // characters, the rest of the line is consumed, and the stream's failbit
+    // is set so that a reader refuses the file instead of misreading it.
+    std::istream& ReadLine(std::istream& in, char delimiter = '\n');
+    // Reads one white-space-delimited word; an over-long word fails the stream.
+    std::istream& ReadWord(std::istream& in);
+
+    std::ostream& Write(std::ostream& out) const { return out << m_text; }
+    std::ostream& WriteWithChar(std::ostream& out, char c) const { return out << m_text << c; }
+
+    const char* c_str() const { return m_text.c_str(); }
+    const std::string& str() const { return m_text; }
+    std::string_view view() const { return m_text; }
+
+    friend bool operator==(const String& a, const String& b) = default;
+
+private:
+    std::string m_text;
+};
+
+// The one shared empty text.
+extern const String g_emptyString;
+
+String ConcatTexts(const char* a, const char* b);
+String ConcatStringString(const String& a, const String& b);
+String ConcatTextString(const char* a, const String& b);
+String ConcatStringText(const String& a, const char* b);
+
+bool StringEquals(const String& a, const String& b);
+bool StringEqualsText(const String& a, const char* b);
+bool StringDiffersText(const String& a, const char* b);
+
+inline std::ostream& operator<<(std::ostream& out, const String& s) { return s.Write(out); }

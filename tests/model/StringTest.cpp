@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "model/String.h"
+
+TEST(StringTest, NullTextsCountAsEmpty)
+{
+    String s(static_cast<const char*>(nullptr));
+    EXPECT_TRUE(s.IsEmpty());
+    s.AssignText("abc").AppendText(nullptr);
+    EXPECT_EQ(s.str(), "abc");
+    EXPECT_EQ(ConcatTextString(nullptr, s).str(), "abc");
+    EXPECT_EQ(ConcatStringText(s, nullptr).str(), "abc");
+    EXPECT_TRUE(StringEqualsText(String(), nullptr));
+    s.Assign(s);
+    EXPECT_EQ(s.str(), "abc");
+}
+
+TEST(StringTest, BlankAndStrip)
+{
+    EXPECT_TRUE(String("").IsBlank());
+    EXPECT_TRUE(String(" \t\n").IsBlank());
+    EXPECT_FALSE(String(" x ").IsBlank());
+
+    String empty;
+    empty.StripTrailingChar('\n');
+    EXPECT_TRUE(empty.IsEmpty());
+    String line("turn\n");
+    line.StripTrailingChar('\n');
+    line.StripTrailingChar('\n');
+    EXPECT_EQ(line.str(), "turn");
+}
+
+TEST(StringTest, ReadLineStripsOneCarriageReturnAndKeepsAnUnterminatedLastLine)
+{
+    std::istringstream in("first\r\nsecond\r\r\nlast");
+    String s;
+    ASSERT_TRUE(s.ReadLine(in));
+    EXPECT_EQ(s.str(), "first");
+    ASSERT_TRUE(s.ReadLine(in));
+    EXPECT_EQ(s.str(), "second\r");
+    ASSERT_TRUE(s.ReadLine(in));
+    EXPECT_EQ(s.str(), "last");
+    EXPECT_FALSE(s.ReadLine(in));
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(StringTest, ReadLineCutsOverlongLinesAndFailsWithoutSwallowingTheNextLine)
+{
+    const std::string exact(String::kMaxLineLength, 'a');
+    std::istringstream fits(exact + "\r\nnext\n");
+    String s;
+    ASSERT_TRUE(s.ReadLine(fits));
+    EXPECT_EQ(s.GetLength(), String::kMaxLineLength);
+
+    for (const std::string& tail : {std::string("\nnext\n"), std::string()}) {
+        std::istringstream in(exact + "bcd" + tail);
+        EXPECT_FALSE(s.ReadLine(in));
+        EXPECT_EQ(s.str(), exact);
+        EXPECT_FALSE(in.eof()) << "a cut line must not look like the end of the file";
+        in.clear();
+        if (!tail.empty()) {
+            ASSERT_TRUE(s.ReadLine(in));
+            EXPECT_EQ(s.str(), "next");
+        }
+    }
+}
+
+TEST(StringTest, ReadWordAndStreams)
+{
+    std::istringstream in("  alpha\tbeta\n");
+    String word;
+    ASSERT_TRUE(word.ReadWord(in));
+    EXPECT_EQ(word.str(), "alpha");
+    ASSERT_TRUE(word.ReadWord(in));
+    EXPECT_EQ(word.str(), "beta");
+    EXPECT_FALSE(word.ReadWord(in));
+
+    std::ostringstream report;
+    report << "Unit at " << 3 << ", " << 4;
+    String text = String::StringFromStream(report);
+    std::ostringstream out;
+    text.WriteWithChar(out, '\n');
+    EXPECT_EQ(out.str(), "Unit at 3, 4\n");
+}
