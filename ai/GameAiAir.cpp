@@ -1,0 +1,1 @@
+#include "ai/GameAiAir.h"

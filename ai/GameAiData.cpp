@@ -1,0 +1,50 @@
+#include "ai/GameAiData.h"
+
+#include "model/DataFile.h"
+#include "model/Geometry.h"
+
+CGameAiData::CGameAiData() { m_enemyDistance.Allocate(m_map.GetWidth(), m_map.GetHeight(), 0); }
+
+const char* CGameAiData::Reload()
+{
+    m_enemyDistance.Free();
+    const char* error = CGameAiOrders::Reload();
+    m_enemyDistance.Allocate(m_map.GetWidth(), m_map.GetHeight(), 0);
+    if (!error) {
+        if (auto time = DataFileTime(kAiFileName))
+            m_aiFileTime = *time;
+    }
+    return error;
+}
+
+bool CGameAiData::HexHasUnits(int column, int row) const
+{
+    if (!CGameAiOrders::HexHasUnits(column, row))
+        return false;
+    const UnitList& stack = m_stacks.At(column, row);
+    const PlatoonType* type = stack.Head()->value.m_type;
+    const int side = type ? type->GetSide() : 0;
+    if (!IsSideHidden(side))
+        return true;
+    if (m_contact[OtherSide(side)].At(column, row).kind != 1)
+        return false;
+    for (const PlacedUnit& unit : stack)
+        if ((unit.m_status & (kUnitCarried | kUnitHidden)) == 0)
+            return true;
+    return false;
+}
+
+bool CGameAiData::IsOpponentHidden() const { return IsSideHidden(OtherSide(m_map.GetSide())); }
+
+bool CGameAiData::IsAiFileChanged()
+{
+    bool newer = CheckFilesChanged();
+    if (m_aiFileTime != 0) {
+        auto time = DataFileTime(kAiFileName);
+        if (time && *time > m_aiFileTime) {
+            m_aiFileTime = *time;
+            newer = true;
+        }
+    }
+    return newer;
+}

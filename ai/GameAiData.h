@@ -1,0 +1,31 @@
+#pragma once
+// What every step of the computer opponent reads: the distance of each hex
+// from the enemy, and the time of the computer opponent's parameter file.
+// Above this layer the opponent's view of a side follows that side's fog of
+// war.
+
+#include <cstdint>
+
+#include "ai/GameAiOrders.h"
+
+class CGameAiData : public CGameAiOrders {
+public:
+    static constexpr const char* kAiFileName = "main.ai";
+
+    CGameAiData();
+    ~CGameAiData() override = default;
+
+    // The grid is re-made around the lower layers' reload; the time of
+    // "main.ai" is taken only when they gave no error.
+    const char* Reload() override;
+    // A hidden side's stack shows only where the other side has contact, and
+    // only when one of its units is neither carried nor hidden.
+    bool HexHasUnits(int column, int row) const override;
+    bool IsOpponentHidden() const override;
+
+    // The lower layers' freshness tests, then "main.ai"'s.
+    bool IsAiFileChanged();
+
+    HexGrid<std::int8_t> m_enemyDistance;
+    std::int64_t m_aiFileTime = 0;
+};

@@ -1,0 +1,1 @@
+#include "ai/GameAiMove.h"

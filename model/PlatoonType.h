@@ -1,0 +1,236 @@
+#pragma once
+// Platoon types: the fixed description of one kind of platoon (name, strength,
+// movement, weapon, costs and capabilities) that every placed unit points to,
+// the list of all types and the reader of the platoon files.
+//
+// A platoon file holds one type per line, each line stored through the main
+// scrambling variant. After descrambling a line reads, blank-separated:
+//   letter+id strength v12 v13 fireAp loadAp unloadAp movement v15 stackRank
+//   classLetter v25 v26 v27 v28 v33 v29 v30 picture unitValue moveFlags
+//   carryFlags targetFlags extraFlags v39 firstYear firstMonth lastYear
+//   lastMonth v40 v41 v42 name[,shortName[,thirdName]]
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "model/Lists.h"
+#include "model/String.h"
+
+// Bound after loading from the weapon and movement-cost tables.
+struct WeaponRecord;
+struct MovementCostRecord;
+
+// Capability bits of the four flag words. Masks of several bits are tested
+// with "any of".
+// m_moveFlags
+inline constexpr std::uint32_t kMoveFoot = 0x2; // foot-moving: never a vehicle
+inline constexpr std::uint32_t kMoveDoubleTime = 0x2802; // any: can double-time
+inline constexpr std::uint32_t kMoveStackClass = 0x10; // third class of the stack-movement ranking
+inline constexpr std::uint32_t kMoveNoLightBridge = 0x20;
+inline constexpr std::uint32_t kMoveNoMediumBridge = 0x40;
+inline constexpr std::uint32_t kMoveNoHeavyBridge = 0x4000;
+inline constexpr std::uint32_t kMoveWaterEntry = 0x80; // water/marsh/swamp cost 100; crosses rivers anywhere
+inline constexpr std::uint32_t kMoveMarshAndWater = 0x1080; // any: vehicle may enter marsh off roads, leave water
+inline constexpr std::uint32_t kMoveThreeApPerMove = 0x400;
+inline constexpr std::uint32_t kMoveQuickLoad = 0x1000; // as a carrier: loading and unloading cost 25
+// m_carryFlags
+inline constexpr std::uint32_t kCarryCarrier = 0x68; // any: carrier (may fire while loaded)
+inline constexpr std::uint32_t kCarryNeedsPassenger = 0x1E000; // any: cannot move without a passenger
+inline constexpr std::uint32_t kCarryCarriable = 0x1007; // any: can be carried
+inline constexpr std::uint32_t kCarryPassengers = 0x10; // carries 0x2 passengers up to twice its strength
+inline constexpr std::uint32_t kCarryTows = 0x20;
+inline constexpr std::uint32_t kCarryOnlyHeavy = 0x40; // carries only 0x1004 passengers
+inline constexpr std::uint32_t kCarryHorses = 0x2000;
+inline constexpr std::uint32_t kCarryBicycles = 0x4000;
+inline constexpr std::uint32_t kCarryMotorcycles = 0x8000;
+inline constexpr std::uint32_t kCarryBoats = 0x10000; // also: a boat, moves on water, crosses rivers anywhere
+inline constexpr std::uint32_t kPassengerHeavyGun = 0x1000;
+inline constexpr std::uint32_t kPassengerHorses = 0x800;
+inline constexpr std::uint32_t kPassengerBicycles = 0x400;
+inline constexpr std::uint32_t kPassengerMotorcycles = 0x200;
+inline constexpr std::uint32_t kPassengerBoats = 0x80;
+// m_targetFlags
+inline constexpr std::uint32_t kTargetHard = 0x1;
+inline constexpr std::uint32_t kTargetNoBanzai = 0x8;
+// m_extraFlags
+inline constexpr std::uint32_t kExtraDigIn = 0x1;
+inline constexpr std::uint32_t kExtraMineSurcharge = 0x2; // also ignores known minefields in path costs
+inline constexpr std::uint32_t kExtraCarriesPassengers = 0x100; // skips the carrier-kind tests
+
+// Category digits of an id: (id / 100) % 10.
+inline constexpr int kCategoryArtillery = 3;
+inline constexpr int kCategoryLeader = 4;
+inline constexpr int kCategoryOwnPicture = 5;
+
+// Number of movement-cost arrays a type has a row in.
+inline constexpr std::size_t kMovementRowCount = 4;
+
+// Counts read from a platoon file (strength, movement allowance, action-point
+// costs, unit value) are held to 0..kMaxPlatoonCount so that no product of
+// two of them can overflow.
+inline constexpr std::int32_t kMaxPlatoonCount = 9999;
+
+class PlatoonTypeBase {
+public:
+    explicit PlatoonTypeBase(std::int32_t wideId = 0)
+        : m_wideId(wideId)
+    {
+    }
+    virtual ~PlatoonTypeBase() = default;
+
+    // The full rating of a unit of this type that has no organisation node.
+    virtual int GetDefaultRating() const { return 6; }
+
+    std::int32_t m_wideId = 0; // set: the nation digits sit two places higher
+    std::uint32_t m_id = 0; // nation (id / 1000) % 100, category (id / 100) % 10
+    String m_name;
+    std::int32_t m_firstMonth = 6;
+    std::int32_t m_firstYear = 48;
+    std::int32_t m_lastMonth = 12;
+    std::int32_t m_lastYear = 73;
+};
+
+class PlatoonType : public PlatoonTypeBase {
+public:
+    PlatoonType() = default;
+
+    // (id / 1000) % 100, or (id / 100000) % 100 with m_wideId.
+    int GetNation() const;
+    int GetSide() const;
+    int GetCategory() const { return static_cast<int>((m_id / 100) % 10); }
+    bool IsArtillery() const { return GetCategory() == kCategoryArtillery; }
+    bool IsLeader() const { return GetCategory() == kCategoryLeader; }
+    bool IsCategoryFive() const { return GetCategory() == kCategoryOwnPicture; }
+
+    bool IsVehicle() const { return m_movementAllowance != 0 && (m_moveFlags & kMoveFoot) == 0; }
+    bool IsFootMovement() const { return (m_moveFlags & kMoveDoubleTime) != 0; }
+    bool IsCarrier() const { return (m_carryFlags & kCarryCarrier) != 0; }
+    bool NeedsPassengerToMove() const { return (m_carryFlags & kCarryNeedsPassenger) != 0; }
+    bool CanBeCarried() const { return (m_carryFlags & kCarryCarriable) != 0; }
+    bool CanCarryPassengers() const;
+
+    // Fills the record from one descrambled platoon line. False when the line
+    // has no readable id (the record is then unusable); a later field that
+    // does not parse leaves it and every field after it at its default.
+    bool ReadRecord(std::string_view line);
+    // Splits m_name at its first comma into m_name and m_shortName, then
+    // m_shortName likewise into m_shortName and m_thirdName. A part without a
+    // comma is copied to the next one.
+    void SplitNameAtComma();
+
+    String m_shortName;
+    String m_thirdName;
+    std::int32_t m_fullStrength = 0;
+    const WeaponRecord* m_weapon = nullptr; // the weapon record with this type's id; null when none
+    std::int32_t m_value12 = 0; // non-zero: a non-leader may join a Banzai attack
+    std::int32_t m_value13 = 0;
+    std::int32_t m_movementAllowance = 0; // 0: cannot move by itself
+    std::int32_t m_value15 = 0;
+    std::array<const MovementCostRecord*, kMovementRowCount> m_movementRows {};
+    std::int32_t m_fireApCost = 100;
+    std::int32_t m_loadApCost = 100;
+    std::int32_t m_unloadApCost = 100;
+    std::int32_t m_stackRank = 0;
+    char m_classLetter = '1';
+    std::int32_t m_value25 = 0;
+    std::int32_t m_value26 = 0;
+    std::int32_t m_value27 = 0;
+    std::int32_t m_value28 = 0;
+    std::int32_t m_value29 = 0;
+    std::int32_t m_value30 = 0;
+    String m_pictureName;
+    std::int32_t m_pictureIndex = 0; // equal for all types with the same picture name
+    std::int32_t m_value33 = 0;
+    std::int32_t m_unitValue = 0;
+    std::uint32_t m_moveFlags = 0;
+    std::uint32_t m_carryFlags = 0;
+    std::uint32_t m_targetFlags = 0;
+    std::uint32_t m_extraFlags = 0;
+    std::int32_t m_value39 = 0;
+    std::int32_t m_value40 = 0;
+    std::int32_t m_value41 = 0;
+    std::int32_t m_value42 = 0;
+};
+
+// Whether type a rather than b sets a stack's movement profile: b null gives
+// true, a null false; then hard targets, vehicles and m_moveFlags 0x10 rank
+// in that order (within a class the larger m_stackRank wins, a tie gives
+// false); outside every class the smaller movement allowance wins.
+bool GovernsStackMovement(const PlatoonType* a, const PlatoonType* b);
+
+// The game object's list of all platoon types, in file order. It owns them.
+class PlatoonTypeList {
+public:
+    using List = ValueList<PlatoonType*>;
+    using Node = List::Node;
+
+    // Names the data layer reads.
+    static constexpr std::string_view kDefaultFileName = "platoon.obx";
+    static constexpr std::string_view kFilePattern = "platoon%02d.obx";
+    // The numbered files are tried for 0..kLastFileNumber.
+    static constexpr int kLastFileNumber = 28;
+
+    // Result of reading one file.
+    struct FileResult {
+        bool opened = false;
+        String error; // empty on success
+    };
+
+    PlatoonTypeList() = default;
+    ~PlatoonTypeList() { Clear(); }
+    PlatoonTypeList(const PlatoonTypeList&) = delete;
+    PlatoonTypeList& operator=(const PlatoonTypeList&) = delete;
+    PlatoonTypeList(PlatoonTypeList&& other) noexcept
+        : m_types(std::move(other.m_types))
+    {
+    }
+    PlatoonTypeList& operator=(PlatoonTypeList&& other) noexcept;
+
+    // The first type with that id, or null.
+    PlatoonType* FindById(std::uint32_t id) const;
+    // The type at a 0-based position; -1 gives the last; null past the end.
+    PlatoonType* GetAt(int index) const;
+    // 0-based position of the type; 0 when it is not in the list.
+    int IndexOf(const PlatoonType* type) const;
+    int Count() const { return static_cast<int>(m_types.Count()); }
+    bool IsEmpty() const { return m_types.IsEmpty(); }
+    // Deletes every type.
+    void Clear();
+
+    // Gives the type its picture index and appends it; the list owns it.
+    void Append(PlatoonType* type);
+    // Sets the type's picture index: that of a listed type with the same
+    // picture name, else one more than the largest index listed (0 first).
+    void AssignPictureIndex(PlatoonType& type) const;
+
+    // Reads the platoon files of the folder and appends their types: the
+    // numbered files (pattern with 00..28 for its "%02d"), or, when none of
+    // them opens, the default file. Empty on success (no file at all is
+    // success), else the error text of the first failing file; types read
+    // before the failure stay. filesOpened, when given, gets the number of
+    // files that opened.
+    String LoadAll(const std::filesystem::path& folder, std::string_view defaultName = kDefaultFileName,
+        std::string_view pattern = kFilePattern, int* filesOpened = nullptr);
+    // Reads one platoon file of the folder (case-insensitive name match).
+    FileResult ReadFile(const std::filesystem::path& folder, std::string_view fileName);
+    // Reads platoon lines from a stream; fileName only names it in the error:
+    // "File %s: line %d: error reading data".
+    String Read(std::istream& in, std::string_view fileName);
+
+    Node* Head() const { return m_types.Head(); }
+    const List& Types() const { return m_types; }
+    auto begin() const { return m_types.begin(); }
+    auto end() const { return m_types.end(); }
+
+private:
+    List m_types;
+};
+
+// The pattern with its first "%02d" (or "%d") replaced by the number written
+// with at least two digits.
+std::string FormatPlatoonFileName(std::string_view pattern, int number);

@@ -1,0 +1,16 @@
+#pragma once
+// Isolation: which units are cut off from every source of their side.
+
+#include "rules/GameOpportunityFire.h"
+
+class CGameIsolation : public CGameOpportunityFire {
+public:
+    CGameIsolation();
+    ~CGameIsolation() override = default;
+
+    // The connection grid is re-made around the lower layers' reload.
+    const char* Reload() override;
+
+    HexGrid<std::uint8_t> m_connected; // 1: joined to a source
+    int m_listedCount = 0;
+};

@@ -1,0 +1,35 @@
+#include "rules/GameOrders.h"
+
+#include "model/DataFile.h"
+
+CGameOrders::CGameOrders() { LoadParameterFile(); }
+
+const char* CGameOrders::Reload()
+{
+    if (const char* error = CGameHexMarks::Reload())
+        return error;
+    return LoadParameterFile();
+}
+
+bool CGameOrders::CheckFilesChanged()
+{
+    bool newer = AreDataFilesNewer();
+    if (m_parameterFileTime != 0) {
+        auto time = DataFileTime(LocateParameterFile().view());
+        if (time && *time > m_parameterFileTime) {
+            m_parameterFileTime = *time;
+            newer = true;
+        }
+    }
+    return newer;
+}
+
+String CGameOrders::LocateParameterFile() const { return LocateThemedFile(kParameterFileName); }
+
+const char* CGameOrders::LoadParameterFile()
+{
+    const String name = LocateParameterFile();
+    if (auto time = DataFileTime(name.view()))
+        m_parameterFileTime = *time;
+    return m_parameters.ReadParameterFile(name.view());
+}

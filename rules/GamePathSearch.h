@@ -1,0 +1,15 @@
+#pragma once
+// Path search: the hexes a stack can reach, and a route to a goal hex.
+
+#include "rules/GameSession.h"
+
+class CGamePathSearch : public CGameSession {
+public:
+    CGamePathSearch();
+    ~CGamePathSearch() override = default;
+
+    // The state grid is re-made around the lower layers' reload.
+    const char* Reload() override;
+
+    HexGrid<int> m_searchState; // per hex: 0 not yet seen; each search clears it
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Fog of war: which hexes each side has spotted, and the contact levels as
+// they were before the last recomputation.
+
+#include "rules/GameLos.h"
+
+class CGameSpotting : public CGameLos {
+public:
+    CGameSpotting();
+    ~CGameSpotting() override = default;
+
+    // The snapshot grids are re-made around the lower layers' reload.
+    const char* Reload() override;
+
+    HexGrid<int> m_contactSnapshot[2];
+
+private:
+    void AllocateSnapshots();
+};

@@ -1,0 +1,1 @@
+#include "rules/GameSupply.h"

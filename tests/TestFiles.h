@@ -1,0 +1,56 @@
+#pragma once
+// Helpers for tests that give the game object data files: the stored
+// (scrambled) form of a plain fixture, a working folder for the duration of a
+// test, and file times set on purpose.
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "model/Scramble.h"
+#include "tests/TempDir.h"
+
+// Scrambles a plain fixture line by line, as the data files are stored; a
+// text without a final line feed stays without one.
+inline std::string ScrambleText(std::string_view plain)
+{
+    std::string out;
+    std::size_t start = 0;
+    while (start < plain.size()) {
+        const std::size_t end = plain.find('\n', start);
+        const std::size_t stop = end == std::string_view::npos ? plain.size() : end;
+        out += ScrambleLine(plain.substr(start, stop - start));
+        if (end == std::string_view::npos)
+            break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+// The game object reads its data files from the current folder.
+class ScopedCurrentDir {
+public:
+    explicit ScopedCurrentDir(const std::filesystem::path& path) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~ScopedCurrentDir()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(m_previous, ignored);
+    }
+    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
+    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
+inline void SetFileTime(const std::filesystem::path& path, int secondsAgo)
+{
+    std::filesystem::last_write_time(
+        path, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
+}

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ai/Game.h"
+#include "model/Geometry.h"
+#include "tests/HeadlessFrame.h"
+#include "tests/TestFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFixture(const std::string& name)
+{
+    std::ifstream in(fs::path(VL_TEST_FIXTURES) / name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A folder with a 5 x 4 map and a small organisation, and a game object built in it.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
+        m_dir.Write("test.org", ReadFixture("org/generated.org"));
+    }
+
+    CGame& Game()
+    {
+        if (!m_game)
+            m_game = std::make_unique<CGame>();
+        return *m_game;
+    }
+
+    void Name(const char* map, const char* org)
+    {
+        Game().m_mapFileName = map;
+        Game().m_orgFileName = org;
+    }
+
+    TempDir m_dir;
+    ScopedCurrentDir m_inDir {m_dir.Path()};
+    std::unique_ptr<CGame> m_game;
+};
+
+// Every per-hex grid of every layer, by its size.
+void ExpectGridsSized(const CGame& game, int width, int height)
+{
+    auto sized = [&](const auto& grid, const char* name) {
+        EXPECT_EQ(grid.Width(), width) << name;
+        EXPECT_EQ(grid.Height(), height) << name;
+    };
+    sized(game.m_stacks, "stacks");
+    sized(game.m_airStrikeSide, "air strike side");
+    sized(game.m_contact[1], "contact");
+    sized(game.m_arrivalMarks, "arrival marks");
+    sized(game.m_entrySides, "entry sides");
+    sized(game.m_contactSnapshot[0], "spotting snapshot");
+    sized(game.m_connected, "isolation");
+    sized(game.m_searchState, "path search");
+    sized(game.m_enemyDistance, "enemy distance");
+}
+
+// A valid version-1 parameter file: header, fire table of one column, and
+// the terrain and hexside tables.
+std::string MinimalParameterText()
+{
+    auto row = [](int count, int value) {
+        std::string line;
+        for (int i = 0; i < count; ++i)
+            line += std::to_string(value) + (i + 1 < count ? " " : "\n");
+        return line;
+    };
+    return "1 Test rules\n12 200\n4 40 30 7\n1\n1 1 20 20 20 20 10\n" + row(28, 100) + row(21, 100) + "61 62\n"
+        + row(28, 0) + "91 92 93 94 95 96 97 101 31 32 150 102 11\n" + row(28, 0) + "132 133 134 135\n";
+}
+
+} // namespace
+
+TEST_F(GameTest, BuildsWithoutDataFiles)
+{
+    CGame& game = Game();
+    EXPECT_EQ(game.m_version, 10);
+    EXPECT_TRUE(game.m_startupError.IsEmpty());
+    EXPECT_EQ(game.m_platoonTypes.Count(), 0);
+    ExpectGridsSized(game, 1, 1);
+    EXPECT_EQ(game.m_airStrikeSide.At(0, 0), -1);
+    EXPECT_EQ(game.m_smokeMark.At(0, 0), -1);
+    EXPECT_EQ(game.m_pontoons.At(0, 0).side, HexSide::None);
+    EXPECT_EQ(game.m_aiPercent[0], 50);
+    EXPECT_EQ(game.m_ammo[1], 80);
+    EXPECT_EQ(game.m_visibility, 20);
+    EXPECT_EQ(game.m_unitLimits[1][2][2], 3);
+    EXPECT_EQ(game.m_map.GetTimeLimit(), 60);
+    EXPECT_EQ(game.Reload(), nullptr) << "no names, no files: nothing to read and no error";
+    ExpectGridsSized(game, 1, 1);
+}
+
+TEST_F(GameTest, ReloadReadsMapAndOrganisationAndResizesEveryLayer)
+{
+    Name("TEST.MAP", "test.org");
+    CGame& game = Game();
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_EQ(game.m_map.GetWidth(), 5);
+    EXPECT_EQ(game.m_map.GetHeight(), 4);
+    ExpectGridsSized(game, 5, 4);
+    EXPECT_NE(game.m_orgTree.FindNode(104), nullptr);
+    EXPECT_NE(game.m_mapFileTime, 0);
+    EXPECT_NE(game.m_orgFileTime, 0);
+}
+
+TEST_F(GameTest, MapAndOrganisationErrorsNameTheDefaultFiles)
+{
+    struct Case {
+        const char* map;
+        const char* org;
+        std::string orgText;
+        const char* error;
+        bool orgRead;
+    };
+    const Case cases[] = {
+        {"missing.map", "test.org", "", "Error opening map file: main.map", false},
+        {"bad.map", "test.org", "", "Error reading from map file: main.map", false},
+        {"test.map", "missing.org", "", "Error opening org file: main.org", false},
+        {"test.map", "bad.org", "1\n0\n6 44\nB01x0001 101 6 Broken\n", "Error reading from org file: main.org", false},
+        {"", "test.org", "", nullptr, true},
+    };
+    m_dir.Write("bad.map", "3\n0 4\n");
+    for (const Case& c : cases) {
+        m_game.reset();
+        if (!c.orgText.empty())
+            m_dir.Write(c.org, c.orgText);
+        Name(c.map, c.org);
+        const char* error = Game().Reload();
+        EXPECT_STREQ(error, c.error) << c.map << " / " << c.org;
+        EXPECT_EQ(Game().m_orgTree.FindNode(104) != nullptr, c.orgRead) << c.map << " / " << c.org;
+        // Whatever the map gave, every grid stands for the map held.
+        ExpectGridsSized(Game(), Game().m_map.GetWidth(), Game().m_map.GetHeight());
+    }
+}
+
+TEST_F(GameTest, ParameterErrorIsReturnedAndTheComputerFileTimeIsNotTaken)
+{
+    m_dir.Write("main.pdx", ScrambleText("2\n0\n"));
+    m_dir.Write("main.ai", "12\n");
+    Name("test.map", "test.org");
+    CGame& game = Game();
+    EXPECT_STREQ(game.Reload(), "Error reading from parameter data file: main.pdt");
+    EXPECT_EQ(game.m_aiFileTime, 0);
+    ExpectGridsSized(game, 5, 4);
+
+    fs::remove(m_dir.Path("main.pdx"));
+    EXPECT_EQ(game.Reload(), nullptr);
+    EXPECT_NE(game.m_aiFileTime, 0);
+}
+
+TEST_F(GameTest, FreshnessTestsEveryFileAndStoresEveryNewerTime)
+{
+    for (const char* name : {"weapon.pdx", "movement.pdx", "main.ai"})
+        m_dir.Write(name, "");
+    m_dir.Write("main.pdx", ScrambleText(MinimalParameterText()));
+    for (const char* name : {"test.map", "test.org", "weapon.pdx", "movement.pdx", "main.pdx", "main.ai"})
+        SetFileTime(m_dir.Path(name), 1000);
+    Name("test.map", "test.org");
+    CGame& game = Game();
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_FALSE(game.IsAiFileChanged()) << "nothing changed since the files were read";
+
+    // Two files change: the first one found newer must not hide the second.
+    SetFileTime(m_dir.Path("test.map"), 10);
+    SetFileTime(m_dir.Path("main.ai"), 10);
+    const auto mapTime = game.m_mapFileTime;
+    const auto aiTime = game.m_aiFileTime;
+    EXPECT_TRUE(game.IsAiFileChanged());
+    EXPECT_GT(game.m_mapFileTime, mapTime);
+    EXPECT_GT(game.m_aiFileTime, aiTime);
+    EXPECT_FALSE(game.IsAiFileChanged()) << "the newer times were stored";
+
+    SetFileTime(m_dir.Path("main.pdx"), 5);
+    EXPECT_TRUE(game.CheckFilesChanged());
+    SetFileTime(m_dir.Path("test.org"), 1);
+    EXPECT_TRUE(game.AreDataFilesNewer());
+    EXPECT_FALSE(game.IsAiFileChanged());
+}
+
+TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
+{
+    Name("test.map", "test.org");
+    CGame& game = Game();
+    ASSERT_EQ(game.Reload(), nullptr);
+    CHeadlessFrame frame(game);
+    frame.Attach();
+    game.m_smoke[0] = 4;
+    game.m_airPower[1] = 2;
+    game.m_options = kOptionThreePhase | kOptionDiggingIn;
+    game.m_airStrikeSide.At(2, 3) = 0;
+    game.m_stacks.At(1, 1).Append(PlacedUnit());
+    game.m_eliminated.Append(PlacedUnit());
+    const auto mapTime = game.m_mapFileTime;
+
+    game.ResetBattle();
+    EXPECT_EQ(game.m_smoke[0], 4);
+    EXPECT_EQ(game.m_airPower[1], 0);
+    EXPECT_EQ(game.m_options, 0);
+    EXPECT_EQ(game.m_aiPercent[0], 100) << "a reset sets 100 where the constructor sets 50";
+    EXPECT_EQ(game.m_airStrikeSide.At(2, 3), -1);
+    EXPECT_FALSE(game.HexHasUnits(1, 1));
+    EXPECT_TRUE(game.m_eliminated.IsEmpty());
+    EXPECT_EQ(game.m_mapFileTime, mapTime);
+    EXPECT_EQ(game.m_mapFileName.str(), "test.map");
+    EXPECT_NE(game.m_moveCallback, nullptr);
+    ExpectGridsSized(game, 5, 4);
+}
+
+TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
+{
+    struct Counting final : CCallback {
+        int* invoked;
+        int* deleted;
+        Counting(int* i, int* d) : invoked(i), deleted(d) {}
+        ~Counting() override { ++*deleted; }
+        void Invoke() override { ++*invoked; }
+    };
+    int invoked = 0, deleted = 0;
+    {
+        CGame& game = Game();
+        game.SetMoveCallback(new Counting(&invoked, &deleted));
+        game.m_moveCallback->Invoke();
+        game.SetMoveCallback(new Counting(&invoked, &deleted));
+        EXPECT_EQ(deleted, 1) << "a replaced callback is deleted";
+        m_game.reset();
+    }
+    EXPECT_EQ(invoked, 1);
+    EXPECT_EQ(deleted, 2) << "the game deletes the callback it owns";
+
+    CGame& game = Game();
+    CHeadlessFrame frame(game);
+    frame.Attach();
+    game.m_lastMove = std::make_unique<LastMove>(1, 2, 1, 3, 1);
+    game.m_moveCallback->Invoke();
+    ASSERT_EQ(frame.m_moveSteps.size(), 1u);
+    EXPECT_EQ(frame.m_moveSteps[0].m_toRow, 3);
+    game.m_placement = std::make_unique<PlacementRecord>(PlacementRecord {4, 5, 10, 1});
+    game.m_placementCallback->Invoke();
+    ASSERT_EQ(frame.m_placements.size(), 1u);
+    EXPECT_EQ(frame.m_placements[0].nation, 10);
+}
+
+TEST_F(GameTest, HiddenSidesShowOnlyWhatTheOtherSideHasContactWith)
+{
+    m_dir.Write("platoon.obx", ScrambleText(ReadFixture("platoons/platoon.txt")));
+    Name("test.map", "test.org");
+    CGame& game = Game();
+    ASSERT_EQ(game.Reload(), nullptr);
+    ASSERT_GT(game.m_platoonTypes.Count(), 0);
+    PlatoonType* type = game.m_platoonTypes.GetAt(0);
+    const int side = type->GetSide();
+    PlacedUnit unit;
+    unit.m_type = type;
+    game.m_stacks.At(2, 2).Append(unit);
+
+    EXPECT_TRUE(game.HexHasUnits(2, 2));
+    EXPECT_FALSE(game.HexHasUnits(3, 2));
+    game.m_aiFog[side] = 1;
+    EXPECT_TRUE(game.IsSideHidden(side));
+    EXPECT_FALSE(game.HexHasUnits(2, 2)) << "no contact: a hidden side's stack does not show";
+    game.m_contact[OtherSide(side)].At(2, 2).Set(1, 3);
+    EXPECT_TRUE(game.HexHasUnits(2, 2));
+    game.m_stacks.At(2, 2).Head()->value.m_status = kUnitHidden;
+    EXPECT_FALSE(game.HexHasUnits(2, 2)) << "only hidden units in the stack";
+
+    game.m_map.SetSide(OtherSide(side));
+    EXPECT_TRUE(game.IsOpponentHidden());
+    game.m_map.SetSide(side);
+    EXPECT_FALSE(game.IsOpponentHidden());
+}
