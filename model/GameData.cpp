@@ -54,6 +54,10 @@ const char* CGameData::Reload()
     FreeGrids();
     StoreFileTime(m_mapFileName, m_mapFileTime);
     const char* mapError = ReadMapFile();
+    // The movement costs follow the map's theme: a map of another region
+    // than the one the costs were read for brings its own costs.
+    LoadMovementCosts();
+    BindPlatoonTypes();
     AllocateGrids(m_map.GetWidth(), m_map.GetHeight());
     StoreFileTime(m_orgFileName, m_orgFileTime);
     const char* orgError = mapError ? nullptr : ReadOrgFile();

@@ -280,3 +280,31 @@ TEST_F(GameTest, HiddenSidesShowOnlyWhatTheOtherSideHasContactWith)
     game.m_map.SetSide(side);
     EXPECT_FALSE(game.IsOpponentHidden());
 }
+
+TEST_F(GameTest, ThemedMovementCostsFollowTheMapBeingLoaded)
+{
+    auto movement = [](int value) {
+        std::string text;
+        for (int row = 0; row < 48; ++row) {
+            for (int entry = 0; entry < 52; ++entry)
+                text += std::to_string(value) + (entry < 51 ? " " : "\n");
+        }
+        return text;
+    };
+    m_dir.Write("movement.pdx", ScrambleText(movement(100)));
+    m_dir.Write("NWE-movement.pdx", ScrambleText(movement(250)));
+    std::string map = ReadFixture("maps/sample-v3.txt");
+    const std::string header = "100 20 1 2 3 2";
+    ASSERT_NE(map.find(header), std::string::npos);
+    map.replace(map.find(header), header.size(), "100 20 1 2 3 0");
+    m_dir.Write("nwe.map", map);
+
+    CGame& game = Game();
+    EXPECT_EQ(game.m_movementCosts[0][0].m_entries[0], 100) << "no map yet: the plain costs";
+    Name("nwe.map", "test.org");
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_EQ(game.m_movementCosts[2][5].m_entries[7], 250) << "the first battle on a themed map gets its costs";
+    Name("test.map", "test.org");
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_EQ(game.m_movementCosts[2][5].m_entries[7], 100);
+}
