@@ -67,6 +67,24 @@ public:
 
     bool IsOptionSet(int option) const { return (m_options & option) != 0; }
 
+    // ---- Stacks and unit moves (GameDataStacks.cpp) ----
+    // ---- end stacks ----
+
+    // ---- Per-hex state (GameDataHexState.cpp) ----
+    // ---- end per-hex state ----
+
+    // ---- Battle file (GameDataBattleFile.cpp) ----
+    // ---- end battle file ----
+
+    // ---- Unit operations (GameDataUnits.cpp) ----
+    // ---- end unit operations ----
+
+    // ---- Phase change and arrivals (GameDataPhase.cpp) ----
+    // ---- end phase change ----
+
+    // ---- Hex state messages (GameDataMessages.cpp) ----
+    // ---- end hex state messages ----
+
     int m_version = kCurrentVersion;
     String m_title;
     OrgTree m_orgTree;
