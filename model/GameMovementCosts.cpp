@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/DataFile.h"
+#include "model/TextScan.h"
 #include "model/PlatoonType.h"
 
 namespace {
@@ -30,11 +31,6 @@ constexpr int kWaterTerrain = 1;
 constexpr int kMarshTerrain = 3;
 constexpr int kSwampTerrain = 15;
 constexpr int kWaterEntryCost = 100;
-
-bool IsBlankLine(const std::string& line)
-{
-    return line.find_first_not_of(" \t\r\n\f\v") == std::string::npos;
-}
 
 // A double held to the int range before it is converted.
 int ClampToInt(double value)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/DataFile.h"
+#include "model/TextScan.h"
 #include "model/PlatoonType.h"
 
 namespace {
@@ -61,11 +62,6 @@ void ReadValues(std::istream& in, Values& values)
             return;
         value = read;
     }
-}
-
-bool IsBlankLine(const std::string& line)
-{
-    return line.find_first_not_of(" \t\r\n\f\v") == std::string::npos;
 }
 
 const WeaponRecord* WeaponOf(const PlatoonType* type) { return type ? type->m_weapon : nullptr; }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "model/DataFile.h"
+#include "model/TextScan.h"
 #include "model/Scramble.h"
 
 namespace {
@@ -52,11 +53,6 @@ const char* const kThemePrefixes[kRegionCount] = { "NWE-", "MED-", "DES-", "TRO-
 constexpr int kLayersOfVersion[7] = { 0, 10, 15, 19, 19, 20, 21 };
 
 int ClampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
-
-bool IsBlankLine(const std::string& line)
-{
-    return std::all_of(line.begin(), line.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
-}
 
 // The file's lines, as the format reads them. Every read fails on an
 // over-long line (the stream is failed then), on the end of the file, or on a

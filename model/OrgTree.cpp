@@ -10,67 +10,14 @@
 
 #include "model/DataFile.h"
 #include "model/Geometry.h"
+#include "model/TextScan.h"
 
 namespace {
-
-bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view SkipBlanks(std::string_view text)
-{
-    while (!text.empty() && IsBlankChar(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
-std::string_view FirstWord(std::string_view text)
-{
-    std::size_t end = 0;
-    while (end < text.size() && !IsBlankChar(text[end]))
-        ++end;
-    return text.substr(0, end);
-}
 
 bool IsEndWord(std::string_view word)
 {
     return word.size() == 3 && (word[0] == 'E' || word[0] == 'e') && (word[1] == 'N' || word[1] == 'n')
         && (word[2] == 'D' || word[2] == 'd');
-}
-
-// The digit run at the front of text, which must not be empty and must fit.
-bool TakeUnsigned(std::string_view& text, std::uint32_t& value)
-{
-    if (text.empty() || !IsDigit(text.front()))
-        return false;
-    std::uint64_t v = 0;
-    while (!text.empty() && IsDigit(text.front())) {
-        v = v * 10 + static_cast<std::uint64_t>(text.front() - '0');
-        if (v > std::numeric_limits<std::uint32_t>::max())
-            return false;
-        text.remove_prefix(1);
-    }
-    value = static_cast<std::uint32_t>(v);
-    return true;
-}
-
-// Blanks, an optional sign and digits that fit 32 bits signed.
-bool TakeInt(std::string_view& text, std::int32_t& value)
-{
-    text = SkipBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    std::uint32_t magnitude = 0;
-    if (!TakeUnsigned(text, magnitude))
-        return false;
-    const std::int64_t v = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-        return false;
-    value = static_cast<std::int32_t>(v);
-    return true;
 }
 
 // One line of the node part of the file, leading blanks and tabs skipped.
@@ -85,7 +32,7 @@ OrgLine NextOrgLine(std::istream& in, std::string& line, std::string_view& text)
 {
     if (!ReadDataLine(in, line))
         return in.eof() && !in.bad() ? OrgLine::End : OrgLine::Failed;
-    text = SkipBlanks(line);
+    text = TrimLeft(line);
     if (text.empty() || IsEndWord(FirstWord(text)))
         return OrgLine::Close;
     return OrgLine::Node;
@@ -174,8 +121,8 @@ bool OrgNode::ReadHeader(std::string_view text)
     // The code follows its letter directly ("P01234"); a blank between them
     // is tolerated. Its digits are decimal whatever leading zeros it has, so
     // a code of all zeros is 0 and does not swallow the id after it.
-    if (text.empty() || !IsDigit(text.front()))
-        text = SkipBlanks(text);
+    if (text.empty() || !IsDigitChar(text.front()))
+        text = TrimLeft(text);
     std::uint32_t code = 0;
     std::int32_t id = 0;
     std::int32_t rating = 0;
@@ -372,7 +319,7 @@ bool OrgTree::Read(std::istream& in)
     while (count < 4) {
         if (!ReadDataLine(in, line))
             return false;
-        std::string_view text = SkipBlanks(line);
+        std::string_view text = TrimLeft(line);
         while (count < 4 && !text.empty()) {
             if (!TakeInt(text, header[count]))
                 return false;
@@ -381,7 +328,7 @@ bool OrgTree::Read(std::istream& in)
             if (count == 0 && header[0] != kVersion)
                 return false;
             ++count;
-            text = SkipBlanks(text);
+            text = TrimLeft(text);
         }
     }
     fresh.m_version = header[0];

@@ -11,123 +11,13 @@
 #include "model/DataFile.h"
 #include "model/Geometry.h"
 #include "model/Scramble.h"
+#include "model/TextScan.h"
 
 namespace {
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsBlankText(std::string_view text) { return std::all_of(text.begin(), text.end(), IsBlankChar); }
-
-std::string_view TrimLeft(std::string_view text)
-{
-    while (!text.empty() && IsBlankChar(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
-std::string_view TrimRight(std::string_view text)
-{
-    while (!text.empty() && IsBlankChar(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Reads the fields of one platoon line in order. Numbers are read like a
-// stream extraction (blanks skipped, the number ends at the first character
-// that cannot continue it), but a value that does not fit its field, or a
-// sign on an unsigned field, is a failure rather than a wrapped value.
-class LineCursor {
-public:
-    explicit LineCursor(std::string_view text)
-        : m_text(text)
-    {
-    }
-
-    void SkipBlanks()
-    {
-        while (m_pos < m_text.size() && IsBlankChar(m_text[m_pos]))
-            ++m_pos;
-    }
-
-    bool AtDigit() const { return m_pos < m_text.size() && IsDigit(m_text[m_pos]); }
-
-    bool ReadChar(char& c)
-    {
-        SkipBlanks();
-        if (m_pos >= m_text.size())
-            return false;
-        c = m_text[m_pos++];
-        return true;
-    }
-
-    // Takes one character as it stands (the separator before the name).
-    void SkipOne()
-    {
-        if (m_pos < m_text.size())
-            ++m_pos;
-    }
-
-    bool ReadUnsigned(std::uint32_t& value)
-    {
-        SkipBlanks();
-        return ReadDigits(value);
-    }
-
-    // The digit run at the cursor, without skipping anything first.
-    bool ReadDigits(std::uint32_t& value)
-    {
-        if (!AtDigit())
-            return false;
-        std::uint64_t v = 0;
-        while (AtDigit()) {
-            v = v * 10 + static_cast<std::uint64_t>(m_text[m_pos++] - '0');
-            if (v > std::numeric_limits<std::uint32_t>::max())
-                return false;
-        }
-        value = static_cast<std::uint32_t>(v);
-        return true;
-    }
-
-    bool ReadInt(std::int32_t& value)
-    {
-        SkipBlanks();
-        bool negative = false;
-        if (m_pos < m_text.size() && (m_text[m_pos] == '-' || m_text[m_pos] == '+')) {
-            negative = m_text[m_pos] == '-';
-            ++m_pos;
-        }
-        std::uint32_t magnitude = 0;
-        if (!ReadDigits(magnitude))
-            return false;
-        const std::int64_t v = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-        if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-            return false;
-        value = static_cast<std::int32_t>(v);
-        return true;
-    }
-
-    bool ReadWord(std::string_view& word)
-    {
-        SkipBlanks();
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsBlankChar(m_text[m_pos]))
-            ++m_pos;
-        word = m_text.substr(start, m_pos - start);
-        return !word.empty();
-    }
-
-    std::string_view Rest() const { return m_text.substr(m_pos); }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
-
 // Reads the fields after the id; stops at the first one that does not parse,
 // which leaves it and every later field at its default.
-void ReadFieldsAfterId(PlatoonType& type, LineCursor& cursor)
+void ReadFieldsAfterId(PlatoonType& type, TextCursor& cursor)
 {
     // Fields are read into locals and stored one by one, so that a failure
     // cannot leave a half-converted value behind.
@@ -208,7 +98,7 @@ bool PlatoonType::CanCarryPassengers() const
 
 bool PlatoonType::ReadRecord(std::string_view line)
 {
-    LineCursor cursor(line);
+    TextCursor cursor(line);
     // The id begins with a letter, as level letters begin organisation
     // lines. Its digits are read in decimal whatever leading zeros it has
     // ("P00000" is id 0); a blank between letter and digits is tolerated.
@@ -380,10 +270,10 @@ String PlatoonTypeList::Read(std::istream& in, std::string_view fileName)
         ++lineNumber;
         // A blank line makes no type (checked before and after descrambling:
         // rotation turns blanks into other characters, tabs it leaves alone).
-        if (IsBlankText(line))
+        if (IsBlankLine(line))
             continue;
         DescrambleLine(line);
-        if (IsBlankText(line))
+        if (IsBlankLine(line))
             continue;
         auto type = std::make_unique<PlatoonType>();
         if (!type->ReadRecord(line))
