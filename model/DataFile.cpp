@@ -7,6 +7,7 @@
 
 #include "model/Scramble.h"
 #include "model/String.h"
+#include "model/TextScan.h"
 
 namespace fs = std::filesystem;
 
@@ -86,4 +87,13 @@ bool ReadScrambledLine(std::istream& in, std::string& line)
         return false;
     DescrambleLine(line);
     return true;
+}
+
+bool ReadScrambledContentLine(std::istream& in, std::string& line)
+{
+    while (ReadScrambledLine(in, line)) {
+        if (!IsBlankLine(line))
+            return true;
+    }
+    return false;
 }

@@ -26,8 +26,31 @@ std::ifstream OpenDataFile(std::string_view name);
 // Modification time in seconds since the epoch of the located file.
 std::optional<std::int64_t> DataFileTime(std::string_view name);
 
+// The file a table was last read from and its time then, so that a reload
+// skips a file that has not changed since.
+class HeldFile {
+public:
+    bool IsUnchanged(std::string_view name, std::optional<std::int64_t> time) const
+    {
+        return m_held && time && *time == m_time && name == m_name;
+    }
+    void Remember(std::string_view name, std::optional<std::int64_t> time)
+    {
+        m_held = time.has_value();
+        m_name = name;
+        m_time = time.value_or(0);
+    }
+
+private:
+    bool m_held = false;
+    std::string m_name;
+    std::int64_t m_time = 0;
+};
+
 // Reads one line of a data file: the trailing line feed and one carriage
 // return are dropped; an over-long line fails the stream (see String::ReadLine).
 bool ReadDataLine(std::istream& in, std::string& line);
 // The same, descrambled with the main variant.
 bool ReadScrambledLine(std::istream& in, std::string& line);
+// The next scrambled line that is not blank once descrambled.
+bool ReadScrambledContentLine(std::istream& in, std::string& line);

@@ -182,7 +182,7 @@ const char* CGameMovementCosts::LoadMovementCosts()
     const auto time = DataFileTime(name.view());
     if (time)
         m_movementFileTime = *time;
-    if (time && *time == m_heldMovementTime && name == m_heldMovementFile)
+    if (m_heldMovementFile.IsUnchanged(name.view(), time))
         return nullptr;
 
     std::ifstream in = OpenDataFile(name.view());
@@ -195,14 +195,7 @@ const char* CGameMovementCosts::LoadMovementCosts()
     bool ended = false;
     for (CostArray& array : rows) {
         for (MovementCostRecord& row : array) {
-            bool got = false;
-            while (!ended && ReadScrambledLine(in, line)) {
-                if (!IsBlankLine(line)) {
-                    got = true;
-                    break;
-                }
-            }
-            if (!got) {
+            if (ended || !ReadScrambledContentLine(in, line)) {
                 if (!in.eof())
                     return nullptr;
                 ended = true;
@@ -213,10 +206,7 @@ const char* CGameMovementCosts::LoadMovementCosts()
     }
     // Rows are assigned in place so that the types' row pointers stay valid.
     m_movementCosts = rows;
-    if (time) {
-        m_heldMovementFile = name;
-        m_heldMovementTime = *time;
-    }
+    m_heldMovementFile.Remember(name.view(), time);
     return nullptr;
 }
 

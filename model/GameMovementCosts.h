@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "model/BattleClock.h"
+#include "model/DataFile.h"
 #include "model/String.h"
 
 class PlatoonType;
@@ -109,6 +110,5 @@ public:
 private:
     // The file whose rows are held and its time then, so that a reload skips
     // a file that has not changed.
-    String m_heldMovementFile;
-    std::int64_t m_heldMovementTime = 0;
+    HeldFile m_heldMovementFile;
 };

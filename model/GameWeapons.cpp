@@ -194,7 +194,7 @@ const char* CGameWeapons::LoadWeapons()
     const auto time = DataFileTime(kWeaponFileName);
     if (time)
         m_weaponFileTime = *time;
-    if (time && *time == m_heldWeaponTime)
+    if (m_heldWeaponFile.IsUnchanged(kWeaponFileName, time))
         return nullptr;
 
     std::ifstream in = OpenDataFile(kWeaponFileName);
@@ -205,14 +205,7 @@ const char* CGameWeapons::LoadWeapons()
     std::string first;
     std::string second;
     for (;;) {
-        bool got = false;
-        while (ReadScrambledLine(in, first)) {
-            if (!IsBlankLine(first)) {
-                got = true;
-                break;
-            }
-        }
-        if (!got) {
+        if (!ReadScrambledContentLine(in, first)) {
             // The plain end of the file ends the list; anything else is a
             // line that could not be read.
             if (!in.eof())
@@ -225,8 +218,7 @@ const char* CGameWeapons::LoadWeapons()
         weapons.Append(record);
     }
     m_weapons = std::move(weapons);
-    if (time)
-        m_heldWeaponTime = *time;
+    m_heldWeaponFile.Remember(kWeaponFileName, time);
     return nullptr;
 }
 

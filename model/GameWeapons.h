@@ -91,7 +91,5 @@ public:
     std::int64_t m_weaponFileTime = 0;
 
 private:
-    // Time of the weapon file whose records are held (0 none), so that a
-    // reload skips an unchanged file.
-    std::int64_t m_heldWeaponTime = 0;
+    HeldFile m_heldWeaponFile;
 };

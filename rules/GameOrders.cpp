@@ -29,7 +29,13 @@ String CGameOrders::LocateParameterFile() const { return LocateThemedFile(kParam
 const char* CGameOrders::LoadParameterFile()
 {
     const String name = LocateParameterFile();
-    if (auto time = DataFileTime(name.view()))
+    const auto time = DataFileTime(name.view());
+    if (time)
         m_parameterFileTime = *time;
-    return m_parameters.ReadParameterFile(name.view());
+    if (m_heldParameterFile.IsUnchanged(name.view(), time))
+        return nullptr;
+    if (const char* error = m_parameters.ReadParameterFile(name.view()))
+        return error;
+    m_heldParameterFile.Remember(name.view(), time);
+    return nullptr;
 }

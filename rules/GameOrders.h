@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "model/DataFile.h"
 #include "model/GameHexMarks.h"
 #include "model/ParameterData.h"
 
@@ -29,4 +30,7 @@ public:
     const char* m_lastRefusal = nullptr;
     std::int64_t m_parameterFileTime = 0;
     ParameterData m_parameters;
+
+private:
+    HeldFile m_heldParameterFile;
 };

@@ -69,7 +69,7 @@ void ExpectGridsSized(const CGame& game, int width, int height)
 
 // A valid version-1 parameter file: header, fire table of one column, and
 // the terrain and hexside tables.
-std::string MinimalParameterText()
+std::string MinimalParameterText(int minutesPerTurn = 12)
 {
     auto row = [](int count, int value) {
         std::string line;
@@ -77,7 +77,7 @@ std::string MinimalParameterText()
             line += std::to_string(value) + (i + 1 < count ? " " : "\n");
         return line;
     };
-    return "1 Test rules\n12 200\n4 40 30 7\n1\n1 1 20 20 20 20 10\n" + row(28, 100) + row(21, 100) + "61 62\n"
+    return "1 Test rules\n" + std::to_string(minutesPerTurn) + " 200\n4 40 30 7\n1\n1 1 20 20 20 20 10\n" + row(28, 100) + row(21, 100) + "61 62\n"
         + row(28, 0) + "91 92 93 94 95 96 97 101 31 32 150 102 11\n" + row(28, 0) + "132 133 134 135\n";
 }
 
@@ -307,4 +307,30 @@ TEST_F(GameTest, ThemedMovementCostsFollowTheMapBeingLoaded)
     Name("test.map", "test.org");
     ASSERT_EQ(game.Reload(), nullptr);
     EXPECT_EQ(game.m_movementCosts[2][5].m_entries[7], 100);
+}
+
+TEST_F(GameTest, ReloadReadsAChangedParameterFileAndSkipsAnUnchangedOne)
+{
+    const fs::path file = m_dir.Write("main.pdx", ScrambleText(MinimalParameterText(12)));
+    SetFileTime(file, 100);
+    CGame& game = Game();
+    EXPECT_EQ(game.m_parameters.m_minutesPerTurn, 12) << "read when the game object is built";
+
+    // Same time as when read: the file is taken as unchanged and not read again.
+    m_dir.Write("main.pdx", ScrambleText(MinimalParameterText(15)));
+    SetFileTime(file, 100);
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_EQ(game.m_parameters.m_minutesPerTurn, 12);
+
+    SetFileTime(file, 10);
+    EXPECT_TRUE(game.CheckFilesChanged());
+    ASSERT_EQ(game.Reload(), nullptr);
+    EXPECT_EQ(game.m_parameters.m_minutesPerTurn, 15);
+
+    // A damaged file keeps the values and reports its error at every reload.
+    m_dir.Write("main.pdx", ScrambleText("1 Broken\n"));
+    SetFileTime(file, 5);
+    EXPECT_STREQ(game.Reload(), "Error reading from parameter data file: main.pdt");
+    EXPECT_STREQ(game.Reload(), "Error reading from parameter data file: main.pdt");
+    EXPECT_EQ(game.m_parameters.m_minutesPerTurn, 15);
 }
