@@ -125,6 +125,7 @@ void CGameData::ResetBattle()
     m_damagedBridges.Fill(HexSideSet());
     m_arrivalMarks.Fill(ArrivalMark());
     m_aircraftPool.Free();
+    ClearAircraftPicks();
     m_night = 0;
     m_starshells[0] = m_starshells[1] = 0;
 }

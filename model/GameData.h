@@ -68,21 +68,310 @@ public:
     bool IsOptionSet(int option) const { return (m_options & option) != 0; }
 
     // ---- Stacks and unit moves (GameDataStacks.cpp) ----
+    // The units of a hex are addressed by stack positions: 1 is the top unit,
+    // counting down, and 0 names the bottom unit. Every operation that takes
+    // positions first resolves them to distinct units of the hex; a hex off
+    // the map, an empty selection, a position past the stack, or two
+    // positions naming one unit refuse the whole operation (false, nothing
+    // changed). A carried unit lies directly below its carrier.
+
+    // The unit at a stack position; null for a hex off the map or a position
+    // that names no unit.
+    UnitNode* GetStackNode(int x, int y, int position) const;
+    // The node's 1-based stack position; 0 when the hex does not hold it.
+    int GetStackPosition(int x, int y, const UnitNode* node) const;
+    // Resolve positions to units: the listed units in list order, or false
+    // (units left empty) for a selection refused as above.
+    bool ResolvePositionsToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const;
+
+    // Moves the listed units onto the destination's stack, on top in list
+    // order (a listed passenger stays right below its listed carrier). The
+    // move is kept in m_lastMove; the move callback runs once, between the
+    // units leaving and arriving, unless m_inMove is set. The positions are
+    // rewritten to 1..count and the units may take the destination's
+    // objective. Facings turn to the direction of an adjacent move.
+    bool MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // An armed unit in an objective hex (value 1 or more) takes it for the
+    // nation on top of the stack.
+    void TakeObjective(int x, int y);
+    // The listed units go to the top (bottom) of their stack, in list order.
+    bool MoveUnitsToTop(int x, int y, const int* positions, int count);
+    bool MoveUnitsToBottom(int x, int y, const int* positions, int count);
+    // One side round; second sides stay.
+    bool TurnUnitsClockwise(int x, int y, const int* positions, int count);
+    bool TurnUnitsCounterclockwise(int x, int y, const int* positions, int count);
+    // Every listed unit faces as the first listed one; second sides are then
+    // assigned afresh toward that facing (the reversed form: away from it).
+    bool AlignUnitFacings(int x, int y, const int* positions, int count);
+    bool AlignUnitFacingsReversed(int x, int y, const int* positions, int count);
+    // Side and nation of the top unit's type; -1 for an empty hex.
+    int SideInHex(int x, int y) const;
+    int NationInHex(int x, int y) const;
+    // Units that are neither carried nor leaders (0 for a refused selection).
+    int CountStackUnits(int x, int y) const;
+    int CountSelectedUnits(int x, int y, const int* positions, int count) const;
+    // Strength of the listed units that are neither carried nor leaders.
+    int SumSelectedStrength(int x, int y, const int* positions, int count) const;
+    // The stacking total: wrecks plus the strength of the units that are
+    // neither carried nor leaders.
+    int GetStackStrength(int x, int y) const;
     // ---- end stacks ----
 
     // ---- Per-hex state (GameDataHexState.cpp) ----
+    // Every operation here that takes a hex checks it: a hex off the grids
+    // reads as empty (no wrecks, no contact, no marks, no pontoon) and a
+    // change aimed at it does nothing.
+
+    // Bits of the hex flag word (m_hexFlags).
+    enum HexFlagBits : int {
+        kHexMinefield1 = 0x1,
+        kHexMinefield2 = 0x2,
+        kHexMinefield3 = 0x4,
+        kHexBlocked = 0x8,
+        kHexImprovedPosition = 0x10,
+        kHexBunker = 0x20,
+        kHexRulesMark = 0x40, // set by moves, fire and assaults of the rules engine
+        kHexTrench = 0x80,
+        kHexRubble = 0x100,
+        kHexDamaged = 0x200,
+        kHexPillbox = 0x400,
+        kHexMinefieldOther = 0x800,
+        kHexSmoke = 0x1000,
+        kHexCave = 0x2000,
+        kHexCaveRevealed = 0x4000,
+        kHexFortified = kHexBunker | kHexPillbox,
+        kHexAnyMinefield = kHexMinefield1 | kHexMinefield2 | kHexMinefield3 | kHexMinefieldOther,
+    };
+    // The wreck word: the count in the low 28 bits, bit 28 the flag of
+    // wrecks left in shallow water.
+    static constexpr int kWreckCountMask = 0x0FFFFFFF;
+    static constexpr int kWreckBurning = 0x10000000;
+
+    int GetWreckValue(int x, int y) const;
+    bool IsWreckBurning(int x, int y) const;
+    // Adds to the wreck count (held to 0..kWreckCountMask) and, with the
+    // flag, sets the water-wreck bit; open water swallows wrecks.
+    void AddWreck(int x, int y, int value, bool flag);
+    // Effective terrain Water, water not frozen, and neither a road or rail
+    // across it nor a pontoon in it.
+    bool IsOpenWater(int x, int y) const;
+    // The map's terrain under the battle's conditions; Impassible off the map.
+    int GetEffectiveTerrain(int x, int y) const;
+
+    // Side 0 or 1's contact with the hex: kind 0 (none), 1 or 2, and value
+    // (the spotting distance, -1 none). Another side reads as none.
+    int GetContactLevel(int x, int y, int side) const;
+    int GetContactValue(int x, int y, int side) const;
+    void SetContact(int x, int y, int side, int kind, int value);
+    // The contact kind the enemy of the hex's occupant has with it; 0 for an
+    // empty hex.
+    int GetEnemyContact(int x, int y) const;
+
+    // Hidden information is on (set by the frame, or Extreme Fog-Of-War) and
+    // the side is hidden from the other side's player.
+    bool IsSideInfoHidden(int side) const;
+    void SetInfoHidden(bool flag);
+    // Whether the map shows what the hex holds.
+    bool IsHexContentShown(int x, int y) const;
+    // A unit of a hidden side is concealed by any terrain but Open, Water,
+    // Shallow Water and Beach, by smoke, and, when it is not a vehicle, by a
+    // fortified position.
+    bool IsUnitConcealed(const PlacedUnit& unit, int x, int y) const;
+
+    // Smoke, starshell and fire marks hold the side that laid them; -1 none.
+    bool HasSmoke(int x, int y) const;
+    bool HasStarshell(int x, int y) const;
+    bool HasFireMark(int x, int y) const;
+    // With the flag the smoke bit of the hex flags follows the mark (set for
+    // a mark, cleared for -1).
+    void SetSmoke(int value, int x, int y, bool flag);
+    void SetStarshell(int value, int x, int y);
+    void SetFireMark(int value, int x, int y);
+
+    bool HasPontoon(int x, int y) const;
+    // A pontoon lies across the side or its opposite.
+    bool PontoonCrossesSide(int x, int y, HexSide side) const;
+    // 0 for a damaged pontoon (and for none).
+    int GetPontoonCapacity(int x, int y) const;
+    HexSideSet GetDamagedBridgeSides(int x, int y) const;
+    ArrivalMark GetArrivalMark(int x, int y) const;
+    void SetArrivalMark(int x, int y, int value, bool flag);
+    // Adds to the hex's total of indirect fire values (held to the int range).
+    void AddHexValue(int x, int y, int n);
+
+    // 0 hard target, 1 vehicle-like soft target, 2 other soft target (2 for
+    // no type).
+    static int GetUnitClass(const PlatoonType* type);
+    // The unit's counter (index 0..2) capped by its side's limit for its
+    // class; 0 for another index.
+    int GetCappedUnitValue(const PlacedUnit& unit, int index) const;
+    // Picks, uniformly from the global generator, an aircraft of the side
+    // from the pool and keeps it as the side's pending pick, so that later
+    // calls return it; with remove, the pick's pool entry is taken out and
+    // the pick cleared. Null when the pool has no aircraft of the side.
+    PlatoonType* TakeRandomAircraft(int side, bool remove);
+    // Forgets both sides' pending picks (a battle reset does this).
+    void ClearAircraftPicks();
+    // The next three take stack positions and refuse a selection as the
+    // stack operations do (false, nothing changed).
+    // Takes the listed units off the map into the exited list; at an exit
+    // hex held by the side of its holder nation the objective value goes
+    // down by each unit's strength times its type's unit value.
+    bool ExitUnits(int x, int y, const int* positions, int count);
+    // Unlinks and frees the listed units; no loss is counted.
+    bool RemoveUnits(int x, int y, const int* positions, int count);
+    // Toggles digging in (status 0x200) of each listed unit; carried units
+    // never dig in.
+    bool ToggleDigIn(int x, int y, const int* positions, int count);
+    // Keeps the unit type's nation among its side's two lowest nations.
+    void NoteUnitNation(const PlacedUnit& unit);
+    // The clock's label with the battle's three-phase option.
+    void GetClockText(String& out) const;
+
+    // Hidden information switched on by the frame; kept by a battle reset.
+    std::uint8_t m_infoHidden = 0;
+    // Per side, the aircraft type picked but not yet taken from the pool.
+    PlatoonType* m_aircraftPick[2] = { nullptr, nullptr };
     // ---- end per-hex state ----
 
     // ---- Battle file (GameDataBattleFile.cpp) ----
+    // Reads a battle (".scn", ".btl", ".cpn"): header, reload of the data
+    // files it names, sections, loss table and trailer. On any failure the
+    // battle is reset and the reason is left in m_battleReadError. With the
+    // flag the battle is held as version 10 whatever the file's version.
+    // Layers above extend it with their own blocks: they call this first.
+    virtual bool ReadBattleFile(std::istream& in, bool keepVersion10);
+    // Writes the battle in the version-10 layout; stops at the first failed
+    // write and returns false, so that a caller can keep the old file.
+    virtual bool WriteBattleFile(std::ostream& out) const;
+    bool ReadBattleHeader(std::istream& in);
+    bool ReadBattleSections(std::istream& in);
+    bool ReadLossTable(std::istream& in);
+    bool WriteBattleHeader(std::ostream& out) const;
+    bool WriteHexSections(std::ostream& out) const;
+    bool WriteLossTable(std::ostream& out) const;
+    // Reloads every data file (platoon files included) while a battle is in
+    // play: the battle is written to memory, the data reloaded and the
+    // battle read back, so that no unit, list or record keeps pointing into
+    // replaced data. Empty on success, else an error text: that of the
+    // platoon files when the battle could still be read back, else that of
+    // the read back, and then the battle is reset.
+    String ReloadKeepingBattle();
+    // Off-map units and the missions they fire may stand this many hexes
+    // beyond the map's edges; farther is refused as damage.
+    static constexpr int kMaxOffMapDistance = 1000;
+    // Why the last battle read failed; empty after a successful one.
+    String m_battleReadError;
     // ---- end battle file ----
 
     // ---- Unit operations (GameDataUnits.cpp) ----
+    // The listed units of a hex sorted for a load/unload order: passengers to
+    // unload (carried units), passengers to load, carriers, and the rest.
+    struct LoadUnloadLists {
+        std::vector<UnitNode*> unload;
+        int unloadStrength = 0;
+        std::vector<UnitNode*> passengers;
+        int passengerStrength = 0;
+        std::vector<UnitNode*> carriers;
+        std::vector<UnitNode*> spare;
+    };
+    // Sorts the listed units; carriers in excess take spare units, then
+    // carriers that need not carry anything, as passengers. A loaded carrier
+    // is never offered as a carrier nor as a passenger.
+    bool ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists) const;
+    // Boards passenger i onto carrier i (directly below it) for as many pairs
+    // as both lists hold, then puts each passenger to unload on top of the
+    // stack, facing as its carrier did and taking its second side; those
+    // carriers get second sides away from that facing. The entries of boarded
+    // and unloaded passengers become their new nodes. False, with nothing
+    // changed, when a listed node is not in the hex or is listed twice, a
+    // pair holds a carried or loaded unit, or a unit to unload is not carried.
+    bool ApplyLoadUnload(int x, int y, LoadUnloadLists& lists);
+    // The unit's strength counts as lost for its type; a copy joins the
+    // eliminated list and the node is freed. False when the hex does not hold it.
+    bool EliminateUnit(int x, int y, UnitNode* node);
+    // The unit loses n strength points (never below 1); the points it lost
+    // count for its type.
+    void ApplyStrengthLoss(PlacedUnit& unit, int n);
+    // Adds strength points to the loss total of the type.
+    void AddLoss(const PlatoonType* type, int points);
+    // Per platoon type: units on the map and off it, and those of them that
+    // are disrupted (status 8).
+    void TallyUnitsByType(std::vector<int>& counts, std::vector<int>& reduced) const;
+    // The top unit goes to the bottom; a carried unit then on top follows it.
+    void CycleStack(int x, int y);
+    // The occupant's enemy has contact kind 2 with the occupied hex.
+    bool IsOccupiedHexContacted(int x, int y) const;
+    // Marks the organisation nodes (and their formations) of the units on the map.
+    void RefreshOrgPresence();
+    // Second sides of the hex's units that are not carried.
+    HexSideSet GetStackSecondSides(int x, int y) const;
+    // Gives the listed units that are not carried second sides that the
+    // hex's units do not cover yet, starting from the direction (from each
+    // unit's facing when the direction is none).
+    void AssignSecondSides(const std::vector<UnitNode*>& units, HexSide direction, int x, int y);
+    // The same for one unit about to be placed in the hex.
+    void AssignSecondSide(PlacedUnit& unit, int x, int y);
+    // Places a reinforcement group: scattered (placement bit 0 or 1) or at its
+    // entry hex. The group itself is not changed. The touched hexes are
+    // added to the list. False, with nothing placed, for an entry hex off the map.
+    bool PlaceReinforcementGroup(const ReinforcementGroup& group, int congestionDivisor, HexList& hexes);
+    // Every unit enters at the bottom of the entry hex's stack; the more
+    // strength entered the hex this phase, the fewer action points a unit
+    // keeps (a divisor of 0 or less counts as 1).
+    bool PlaceGroupAtEntry(const ReinforcementGroup& group, int congestionDivisor, HexList& hexes);
+    // Every unit (a carrier with its passengers) lands after a random walk
+    // from the entry hex; the placement callback shows each unit's landing.
+    // A unit that cannot land there is eliminated.
+    bool ScatterGroup(const ReinforcementGroup& group, HexList& hexes);
+    // Whether the unit may land in the hex; a hazardous landing costs it
+    // strength (one draw) and disrupts it. With airDrop (placement bit 0)
+    // other terrain counts as hazardous.
+    bool IsPlacementLegal(PlacedUnit& unit, int x, int y, bool airDrop);
     // ---- end unit operations ----
 
     // ---- Phase change and arrivals (GameDataPhase.cpp) ----
+    // Ends the phase: clears the per-phase hex bytes, advances the clock and
+    // refills action points and clears per-phase status bits. False, with
+    // only the hex bytes cleared, when the battle's time is up.
+    bool AdvancePhase(int timeStep);
+    // In the Initial phase, a group of the side to move is due with certainty.
+    bool IsReinforcementDue() const;
+    // Draws for each due group of the side to move; the indices (from 0) of
+    // those that arrived are appended and their chance becomes 100.
+    void RollReinforcementArrivals(String& text, std::vector<int>& groups);
+    // Draws for each due release of the side to move; released records are
+    // removed (their 1-based positions, counted as they are removed, are
+    // appended) and their units may act again (their hexes are appended).
+    void ReleaseUnits(String& text, std::vector<int>& positions, HexList& hexes);
+    // The side to move's remaining air strikes, in the phase they belong to.
+    void GetAirStrikesText(String& text) const;
+    // Clears the smoke, fire and starshell marks of the side to move.
+    void ExpireMarks(HexList& hexes);
+    // The start-of-phase report: in the Initial phase marks expire and
+    // reinforcements and releases are drawn; then the air strikes left.
+    void BuildArrivalReport(String& text, HexList& hexes, std::vector<int>& groups, std::vector<int>& releases);
     // ---- end phase change ----
 
     // ---- Hex state messages (GameDataMessages.cpp) ----
+    // The complete state of one hex, and the side totals, as the special
+    // modes send them between the two machines: decimal integers separated
+    // by single blanks, no line end of their own.
+    // Largest stack a hex-state text may carry.
+    static constexpr int kMaxHexStateUnits = 1000;
+
+    // False, with nothing written, for a hex off the map.
+    bool WriteHexState(std::ostream& out, int x, int y) const;
+    // Replaces the hex from such a text, always read in the full layout. The
+    // contact fields are stored only with applyContact. False, with nothing
+    // changed, for a hex off the map, a truncated text, a unit that names no
+    // platoon type or organisation node, or a value out of its range.
+    bool ReadHexState(std::istream& in, int x, int y, bool applyContact);
+    // Air strikes and smoke missions left per side, then the loss table.
+    bool WriteSideTotals(std::ostream& out) const;
+    // False, with nothing changed, for a truncated text, a negative count, or
+    // a loss line naming no platoon type.
+    bool ReadSideTotals(std::istream& in);
     // ---- end hex state messages ----
 
     int m_version = kCurrentVersion;

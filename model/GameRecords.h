@@ -2,6 +2,8 @@
 // The small per-hex and per-battle records the game object's data layer owns.
 
 #include <cstdint>
+#include <istream>
+#include <ostream>
 #include <vector>
 
 #include "model/HexSide.h"
@@ -50,6 +52,12 @@ struct PendingFire {
     int targetColumn = -1;
     int targetRow = -1;
     bool smoke = false;
+
+    // The six values separated by blanks (the flag as 0 or 1), no line feed.
+    // Reading takes any flag other than 0 as set; on failure the record is
+    // unchanged.
+    bool Read(std::istream& in);
+    bool Write(std::ostream& out) const;
 };
 using PendingFireList = RecordList<PendingFire>;
 

@@ -1,0 +1,264 @@
+// Reading and writing a large battle: a 200 x 200 map, 2,000 units (on the
+// map, in reinforcement groups, off the map, eliminated and exited), a tenth
+// of the hexes with per-hex values, and the lists of the battle-data layer.
+// The data files are written once to a temporary folder; the battle is built
+// in memory and written to a string that the reading benchmarks parse.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "model/GameHexMarks.h"
+#include "model/HexMap.h"
+#include "model/Scramble.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSize = 200;
+constexpr int kBattalions = 20;
+constexpr int kCompanies = 10;
+constexpr int kPlatoons = 10; // per company: 20 * 10 * 10 = 2,000 units
+constexpr int kFirstPlatoonId = 10000;
+
+const char* const kPlatoonLines[] = {
+    "P10101 6 0 0 100 100 100 6 0 0 1 0 0 0 0 0 0 0 rifle 10 2 4103 0 1 0 39 1 45 12 0 0 0 Rifle Platoon,Rifles",
+    "P10501 4 0 0 100 100 100 20 0 5 1 0 0 0 0 0 0 0 halftrack 40 1 40 1 0 0 40 1 45 12 0 0 0 Halftrack Platoon,Ht",
+    "P01101 6 0 0 100 100 100 6 0 0 1 0 0 0 0 0 0 0 rifle 10 2 4103 0 1 0 39 1 45 12 0 0 0 Grenadier Platoon,Gren",
+    "P01601 2 0 0 100 100 100 0 0 0 1 0 0 0 0 0 0 0 plane 80 0 0 1 0 0 39 1 45 12 0 0 0 Stuka Flight,Stukas",
+};
+
+class Lcg {
+public:
+    explicit Lcg(std::uint32_t seed)
+        : m_state(seed)
+    {
+    }
+    int Next(int bound)
+    {
+        m_state = m_state * 1103515245u + 12345u;
+        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(bound));
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
+std::string MapText()
+{
+    Lcg random(7);
+    std::string text = "3\n" + std::to_string(kSize) + " " + std::to_string(kSize) + "\n100 20 1 2 3 2\n";
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x)
+            text += TerrainTypeChar(random.Next(3) == 0 ? kTerrainForest : kTerrainOpen);
+        text += '\n';
+    }
+    for (int y = 0; y < kSize; ++y)
+        text += std::string(kSize, '1') + "\n";
+    for (int layer = 0; layer < 19; ++layer)
+        text += "0 Layer\n";
+    text += "0\n";
+    return text;
+}
+
+// Platoon node ids run from kFirstPlatoonId; the first half are side 0's
+// rifles and halftracks, the second half side 1's grenadiers.
+std::string OrgText()
+{
+    std::string text = "1\n0\n6 44\n";
+    int formationId = 1;
+    int platoonId = kFirstPlatoonId;
+    for (int b = 0; b < kBattalions; ++b) {
+        const bool side0 = b < kBattalions / 2;
+        text += std::string(side0 ? "B1020001 " : "B0120001 ") + std::to_string(formationId++) + " 6 Battalion\n";
+        for (int c = 0; c < kCompanies; ++c) {
+            text += std::string(side0 ? "    C1020100 " : "    C0120100 ") + std::to_string(formationId++)
+                + " 6 Company\n";
+            for (int p = 0; p < kPlatoons; ++p) {
+                const char* code = side0 ? (p % 4 == 0 ? "P10501" : "P10101") : "P01101";
+                text += std::string("        ") + code + " " + std::to_string(platoonId++) + " 6 Platoon\n";
+            }
+            text += "        End\n";
+        }
+        text += "    End\n";
+    }
+    return text;
+}
+
+// The temporary folder with the data files, the game object and the battle
+// text, made once for all benchmarks.
+class LargeBattle {
+public:
+    LargeBattle()
+        : m_previous(fs::current_path())
+    {
+        std::random_device seed;
+        m_dir = fs::temp_directory_path() / ("vl-bench-battle-" + std::to_string(seed()));
+        fs::create_directories(m_dir);
+        std::ofstream(m_dir / "bench.map") << MapText();
+        std::ofstream(m_dir / "bench.org") << OrgText();
+        {
+            std::ofstream platoons(m_dir / "platoon.obx");
+            for (const char* line : kPlatoonLines)
+                platoons << ScrambleLine(line) << '\n';
+        }
+        fs::current_path(m_dir);
+        m_game = std::make_unique<CGameHexMarks>();
+        m_game->m_mapFileName = "bench.map";
+        m_game->m_orgFileName = "bench.org";
+        if (m_game->Reload() || m_game->m_map.GetWidth() != kSize) {
+            std::fprintf(stderr, "cannot load the benchmark's data files\n");
+            std::abort();
+        }
+        Fill(*m_game);
+        std::ostringstream out;
+        m_game->WriteBattleFile(out);
+        m_text = out.str();
+    }
+    ~LargeBattle()
+    {
+        m_game.reset();
+        std::error_code ignored;
+        fs::current_path(m_previous, ignored);
+        fs::remove_all(m_dir, ignored);
+    }
+
+    CGameHexMarks& Game() { return *m_game; }
+    const std::string& Text() const { return m_text; }
+
+private:
+    static void Fill(CGameData& game)
+    {
+        Lcg random(11);
+        game.m_title = "Large battle";
+        int nodeId = kFirstPlatoonId;
+        auto nextUnit = [&] {
+            OrgNode* node = game.m_orgTree.FindNode(nodeId++);
+            PlacedUnit unit(game.m_platoonTypes.FindById(node->m_code), node);
+            unit.m_facing = NthHexSide(random.Next(6));
+            unit.m_actionPoints = random.Next(101);
+            return unit;
+        };
+        const int total = kBattalions * kCompanies * kPlatoons;
+        // 1,600 on the map, 200 in 20 groups, 100 off the map, 50 eliminated, 50 exited.
+        for (int i = 0; i < 1600; ++i)
+            game.m_stacks.At(random.Next(kSize), random.Next(kSize)).Append(nextUnit());
+        for (int g = 0; g < 20; ++g) {
+            ReinforcementGroup group(random.Next(kSize), random.Next(kSize));
+            group.m_time = random.Next(60);
+            group.m_chance = 50;
+            for (int i = 0; i < 10; ++i)
+                group.m_units.Append(nextUnit());
+            game.m_reinforcements.Append(std::move(group));
+        }
+        for (int i = 0; i < 100; ++i)
+            game.m_offMapUnits.Append(OffMapUnit { nextUnit(), -1, random.Next(kSize) });
+        for (int i = 0; i < 50; ++i)
+            game.m_eliminated.Append(nextUnit());
+        while (nodeId < kFirstPlatoonId + total)
+            game.m_exited.Append(nextUnit());
+
+        for (int n = 0; n < kSize * kSize / 10; ++n) {
+            const int x = random.Next(kSize);
+            const int y = random.Next(kSize);
+            game.m_hexFlags.At(x, y) = 1 << random.Next(15);
+            game.m_wrecks.At(x, y) = random.Next(4);
+            game.m_contact[random.Next(2)].At(x, y).Set(1 + random.Next(2), random.Next(20));
+            if (n % 4 == 0) {
+                game.m_objectives.At(x, y) = ObjectiveCell { 1 + random.Next(20), 10 };
+                game.m_smokeMark.At(x, y) = random.Next(3);
+                game.m_hexValue.At(x, y) = random.Next(50);
+                game.m_damagedBridges.At(x, y) = HexSideSet(static_cast<std::uint32_t>(1 + random.Next(63)));
+                game.m_arrivalMarks.At(x, y) = ArrivalMark { 1, true };
+            }
+        }
+        for (int i = 0; i < 100; ++i)
+            game.m_pendingFire.Append(
+                PendingFire { kFirstPlatoonId + i, -1, i, random.Next(kSize), random.Next(kSize), false });
+        for (int i = 0; i < 50; ++i)
+            game.m_releases.Append(ReleaseRecord { i, 50, game.m_orgTree.FindNode(1 + i) });
+        for (int i = 0; i < 20; ++i)
+            game.m_aircraftPool.Append(game.m_platoonTypes.FindById(1601));
+        for (int& loss : game.m_losses)
+            loss = random.Next(30);
+    }
+
+    fs::path m_previous;
+    fs::path m_dir;
+    std::unique_ptr<CGameHexMarks> m_game;
+    std::string m_text;
+};
+
+LargeBattle& Battle()
+{
+    static LargeBattle battle;
+    return battle;
+}
+
+void BM_WriteLargeBattle(benchmark::State& state)
+{
+    CGameHexMarks& game = Battle().Game();
+    std::istringstream in(Battle().Text());
+    if (!game.ReadBattleFile(in, true))
+        state.SkipWithError("the battle does not read");
+    for (auto _ : state) {
+        std::ostringstream out;
+        benchmark::DoNotOptimize(game.WriteBattleFile(out));
+        benchmark::DoNotOptimize(out.str().size());
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Battle().Text().size()));
+}
+BENCHMARK(BM_WriteLargeBattle)->Unit(benchmark::kMillisecond);
+
+// The whole read: header, reload of the map and organisation files, sections,
+// loss table.
+void BM_ReadLargeBattle(benchmark::State& state)
+{
+    CGameHexMarks& game = Battle().Game();
+    for (auto _ : state) {
+        std::istringstream in(Battle().Text());
+        if (!game.ReadBattleFile(in, true))
+            state.SkipWithError("the battle does not read");
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Battle().Text().size()));
+    state.counters["units"] = static_cast<double>(kBattalions * kCompanies * kPlatoons);
+    state.counters["file_bytes"] = static_cast<double>(Battle().Text().size());
+}
+BENCHMARK(BM_ReadLargeBattle)->Unit(benchmark::kMillisecond);
+
+// The reload alone, the part of a read that is not the battle text.
+void BM_ReloadDataFiles(benchmark::State& state)
+{
+    CGameHexMarks& game = Battle().Game();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(game.Reload());
+    std::istringstream in(Battle().Text());
+    game.ReadBattleFile(in, true);
+}
+BENCHMARK(BM_ReloadDataFiles)->Unit(benchmark::kMillisecond);
+
+// Reloading the data while the battle is in play: write, reload, read back.
+void BM_ReloadKeepingBattle(benchmark::State& state)
+{
+    CGameHexMarks& game = Battle().Game();
+    std::istringstream in(Battle().Text());
+    game.ReadBattleFile(in, true);
+    for (auto _ : state) {
+        if (!game.ReloadKeepingBattle().IsEmpty())
+            state.SkipWithError("the battle was not kept");
+    }
+}
+BENCHMARK(BM_ReloadKeepingBattle)->Unit(benchmark::kMillisecond);
+
+} // namespace

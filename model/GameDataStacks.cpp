@@ -1,0 +1,298 @@
+// The stacks of the battle-data layer: how units of a hex are addressed, and
+// how units move between hexes and are reordered, turned and counted.
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "model/GameData.h"
+#include "model/PlatoonType.h"
+
+namespace {
+
+bool IsCarried(const PlacedUnit& unit) { return (unit.m_status & kUnitCarried) != 0; }
+bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
+// Units that count for stacking: neither riding in a carrier nor leaders.
+bool CountsForStacking(const PlacedUnit& unit) { return !IsCarried(unit) && !IsLeader(unit); }
+
+// Sums of strength read from files stay within the int range.
+int ClampToInt(std::int64_t value)
+{
+    return static_cast<int>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+bool Contains(const std::vector<UnitNode*>& units, const UnitNode* node)
+{
+    return std::find(units.begin(), units.end(), node) != units.end();
+}
+
+// The order in which listed units are treated, with every listed passenger
+// moved to directly after its listed carrier (the node above it), so that
+// units put back in list order keep each passenger right below its carrier.
+// Units whose carrier is not listed keep their place.
+std::vector<UnitNode*> KeepPassengersWithCarriers(const UnitList& stack, const std::vector<UnitNode*>& units)
+{
+    auto listedCarrier = [&](const UnitNode* node) {
+        return IsCarried(node->value) && node != stack.Head() && Contains(units, node->prev);
+    };
+    std::vector<UnitNode*> ordered;
+    ordered.reserve(units.size());
+    for (UnitNode* node : units) {
+        if (listedCarrier(node))
+            continue; // placed with its carrier
+        ordered.push_back(node);
+        for (UnitNode* below = node->next; below && IsCarried(below->value) && Contains(units, below);
+             below = below->next)
+            ordered.push_back(below);
+    }
+    return ordered;
+}
+
+} // namespace
+
+UnitNode* CGameData::GetStackNode(int x, int y, int position) const
+{
+    if (!m_stacks.Contains(x, y) || position < 0)
+        return nullptr;
+    const UnitList& stack = m_stacks.At(x, y);
+    if (position == 0)
+        return stack.Last();
+    UnitNode* node = stack.Head();
+    for (int i = 1; node && i < position; ++i)
+        node = node->next;
+    return node;
+}
+
+int CGameData::GetStackPosition(int x, int y, const UnitNode* node) const
+{
+    if (!m_stacks.Contains(x, y) || !node)
+        return 0;
+    int position = 1;
+    for (const UnitNode* at = m_stacks.At(x, y).Head(); at; at = at->next, ++position)
+        if (at == node)
+            return position;
+    return 0;
+}
+
+bool CGameData::ResolvePositionsToUnits(
+    int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const
+{
+    units.clear();
+    if (!m_stacks.Contains(x, y) || !positions || count <= 0)
+        return false;
+    // More positions than units cannot all name distinct units.
+    if (static_cast<std::size_t>(count) > m_stacks.At(x, y).Count())
+        return false;
+    units.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        UnitNode* node = GetStackNode(x, y, positions[i]);
+        if (!node || Contains(units, node)) {
+            units.clear();
+            return false;
+        }
+        units.push_back(node);
+    }
+    return true;
+}
+
+bool CGameData::MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, int* positions, int count)
+{
+    std::vector<UnitNode*> listed;
+    if (!m_stacks.Contains(toX, toY) || !ResolvePositionsToUnits(fromX, fromY, positions, count, listed))
+        return false;
+    UnitList& source = m_stacks.At(fromX, fromY);
+    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(source, listed);
+
+    HexSide direction;
+    direction.SetBetween(fromX, fromY, toX, toY);
+
+    m_lastMove = std::make_unique<LastMove>(fromX, fromY, toX, toY, count);
+    for (int i = 0; i < count; ++i)
+        m_lastMove->SetUnit(i, units[i]->value, units[i]->value.m_secondFacing);
+
+    AssignSecondSides(units, direction, toX, toY);
+
+    std::vector<PlacedUnit> moved(units.size());
+    for (int i = count - 1; i >= 0; --i) {
+        PlacedUnit unit = units[i]->value;
+        unit.m_status &= ~static_cast<std::uint32_t>(kUnitInAssault | kUnitHidden);
+        if (direction.IsValid())
+            unit.m_facing = direction;
+        m_lastMove->SetSecondSide(i, unit.m_secondFacing);
+        moved[static_cast<std::size_t>(i)] = unit;
+        source.Remove(units[i]);
+    }
+
+    // The frame shows the step while the units are between the two hexes.
+    if (m_moveCallback && m_inMove == 0)
+        m_moveCallback->Invoke();
+
+    UnitList& destination = m_stacks.At(toX, toY);
+    for (int i = count - 1; i >= 0; --i)
+        destination.Prepend(moved[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < count; ++i)
+        positions[i] = i + 1;
+    TakeObjective(toX, toY);
+    return true;
+}
+
+void CGameData::TakeObjective(int x, int y)
+{
+    if (!m_stacks.Contains(x, y) || !m_objectives.Contains(x, y))
+        return;
+    ObjectiveCell& objective = m_objectives.At(x, y);
+    if (objective.value < 1)
+        return;
+    for (const PlacedUnit& unit : m_stacks.At(x, y)) {
+        if (GetNominalFirepower(unit.m_type) != 0) {
+            objective.nation = NationInHex(x, y);
+            return;
+        }
+    }
+}
+
+bool CGameData::MoveUnitsToTop(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> listed;
+    if (!ResolvePositionsToUnits(x, y, positions, count, listed))
+        return false;
+    UnitList& stack = m_stacks.At(x, y);
+    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(stack, listed);
+    std::vector<PlacedUnit> taken;
+    taken.reserve(units.size());
+    for (UnitNode* node : units) {
+        taken.push_back(node->value);
+        stack.Remove(node);
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it)
+        stack.Prepend(*it);
+    return true;
+}
+
+bool CGameData::MoveUnitsToBottom(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> listed;
+    if (!ResolvePositionsToUnits(x, y, positions, count, listed))
+        return false;
+    UnitList& stack = m_stacks.At(x, y);
+    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(stack, listed);
+    std::vector<PlacedUnit> taken;
+    taken.reserve(units.size());
+    for (UnitNode* node : units) {
+        taken.push_back(node->value);
+        stack.Remove(node);
+    }
+    for (const PlacedUnit& unit : taken)
+        stack.Append(unit);
+    return true;
+}
+
+bool CGameData::TurnUnitsClockwise(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return false;
+    for (UnitNode* node : units)
+        node->value.m_facing = node->value.m_facing.Clockwise();
+    return true;
+}
+
+bool CGameData::TurnUnitsCounterclockwise(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return false;
+    for (UnitNode* node : units)
+        node->value.m_facing = node->value.m_facing.CounterClockwise();
+    return true;
+}
+
+namespace {
+
+// Every listed unit takes the first one's facing and gives up its second
+// side; returns that facing.
+HexSide AlignToFirst(const std::vector<UnitNode*>& units)
+{
+    const HexSide facing = units.front()->value.m_facing;
+    for (UnitNode* node : units) {
+        node->value.m_facing = facing;
+        node->value.m_secondFacing = HexSide::None;
+    }
+    return facing;
+}
+
+} // namespace
+
+bool CGameData::AlignUnitFacings(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return false;
+    AssignSecondSides(units, AlignToFirst(units), x, y);
+    return true;
+}
+
+bool CGameData::AlignUnitFacingsReversed(int x, int y, const int* positions, int count)
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return false;
+    AssignSecondSides(units, AlignToFirst(units).Opposite(), x, y);
+    return true;
+}
+
+int CGameData::SideInHex(int x, int y) const
+{
+    const UnitNode* top = m_stacks.Contains(x, y) ? m_stacks.At(x, y).Head() : nullptr;
+    return top && top->value.m_type ? top->value.m_type->GetSide() : -1;
+}
+
+int CGameData::NationInHex(int x, int y) const
+{
+    const UnitNode* top = m_stacks.Contains(x, y) ? m_stacks.At(x, y).Head() : nullptr;
+    return top && top->value.m_type ? top->value.m_type->GetNation() : -1;
+}
+
+int CGameData::CountStackUnits(int x, int y) const
+{
+    if (!m_stacks.Contains(x, y))
+        return 0;
+    int n = 0;
+    for (const PlacedUnit& unit : m_stacks.At(x, y))
+        n += CountsForStacking(unit) ? 1 : 0;
+    return n;
+}
+
+int CGameData::CountSelectedUnits(int x, int y, const int* positions, int count) const
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return 0;
+    int n = 0;
+    for (const UnitNode* node : units)
+        n += CountsForStacking(node->value) ? 1 : 0;
+    return n;
+}
+
+int CGameData::SumSelectedStrength(int x, int y, const int* positions, int count) const
+{
+    std::vector<UnitNode*> units;
+    if (!ResolvePositionsToUnits(x, y, positions, count, units))
+        return 0;
+    std::int64_t sum = 0;
+    for (const UnitNode* node : units)
+        sum += CountsForStacking(node->value) ? node->value.m_strength : 0;
+    return ClampToInt(sum);
+}
+
+int CGameData::GetStackStrength(int x, int y) const
+{
+    if (!m_stacks.Contains(x, y))
+        return 0;
+    std::int64_t sum = GetWreckValue(x, y);
+    for (const PlacedUnit& unit : m_stacks.At(x, y))
+        sum += CountsForStacking(unit) ? unit.m_strength : 0;
+    return ClampToInt(sum);
+}
