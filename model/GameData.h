@@ -67,7 +67,7 @@ public:
 
     bool IsOptionSet(int option) const { return (m_options & option) != 0; }
 
-    // ---- Stacks and unit moves (GameDataStacks.cpp) ----
+    // Stacks and unit moves (GameDataStacks.cpp).
     // The units of a hex are addressed by stack positions: 1 is the top unit,
     // counting down, and 0 names the bottom unit. Every operation that takes
     // positions first resolves them to distinct units of the hex; a hex off
@@ -115,9 +115,8 @@ public:
     // The stacking total: wrecks plus the strength of the units that are
     // neither carried nor leaders.
     int GetStackStrength(int x, int y) const;
-    // ---- end stacks ----
 
-    // ---- Per-hex state (GameDataHexState.cpp) ----
+    // Per-hex state (GameDataHexState.cpp).
     // Every operation here that takes a hex checks it: a hex off the grids
     // reads as empty (no wrecks, no contact, no marks, no pontoon) and a
     // change aimed at it does nothing.
@@ -232,9 +231,8 @@ public:
     std::uint8_t m_infoHidden = 0;
     // Per side, the aircraft type picked but not yet taken from the pool.
     PlatoonType* m_aircraftPick[2] = { nullptr, nullptr };
-    // ---- end per-hex state ----
 
-    // ---- Battle file (GameDataBattleFile.cpp) ----
+    // Battle file (GameDataBattleFile.cpp).
     // Reads a battle (".scn", ".btl", ".cpn"): header, reload of the data
     // files it names, sections, loss table and trailer. On any failure the
     // battle is reset and the reason is left in m_battleReadError. With the
@@ -262,9 +260,8 @@ public:
     static constexpr int kMaxOffMapDistance = 1000;
     // Why the last battle read failed; empty after a successful one.
     String m_battleReadError;
-    // ---- end battle file ----
 
-    // ---- Unit operations (GameDataUnits.cpp) ----
+    // Unit operations (GameDataUnits.cpp).
     // The listed units of a hex sorted for a load/unload order: passengers to
     // unload (carried units), passengers to load, carriers, and the rest.
     struct LoadUnloadLists {
@@ -328,9 +325,8 @@ public:
     // strength (one draw) and disrupts it. With airDrop (placement bit 0)
     // other terrain counts as hazardous.
     bool IsPlacementLegal(PlacedUnit& unit, int x, int y, bool airDrop);
-    // ---- end unit operations ----
 
-    // ---- Phase change and arrivals (GameDataPhase.cpp) ----
+    // Phase change and arrivals (GameDataPhase.cpp).
     // Ends the phase: clears the per-phase hex bytes, advances the clock and
     // refills action points and clears per-phase status bits. False, with
     // only the hex bytes cleared, when the battle's time is up.
@@ -351,9 +347,8 @@ public:
     // The start-of-phase report: in the Initial phase marks expire and
     // reinforcements and releases are drawn; then the air strikes left.
     void BuildArrivalReport(String& text, HexList& hexes, std::vector<int>& groups, std::vector<int>& releases);
-    // ---- end phase change ----
 
-    // ---- Hex state messages (GameDataMessages.cpp) ----
+    // Hex state messages (GameDataMessages.cpp).
     // The complete state of one hex, and the side totals, as the special
     // modes send them between the two machines: decimal integers separated
     // by single blanks, no line end of their own.
@@ -372,7 +367,6 @@ public:
     // False, with nothing changed, for a truncated text, a negative count, or
     // a loss line naming no platoon type.
     bool ReadSideTotals(std::istream& in);
-    // ---- end hex state messages ----
 
     int m_version = kCurrentVersion;
     String m_title;
