@@ -5,10 +5,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/DataFile.h"
+#include "model/HexMap.h"
 #include "model/Scramble.h"
 
 namespace {
@@ -40,19 +43,35 @@ constexpr Variant kVariants[] = {
 int Usage()
 {
     std::cerr << "usage: vldata scramble|descramble line|password|x|y INPUT OUTPUT\n"
-                 "  Rotates every line of INPUT with the chosen variant and writes OUTPUT.\n";
+                 "       vldata scramble-map INPUT OUTPUT\n"
+                 "  Rotates every line of INPUT with the chosen variant and writes OUTPUT.\n"
+                 "  scramble-map stores a plain map source as the map reader takes it: from\n"
+                 "  version 4 the size, header, terrain and elevation lines are rotated with\n"
+                 "  the variant of the version line's flag (none: line, X: x, Y: y).\n";
     return 2;
 }
 
-int Convert(Transform transform, const char* inputName, const char* outputName)
+bool ReadAllLines(const char* inputName, std::vector<std::string>& lines)
 {
     std::ifstream in(inputName, std::ios::binary);
     if (!in) {
         std::cerr << "vldata: cannot open " << inputName << "\n";
-        return 1;
+        return false;
     }
-    // Write to a temporary name first: a failed conversion leaves no
-    // half-written output behind.
+    std::string line;
+    while (ReadDataLine(in, line))
+        lines.push_back(line);
+    if (!in.eof()) {
+        std::cerr << "vldata: " << inputName << ": line " << lines.size() + 1 << " is too long\n";
+        return false;
+    }
+    return true;
+}
+
+// Writes to a temporary name first: a failed conversion leaves no
+// half-written output behind.
+int WriteAllLines(const char* outputName, const std::vector<std::string>& lines)
+{
     const std::string temporary = std::string(outputName) + ".part";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -60,21 +79,12 @@ int Convert(Transform transform, const char* inputName, const char* outputName)
             std::cerr << "vldata: cannot write " << outputName << "\n";
             return 1;
         }
-        std::string line;
-        int number = 0;
-        while (ReadDataLine(in, line)) {
-            ++number;
-            out << transform(line) << '\n';
-        }
-        if (!in.eof()) {
-            std::cerr << "vldata: " << inputName << ": line " << number + 1 << " is too long\n";
-            out.close();
-            std::remove(temporary.c_str());
-            return 1;
-        }
+        for (const std::string& line : lines)
+            out << line << '\n';
         out.flush();
         if (!out) {
             std::cerr << "vldata: cannot write " << outputName << "\n";
+            out.close();
             std::remove(temporary.c_str());
             return 1;
         }
@@ -87,10 +97,64 @@ int Convert(Transform transform, const char* inputName, const char* outputName)
     return 0;
 }
 
+int Convert(Transform transform, const char* inputName, const char* outputName)
+{
+    std::vector<std::string> lines;
+    if (!ReadAllLines(inputName, lines))
+        return 1;
+    for (std::string& line : lines)
+        line = transform(line);
+    return WriteAllLines(outputName, lines);
+}
+
+// The map reader descrambles the size, header, terrain and elevation lines of
+// a version 4 or later file, with the variant its version line's flag names
+// ("Y" wins over "X"); every other line is stored plain.
+int ScrambleMap(const char* inputName, const char* outputName)
+{
+    std::vector<std::string> lines;
+    if (!ReadAllLines(inputName, lines))
+        return 1;
+    auto fail = [inputName](const char* what) {
+        std::cerr << "vldata: " << inputName << ": " << what << "\n";
+        return 1;
+    };
+    int version = 0;
+    std::istringstream versionLine(lines.empty() ? std::string() : lines[0]);
+    if (!(versionLine >> version) || version < 1 || version > HexMap::kCurrentVersion)
+        return fail("no map version 1 to 6 on the first line");
+    if (version < 4)
+        return WriteAllLines(outputName, lines);
+
+    std::string flags;
+    std::getline(versionLine, flags);
+    Transform scramble = ScrambleMain;
+    if (flags.find('Y') != std::string::npos)
+        scramble = ScrambleY;
+    else if (flags.find('X') != std::string::npos)
+        scramble = ScrambleX;
+
+    int width = 0;
+    int height = 0;
+    std::istringstream sizeLine(lines.size() > 1 ? lines[1] : std::string());
+    if (!(sizeLine >> width >> height) || width < 1 || height < 1 || width > HexMap::kMaxMapSize
+        || height > HexMap::kMaxMapSize)
+        return fail("no map size on the second line");
+    // Size, header, then one terrain and one elevation line per row.
+    const std::size_t last = 3 + 2 * static_cast<std::size_t>(height);
+    if (lines.size() < last)
+        return fail("the file ends before the last elevation row");
+    for (std::size_t i = 1; i < last; ++i)
+        lines[i] = scramble(lines[i]);
+    return WriteAllLines(outputName, lines);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string_view(argv[1]) == "scramble-map")
+        return ScrambleMap(argv[2], argv[3]);
     if (argc != 5)
         return Usage();
     const std::string_view command = argv[1];
