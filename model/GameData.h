@@ -97,6 +97,9 @@ public:
     // The listed units go to the top (bottom) of their stack, in list order.
     bool MoveUnitsToTop(int x, int y, const int* positions, int count);
     bool MoveUnitsToBottom(int x, int y, const int* positions, int count);
+    // Takes the listed units (each passenger right after its carrier) out of
+    // their stack; false, and nothing taken, for a refused selection.
+    bool TakeListedUnits(int x, int y, const int* positions, int count, std::vector<PlacedUnit>& taken);
     // One side round; second sides stay.
     bool TurnUnitsClockwise(int x, int y, const int* positions, int count);
     bool TurnUnitsCounterclockwise(int x, int y, const int* positions, int count);

@@ -153,19 +153,28 @@ void CGameData::TakeObjective(int x, int y)
     }
 }
 
-bool CGameData::MoveUnitsToTop(int x, int y, const int* positions, int count)
+bool CGameData::TakeListedUnits(int x, int y, const int* positions, int count, std::vector<PlacedUnit>& taken)
 {
     std::vector<UnitNode*> listed;
     if (!ResolvePositionsToUnits(x, y, positions, count, listed))
         return false;
     UnitList& stack = m_stacks.At(x, y);
     const std::vector<UnitNode*> units = KeepPassengersWithCarriers(stack, listed);
-    std::vector<PlacedUnit> taken;
+    taken.clear();
     taken.reserve(units.size());
     for (UnitNode* node : units) {
         taken.push_back(node->value);
         stack.Remove(node);
     }
+    return true;
+}
+
+bool CGameData::MoveUnitsToTop(int x, int y, const int* positions, int count)
+{
+    std::vector<PlacedUnit> taken;
+    if (!TakeListedUnits(x, y, positions, count, taken))
+        return false;
+    UnitList& stack = m_stacks.At(x, y);
     for (auto it = taken.rbegin(); it != taken.rend(); ++it)
         stack.Prepend(*it);
     return true;
@@ -173,17 +182,10 @@ bool CGameData::MoveUnitsToTop(int x, int y, const int* positions, int count)
 
 bool CGameData::MoveUnitsToBottom(int x, int y, const int* positions, int count)
 {
-    std::vector<UnitNode*> listed;
-    if (!ResolvePositionsToUnits(x, y, positions, count, listed))
+    std::vector<PlacedUnit> taken;
+    if (!TakeListedUnits(x, y, positions, count, taken))
         return false;
     UnitList& stack = m_stacks.At(x, y);
-    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(stack, listed);
-    std::vector<PlacedUnit> taken;
-    taken.reserve(units.size());
-    for (UnitNode* node : units) {
-        taken.push_back(node->value);
-        stack.Remove(node);
-    }
     for (const PlacedUnit& unit : taken)
         stack.Append(unit);
     return true;

@@ -5,12 +5,50 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "model/Scramble.h"
 #include "tests/TempDir.h"
+
+// The whole text of a file under tests/fixtures, e.g. "maps/sample-v3.txt".
+inline std::string ReadFixture(std::string_view name)
+{
+    std::ifstream in(std::filesystem::path(VL_TEST_FIXTURES) / std::string(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+inline std::vector<std::string> ReadFileLines(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return SplitLines(text.str());
+}
+
+// Every line followed by a line feed.
+inline std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
 
 // Scrambles a plain fixture line by line, as the data files are stored; a
 // text without a final line feed stays without one.

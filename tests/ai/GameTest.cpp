@@ -14,14 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(fs::path(VL_TEST_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A folder with a 5 x 4 map and a small organisation, and a game object built in it.
 class GameTest : public ::testing::Test {
 protected:

@@ -17,31 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(fs::path(VL_TEST_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 // The stored form of a plain fixture: the two file-name lines scrambled from
 // version 8, with the writer's trailing blank from version 9.
 std::string Stored(const std::string& plain)

@@ -9,27 +9,9 @@
 #include "model/HexMap.h"
 #include "model/Scramble.h"
 #include "model/TerrainConditions.h"
-#include "tests/TempDir.h"
+#include "tests/TestFiles.h"
 
 namespace {
-
-std::vector<std::string> ReadLines(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
 
 std::filesystem::path SampleSource(int version)
 {
@@ -42,7 +24,7 @@ std::filesystem::path SampleSource(int version)
 // ("line" for no flag, "x", "y").
 std::filesystem::path BuildSampleMap(const TempDir& dir, int version, const std::string& variant)
 {
-    std::vector<std::string> lines = ReadLines(SampleSource(version));
+    std::vector<std::string> lines = ReadFileLines(SampleSource(version));
     const std::filesystem::path mapPath = dir.Path("v" + std::to_string(version) + variant + ".map");
     if (version < 4) {
         std::filesystem::copy_file(SampleSource(version), mapPath, std::filesystem::copy_options::overwrite_existing);
@@ -58,7 +40,7 @@ std::filesystem::path BuildSampleMap(const TempDir& dir, int version, const std:
     const std::string command = std::string("\"") + VL_DATA_TOOL + "\" scramble " + variant + " \""
         + dir.Path("plain.txt").string() + "\" \"" + dir.Path("scrambled.txt").string() + "\"";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    const std::vector<std::string> scrambled = ReadLines(dir.Path("scrambled.txt"));
+    const std::vector<std::string> scrambled = ReadFileLines(dir.Path("scrambled.txt"));
     EXPECT_EQ(scrambled.size(), scrambledCount);
     for (std::size_t i = 0; i < scrambled.size() && i < scrambledCount; ++i)
         lines[1 + i] = scrambled[i];
@@ -275,14 +257,14 @@ TEST(HexMapTest, ScrambledLinesNeedTheDescramblerOfTheFlag)
     // pass phrase as well, so a file scrambled one way and flagged the other
     // reads as garbage: here the size line does not parse.
     TempDir dir;
-    auto lines = ReadLines(BuildSampleMap(dir, 6, "line"));
+    auto lines = ReadFileLines(BuildSampleMap(dir, 6, "line"));
     lines[0] = "6 X";
     dir.Write("wrong.map", JoinLines(lines));
     HexMap map;
     EXPECT_STREQ(map.LoadMapFile(dir.Path("wrong.map").string()), "Error reading from map file: main.map");
 
     // A version-3 file is never descrambled, whatever its flag.
-    auto plain = ReadLines(SampleSource(3));
+    auto plain = ReadFileLines(SampleSource(3));
     plain[0] = "3 Y";
     dir.Write("plain.map", JoinLines(plain));
     ASSERT_EQ(map.LoadMapFile(dir.Path("plain.map").string()), nullptr);

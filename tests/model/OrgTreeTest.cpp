@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "model/Geometry.h"
-#include "tests/TempDir.h"
+#include "tests/TestFiles.h"
 
 namespace {
-
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(std::string(VL_TEST_FIXTURES) + "/org/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // One line per node, depth first: depth, letter, code, id, rating, name,
 // and "/" for a formation (so a childless formation differs from a leaf).
@@ -74,7 +66,7 @@ const char* const kHeader = "1\n57\n6 44\n";
 TEST(OrgTreeRead, GeneratedBattleFileReadsWhole)
 {
     OrgTree tree;
-    ASSERT_TRUE(ReadText(tree, ReadFixture("generated.org")));
+    ASSERT_TRUE(ReadText(tree, ReadFixture("org/generated.org")));
     EXPECT_EQ(Dump(tree),
         "header 1 57 6 44\n"
         "0 B120001 101 6 [1st Battalion]/\n"
@@ -255,7 +247,7 @@ TEST(OrgTreeWrite, WriterFormatAndRoundTrip)
 
     // The generated battle's file, written and read again, gives the same tree.
     OrgTree generated;
-    ASSERT_TRUE(ReadText(generated, ReadFixture("generated.org")));
+    ASSERT_TRUE(ReadText(generated, ReadFixture("org/generated.org")));
     TempDir dir;
     ASSERT_TRUE(generated.WriteFile(dir.Path("main.org").string()));
     OrgTree again;
@@ -268,7 +260,7 @@ TEST(OrgTreeTest, ClearAndMoveKeepTheHeaderDefaults)
 {
     OrgTree tree;
     EXPECT_EQ(Dump(tree), "header 1 0 6 48\n");
-    ASSERT_TRUE(ReadText(tree, ReadFixture("generated.org")));
+    ASSERT_TRUE(ReadText(tree, ReadFixture("org/generated.org")));
     OrgTree moved(std::move(tree));
     EXPECT_EQ(Dump(tree), "header 1 0 6 48\n");
     EXPECT_NE(moved.FindNode(105), nullptr);
@@ -282,7 +274,7 @@ TEST(OrgTreeTest, ClearAndMoveKeepTheHeaderDefaults)
 TEST(OrgTreeQueries, WalksOverTheGeneratedTree)
 {
     OrgTree tree;
-    ASSERT_TRUE(ReadText(tree, ReadFixture("generated.org")));
+    ASSERT_TRUE(ReadText(tree, ReadFixture("org/generated.org")));
 
     OrgNodeList all;
     tree.CollectAllNodes(all);

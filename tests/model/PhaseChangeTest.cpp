@@ -23,14 +23,6 @@ constexpr std::uint32_t kEnemy = 1101;
 constexpr std::uint32_t kEnemyTank = 1201; // a vehicle
 constexpr std::uint32_t kEnemyGun = 1311; // artillery
 
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(std::filesystem::path(VL_TEST_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags)
 {
     auto* type = new PlatoonType;

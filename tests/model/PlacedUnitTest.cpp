@@ -13,14 +13,6 @@
 
 namespace {
 
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(std::filesystem::path(VL_TEST_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The battle fixtures' platoon types and organisation, read from memory.
 class PlacedUnitTest : public ::testing::Test {
 protected:

@@ -9,17 +9,9 @@
 
 #include "model/Geometry.h"
 #include "model/Scramble.h"
-#include "tests/TempDir.h"
+#include "tests/TestFiles.h"
 
 namespace {
-
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(std::string(VL_TEST_FIXTURES) + "/platoons/" + name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Scrambles every line of a plain platoon source as the files are stored;
 // blank lines stay as they are. The last line keeps its final line feed only
@@ -74,7 +66,7 @@ std::vector<std::uint32_t> Ids(const PlatoonTypeList& list)
 
 TEST(PlatoonTypeRecord, ReadsEveryFieldInFileOrder)
 {
-    const std::string fixture = ReadFixture("platoon05.txt");
+    const std::string fixture = ReadFixture("platoons/platoon05.txt");
     const PlatoonType t = Parse(fixture.substr(0, fixture.find('\n')));
     EXPECT_EQ(t.m_id, 1234u);
     EXPECT_EQ(t.m_fullStrength, 6);
@@ -408,7 +400,7 @@ TEST(PlatoonTypeListTest, LookupByIdPositionAndPointer)
 TEST(PlatoonTypeFiles, ScrambledFixtureLoadsSkippingBlankLines)
 {
     TempDir dir;
-    std::string source = ReadFixture("platoon05.txt");
+    std::string source = ReadFixture("platoons/platoon05.txt");
     // More white-space-only lines, a tab among them, and no final line feed.
     source.insert(source.find("P02301"), "\t\n \t \n");
     ASSERT_EQ(source.back(), '\n');
@@ -432,8 +424,8 @@ TEST(PlatoonTypeFiles, ScrambledFixtureLoadsSkippingBlankLines)
 
 TEST(PlatoonTypeFiles, WhichFilesAreRead)
 {
-    const std::string numbered = ScrambleSource(ReadFixture("platoon05.txt"));
-    const std::string fallback = ScrambleSource(ReadFixture("platoon.txt"));
+    const std::string numbered = ScrambleSource(ReadFixture("platoons/platoon05.txt"));
+    const std::string fallback = ScrambleSource(ReadFixture("platoons/platoon.txt"));
     struct Case {
         std::vector<std::pair<const char*, const std::string*>> files;
         std::vector<std::uint32_t> ids;

@@ -26,14 +26,6 @@ constexpr std::uint32_t kGun = 311; // artillery without movement of its own, ca
 constexpr std::uint32_t kLeader = 401;
 constexpr std::uint32_t kEnemy = 1101;
 
-std::string ReadFixture(const std::string& name)
-{
-    std::ifstream in(std::filesystem::path(VL_TEST_FIXTURES) / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags, std::uint32_t carryFlags,
     std::uint32_t targetFlags = 0, std::uint32_t extraFlags = 0)
 {
