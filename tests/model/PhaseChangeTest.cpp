@@ -12,7 +12,7 @@
 
 #include "model/GameHexMarks.h"
 #include "model/Random.h"
-#include "tests/TestFiles.h"
+#include "tests/model/SampleBattle.h"
 
 namespace {
 
@@ -22,16 +22,6 @@ constexpr std::uint32_t kTruck = 121; // a vehicle
 constexpr std::uint32_t kEnemy = 1101;
 constexpr std::uint32_t kEnemyTank = 1201; // a vehicle
 constexpr std::uint32_t kEnemyGun = 1311; // artillery
-
-PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags)
-{
-    auto* type = new PlatoonType;
-    type->m_id = id;
-    type->m_fullStrength = 3;
-    type->m_movementAllowance = movement;
-    type->m_moveFlags = moveFlags;
-    return type;
-}
 
 // The first seed whose first draws of the global generator satisfy the test.
 std::uint32_t SeedWhere(int draws, const std::function<bool(const std::vector<double>&)>& wanted)
@@ -57,20 +47,13 @@ std::uint32_t StateAfter(std::uint32_t seed, int draws)
 
 // The 5 x 4 sample map and a few platoon types; units are told apart by
 // their m_value tags. The clock starts at time 20 of 60.
-class PhaseChangeTest : public ::testing::Test {
+class PhaseChangeTest : public SampleBattleTest {
 protected:
     void SetUp() override
     {
-        m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
-        m_game = std::make_unique<CGameHexMarks>();
-        PlatoonTypeList& types = m_game->m_platoonTypes;
-        types.Append(MakeType(kRifle, 6, kMoveFoot));
-        types.Append(MakeType(kTruck, 12, 0));
-        types.Append(MakeType(kEnemy, 6, kMoveFoot));
-        types.Append(MakeType(kEnemyTank, 10, 0));
-        types.Append(MakeType(kEnemyGun, 0, 0));
-        m_game->m_mapFileName = "test.map";
-        ASSERT_EQ(m_game->Reload(), nullptr);
+        Build({ MakeType(kRifle, 6, kMoveFoot), MakeType(kTruck, 12, 0), MakeType(kEnemy, 6, kMoveFoot),
+                  MakeType(kEnemyTank, 10, 0), MakeType(kEnemyGun, 0, 0) },
+            {}, false);
         SetClock(0, 0, 20);
     }
 
@@ -81,8 +64,7 @@ protected:
         m_game->m_map.SetCounter(counter);
     }
 
-    PlatoonType* Type(std::uint32_t id) const { return m_game->m_platoonTypes.FindById(id); }
-
+    // Units of these tests differ by their action points.
     PlacedUnit MakeUnit(
         std::uint32_t id, int tag, int actionPoints, std::uint32_t status, OrgNode* node = nullptr) const
     {
@@ -117,11 +99,6 @@ protected:
         return chances;
     }
 
-    CGameData& Game() { return *m_game; }
-
-    TempDir m_dir;
-    ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<CGameHexMarks> m_game;
 };
 
 std::vector<HexPos> Hexes(const HexList& list)

@@ -10,7 +10,7 @@
 
 #include "model/GameHexMarks.h"
 #include "tests/HeadlessFrame.h"
-#include "tests/TestFiles.h"
+#include "tests/model/SampleBattle.h"
 
 namespace {
 
@@ -21,70 +21,14 @@ constexpr std::uint32_t kTank = 201; // armed vehicle
 constexpr std::uint32_t kLeader = 401;
 constexpr std::uint32_t kEnemy = 1101;
 
-PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags, std::uint32_t carryFlags)
-{
-    auto* type = new PlatoonType;
-    type->m_id = id;
-    type->m_fullStrength = 3;
-    type->m_movementAllowance = movement;
-    type->m_moveFlags = moveFlags;
-    type->m_carryFlags = carryFlags;
-    return type;
-}
-
-// The 5 x 4 sample map (terrain by hex: (1,1) City with a road from N to S,
-// (2,1) Beach, (2,2) Field, (0,0) Open) and a few platoon types; units are
-// told apart by their m_value tags.
-class StacksTest : public ::testing::Test {
+class StacksTest : public SampleBattleTest {
 protected:
     void SetUp() override
     {
-        m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
-        m_game = std::make_unique<CGameHexMarks>();
-        PlatoonTypeList& types = m_game->m_platoonTypes;
-        types.Append(MakeType(kRifle, 6, kMoveFoot, 0x2));
-        types.Append(MakeType(kTruck, 12, 0, kCarryPassengers));
-        types.Append(MakeType(kTank, 10, 0, 0));
-        types.Append(MakeType(kLeader, 6, kMoveFoot, 0));
-        types.Append(MakeType(kEnemy, 6, kMoveFoot, 0x2));
-        m_game->m_mapFileName = "test.map";
-        ASSERT_EQ(m_game->Reload(), nullptr);
-        ASSERT_EQ(m_game->m_stacks.Width(), 5);
-        m_weapon.m_hardValue[0] = 4;
-        for (std::uint32_t armed : { kRifle, kTank, kEnemy })
-            Type(armed)->m_weapon = &m_weapon;
+        Build({ MakeType(kRifle, 6, kMoveFoot, 0x2), MakeType(kTruck, 12, 0, kCarryPassengers), MakeType(kTank, 10, 0),
+                  MakeType(kLeader, 6, kMoveFoot), MakeType(kEnemy, 6, kMoveFoot, 0x2) },
+            { kRifle, kTank, kEnemy }, false);
     }
-
-    PlatoonType* Type(std::uint32_t id) const { return m_game->m_platoonTypes.FindById(id); }
-
-    PlacedUnit& Add(int x, int y, std::uint32_t id, int tag, int strength = 3, std::uint32_t status = 0,
-        HexSide facing = HexSide::North, HexSide second = HexSide::None)
-    {
-        PlacedUnit unit(Type(id), nullptr);
-        unit.m_value = tag;
-        unit.m_strength = strength;
-        unit.m_status = status;
-        unit.m_facing = facing;
-        unit.m_secondFacing = second;
-        return m_game->m_stacks.At(x, y).Append(unit)->value;
-    }
-
-    std::vector<int> Tags(int x, int y) const
-    {
-        std::vector<int> tags;
-        for (const PlacedUnit& unit : m_game->m_stacks.At(x, y))
-            tags.push_back(unit.m_value);
-        return tags;
-    }
-
-    const PlacedUnit& Unit(int x, int y, int position) const { return m_game->GetStackNode(x, y, position)->value; }
-
-    CGameData& Game() { return *m_game; }
-
-    TempDir m_dir;
-    ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<CGameHexMarks> m_game;
-    WeaponRecord m_weapon;
 };
 
 // Records what the stacks held when the move callback ran.

@@ -12,7 +12,7 @@
 #include "model/GameHexMarks.h"
 #include "model/Random.h"
 #include "tests/HeadlessFrame.h"
-#include "tests/TestFiles.h"
+#include "tests/model/SampleBattle.h"
 
 namespace {
 
@@ -26,20 +26,6 @@ constexpr std::uint32_t kGun = 311; // artillery without movement of its own, ca
 constexpr std::uint32_t kLeader = 401;
 constexpr std::uint32_t kEnemy = 1101;
 
-PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags, std::uint32_t carryFlags,
-    std::uint32_t targetFlags = 0, std::uint32_t extraFlags = 0)
-{
-    auto* type = new PlatoonType;
-    type->m_id = id;
-    type->m_fullStrength = 3;
-    type->m_movementAllowance = movement;
-    type->m_moveFlags = moveFlags;
-    type->m_carryFlags = carryFlags;
-    type->m_targetFlags = targetFlags;
-    type->m_extraFlags = extraFlags;
-    return type;
-}
-
 // A seed whose first draw of the global generator lies in [low, high).
 std::uint32_t SeedWithFirstDraw(double low, double high)
 {
@@ -51,61 +37,19 @@ std::uint32_t SeedWithFirstDraw(double low, double high)
     }
 }
 
-// The 5 x 4 sample map (terrain by hex: (0,0) Open, (1,0) Water, (2,0)
-// Forest, (3,0) Marsh, (0,1) Village, (2,2) Field), the sample organisation
-// and a few platoon types; units are told apart by their m_value tags.
-class UnitOperationsTest : public ::testing::Test {
+class UnitOperationsTest : public SampleBattleTest {
 protected:
     void SetUp() override
     {
-        m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
-        m_dir.Write("test.org", ReadFixture("org/generated.org"));
-        m_game = std::make_unique<CGameHexMarks>();
-        PlatoonTypeList& types = m_game->m_platoonTypes;
-        types.Append(MakeType(kRifle, 6, kMoveFoot, 0x2));
-        types.Append(MakeType(kTruck, 12, 0, kCarryPassengers));
-        types.Append(MakeType(kHalftrack, 10, 0, kCarryPassengers, 0, kExtraCarriesPassengers));
-        types.Append(MakeType(kSpotter, 6, kMoveFoot, 0x2, 0x8));
-        types.Append(MakeType(kTank, 10, 0, 0, kTargetHard));
-        types.Append(MakeType(kGun, 0, 0, kPassengerHeavyGun));
-        types.Append(MakeType(kLeader, 6, kMoveFoot, 0));
-        types.Append(MakeType(kEnemy, 6, kMoveFoot, 0x2));
-        m_game->m_mapFileName = "test.map";
-        m_game->m_orgFileName = "test.org";
-        ASSERT_EQ(m_game->Reload(), nullptr);
-        ASSERT_EQ(m_game->m_stacks.Width(), 5);
-        m_weapon.m_hardValue[0] = 4;
-        for (std::uint32_t armed : { kRifle, kTank, kEnemy })
-            Type(armed)->m_weapon = &m_weapon;
+        Build({ MakeType(kRifle, 6, kMoveFoot, 0x2), MakeType(kTruck, 12, 0, kCarryPassengers),
+                  MakeType(kHalftrack, 10, 0, kCarryPassengers, 0, kExtraCarriesPassengers),
+                  MakeType(kSpotter, 6, kMoveFoot, 0x2, 0x8), MakeType(kTank, 10, 0, 0, kTargetHard),
+                  MakeType(kGun, 0, 0, kPassengerHeavyGun), MakeType(kLeader, 6, kMoveFoot),
+                  MakeType(kEnemy, 6, kMoveFoot, 0x2) },
+            { kRifle, kTank, kEnemy }, true);
     }
 
-    PlatoonType* Type(std::uint32_t id) const { return m_game->m_platoonTypes.FindById(id); }
-
-    static PlacedUnit MakeUnit(PlatoonType* type, int tag, int strength, std::uint32_t status,
-        HexSide facing = HexSide::North, HexSide second = HexSide::None)
-    {
-        PlacedUnit unit(type, nullptr);
-        unit.m_value = tag;
-        unit.m_strength = strength;
-        unit.m_status = status;
-        unit.m_facing = facing;
-        unit.m_secondFacing = second;
-        return unit;
-    }
-
-    PlacedUnit& Add(int x, int y, std::uint32_t id, int tag, int strength = 3, std::uint32_t status = 0,
-        HexSide facing = HexSide::North, HexSide second = HexSide::None)
-    {
-        return m_game->m_stacks.At(x, y).Append(MakeUnit(Type(id), tag, strength, status, facing, second))->value;
-    }
-
-    std::vector<int> Tags(int x, int y) const
-    {
-        std::vector<int> tags;
-        for (const PlacedUnit& unit : m_game->m_stacks.At(x, y))
-            tags.push_back(unit.m_value);
-        return tags;
-    }
+    using SampleBattleTest::Tags;
 
     static std::vector<int> Tags(const std::vector<UnitNode*>& nodes)
     {
@@ -114,8 +58,6 @@ protected:
             tags.push_back(node->value.m_value);
         return tags;
     }
-
-    const PlacedUnit& Unit(int x, int y, int position) const { return m_game->GetStackNode(x, y, position)->value; }
 
     int Loss(std::uint32_t id) const
     {
@@ -128,13 +70,6 @@ protected:
             for (int r = 0; r < 4; ++r)
                 m_game->m_map.GetHex(c, r).terrain = terrain;
     }
-
-    CGameData& Game() { return *m_game; }
-
-    TempDir m_dir;
-    ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<CGameHexMarks> m_game;
-    WeaponRecord m_weapon;
 };
 
 TEST_F(UnitOperationsTest, ClassifySortsTheListedUnitsForLoading)
