@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/DataFile.h"
+#include "model/GameData.h"
 #include "model/HexMap.h"
 #include "model/Scramble.h"
 
@@ -44,10 +45,14 @@ int Usage()
 {
     std::cerr << "usage: vldata scramble|descramble line|password|x|y INPUT OUTPUT\n"
                  "       vldata scramble-map INPUT OUTPUT\n"
+                 "       vldata scramble-battle INPUT OUTPUT\n"
                  "  Rotates every line of INPUT with the chosen variant and writes OUTPUT.\n"
                  "  scramble-map stores a plain map source as the map reader takes it: from\n"
                  "  version 4 the size, header, terrain and elevation lines are rotated with\n"
-                 "  the variant of the version line's flag (none: line, X: x, Y: y).\n";
+                 "  the variant of the version line's flag (none: line, X: x, Y: y).\n"
+                 "  scramble-battle stores a plain battle source as the battle reader takes it:\n"
+                 "  from version 8 the map and organisation file-name lines (9 and 10) are\n"
+                 "  rotated with the line variant, from version 9 followed by one blank.\n";
     return 2;
 }
 
@@ -149,12 +154,48 @@ int ScrambleMap(const char* inputName, const char* outputName)
     return WriteAllLines(outputName, lines);
 }
 
+// The battle reader descrambles the map and organisation file-name lines of a
+// version 8 or later file, after dropping the one blank that follows them from
+// version 9; everything else is stored plain.
+int ScrambleBattle(const char* inputName, const char* outputName)
+{
+    std::vector<std::string> lines;
+    if (!ReadAllLines(inputName, lines))
+        return 1;
+    auto fail = [inputName](const std::string& what) {
+        std::cerr << "vldata: " << inputName << ": " << what << "\n";
+        return 1;
+    };
+    int version = 0;
+    std::istringstream versionLine(lines.empty() ? std::string() : lines[0]);
+    if (!(versionLine >> version) || version < 1 || version > CGameData::kCurrentVersion)
+        return fail("no battle file version 1 to 10 on the first line");
+    constexpr std::size_t kMapNameLine = 8;
+    constexpr std::size_t kOrgNameLine = 9;
+    if (lines.size() <= kOrgNameLine)
+        return fail("the file ends before the organisation file-name line");
+    if (version < 8)
+        return WriteAllLines(outputName, lines);
+
+    for (const std::size_t index : { kMapNameLine, kOrgNameLine }) {
+        std::string& name = lines[index];
+        name = ScrambleLine(name);
+        if (version >= 9)
+            name += ' ';
+        if (name.size() > String::kMaxLineLength)
+            return fail("line " + std::to_string(index + 1) + ": the file name is too long to be read back");
+    }
+    return WriteAllLines(outputName, lines);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::string_view(argv[1]) == "scramble-map")
         return ScrambleMap(argv[2], argv[3]);
+    if (argc == 4 && std::string_view(argv[1]) == "scramble-battle")
+        return ScrambleBattle(argv[2], argv[3]);
     if (argc != 5)
         return Usage();
     const std::string_view command = argv[1];

@@ -1,6 +1,6 @@
 // The demo data set as the build stores it in <build>/data, read through the
 // game's own readers, so that the data can never drift from the code; and the
-// data tool's map mode that stores the map.
+// data tool's modes that store the map and the battles.
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,14 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/DataFile.h"
 #include "model/GameHexMarks.h"
 #include "model/GameWeapons.h"
 #include "model/Geometry.h"
+#include "model/HexGrid.h"
 #include "model/HexMap.h"
 #include "model/OrgTree.h"
 #include "model/ParameterData.h"
@@ -579,6 +581,383 @@ TEST_F(DemoDataTest, GameObjectLoadsTheWholeSetInTheDataFolder)
     EXPECT_EQ(lowest.Count(), 10u) << "five companies a side";
 }
 
+// ---- The two scenarios ----
+
+constexpr HexSide kSingleSides[] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast, HexSide::South,
+    HexSide::SouthWest, HexSide::NorthWest };
+
+// The first line where two texts differ, for a short failure message.
+std::string FirstDifference(const std::string& a, const std::string& b)
+{
+    const std::vector<std::string> linesA = SplitLines(a);
+    const std::vector<std::string> linesB = SplitLines(b);
+    for (std::size_t i = 0; i < std::max(linesA.size(), linesB.size()); ++i) {
+        const std::string lineA = i < linesA.size() ? linesA[i] : "(none)";
+        const std::string lineB = i < linesB.size() ? linesB[i] : "(none)";
+        if (lineA != lineB)
+            return "line " + std::to_string(i + 1) + ": \"" + lineA + "\" against \"" + lineB + "\"";
+    }
+    return a == b ? "none" : "line ends";
+}
+
+std::string FileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A game object built in the data folder (it reads its data files from the
+// current folder, also when a battle names its map and organisation).
+class ScenarioGame {
+public:
+    explicit ScenarioGame(const fs::path& folder)
+        : m_inData(folder)
+    {
+    }
+
+    bool Read(const std::string& stored)
+    {
+        std::istringstream in(stored);
+        return m_game.ReadBattleFile(in, false);
+    }
+    std::string Write() const
+    {
+        std::ostringstream out;
+        EXPECT_TRUE(m_game.WriteBattleFile(out));
+        return out.str();
+    }
+    CGameHexMarks& operator*() { return m_game; }
+    CGameHexMarks* operator->() { return &m_game; }
+
+private:
+    ScopedCurrentDir m_inData;
+    CGameHexMarks m_game;
+};
+
+// Every unit of the battle: on the map, off the map and in the groups.
+struct UnitAt {
+    const PlacedUnit* unit;
+    const char* where;
+    int column;
+    int row;
+};
+
+std::vector<UnitAt> AllUnits(const CGameHexMarks& game)
+{
+    std::vector<UnitAt> units;
+    for (int x = 0; x < game.m_stacks.Width(); ++x)
+        for (int y = 0; y < game.m_stacks.Height(); ++y)
+            for (const PlacedUnit& unit : game.m_stacks.At(x, y))
+                units.push_back({ &unit, "map", x, y });
+    for (const OffMapUnit& offMap : game.m_offMapUnits)
+        units.push_back({ &offMap.unit, "off-map", offMap.column, offMap.row });
+    for (const ReinforcementGroup& group : game.m_reinforcements)
+        for (const PlacedUnit& unit : group.m_units)
+            units.push_back({ &unit, "group", group.m_col, group.m_row });
+    return units;
+}
+
+bool IsOnMapEdge(const HexMap& map, int x, int y)
+{
+    return map.IsOnMap(x, y) && (x == 0 || y == 0 || x == map.GetWidth() - 1 || y == map.GetHeight() - 1);
+}
+
+// A road (or lane) of the hex runs off the map.
+bool RoadLeavesMap(const HexMap& map, int x, int y)
+{
+    for (const int layer : { kLayerRoad, kLayerUnpaved }) {
+        for (const HexSide side : kSingleSides) {
+            HexPos beyond;
+            if (map.GetFeatureLayer(x, y, layer).Contains(side) && !map.GetNeighbour(side, x, y, beyond))
+                return true;
+        }
+    }
+    return false;
+}
+
+struct ScenarioCase {
+    const char* file;
+    int version;
+    const char* orgFile;
+    int carriedOnMap;
+    int carriedInGroups;
+};
+
+const ScenarioCase kScenarios[] = {
+    { "demo.scn", 10, "main.org", 4, 0 },
+    { "delaying.scn", 1, "delaying.org", 0, 1 },
+};
+
+TEST_F(DemoDataTest, ScenariosLoadWithEveryUnitBoundToItsTypeAndNode)
+{
+    for (const ScenarioCase& c : kScenarios) {
+        SCOPED_TRACE(c.file);
+        ScenarioGame game(m_folder);
+        ASSERT_TRUE(game->m_startupError.IsEmpty()) << game->m_startupError.c_str();
+        ASSERT_TRUE(game.Read(FileText(m_folder / c.file))) << game->m_battleReadError.c_str();
+        EXPECT_EQ(game->m_version, c.version);
+        EXPECT_EQ(game->m_mapFileName.str(), "main.map");
+        EXPECT_EQ(game->m_orgFileName.str(), c.orgFile);
+        EXPECT_FALSE(game->m_title.IsBlank());
+        const HexMap& map = game->m_map;
+
+        // Each unit is one platoon of the organisation, of the node's own type.
+        std::set<std::int32_t> nodes;
+        int onMap[2] = { 0, 0 };
+        int carried = 0;
+        for (const UnitAt& at : AllUnits(*game)) {
+            const PlacedUnit& unit = *at.unit;
+            SCOPED_TRACE(std::string(at.where) + " " + std::to_string(at.column) + "," + std::to_string(at.row));
+            ASSERT_NE(unit.m_type, nullptr);
+            ASSERT_NE(unit.m_node, nullptr) << unit.m_type->m_name.c_str();
+            SCOPED_TRACE(unit.m_node->m_nodeName.str());
+            EXPECT_TRUE(nodes.insert(unit.m_node->m_id).second) << "node " << unit.m_node->m_id << " placed twice";
+            EXPECT_EQ(unit.m_node->m_level, 0);
+            EXPECT_EQ(unit.m_node->m_code, unit.m_type->m_id);
+            EXPECT_EQ(unit.m_node->GetSide(), unit.m_type->GetSide());
+            EXPECT_EQ(unit.m_rating, unit.m_node->m_rating) << "every unit fights at its node's rating";
+            EXPECT_EQ(unit.m_strength, unit.m_type->m_fullStrength) << "every unit starts at full strength";
+            EXPECT_EQ(unit.m_actionPoints, 100);
+            if (std::string_view(at.where) == "map")
+                ++onMap[unit.m_type->GetSide()];
+            carried += std::string_view(at.where) == "map" && (unit.m_status & kUnitCarried) != 0;
+        }
+        EXPECT_GT(onMap[0], 0);
+        EXPECT_GT(onMap[1], 0);
+        // The reader drops a carried mark that does not follow a carrier.
+        EXPECT_EQ(carried, c.carriedOnMap);
+        EXPECT_EQ(game->m_sideNations[0][0], kUnitedStates);
+        EXPECT_EQ(game->m_sideNations[1][0], kGermany);
+
+        // Groups of both sides enter at a map-edge hex, all of one side.
+        std::set<int> groupSides;
+        int carriedInGroups = 0;
+        for (const ReinforcementGroup& group : game->m_reinforcements) {
+            ASSERT_FALSE(group.m_units.IsEmpty());
+            EXPECT_TRUE(IsOnMapEdge(map, group.m_col, group.m_row) || (group.m_placement & 1) != 0)
+                << "a group that does not drop comes in at the edge";
+            EXPECT_GE(group.m_time, 0);
+            EXPECT_LT(group.m_time, game->m_map.GetTimeLimit()) << "it can still arrive";
+            EXPECT_GT(group.m_chance, 0);
+            groupSides.insert(group.GetSide());
+            for (const PlacedUnit& unit : group.m_units) {
+                EXPECT_EQ(unit.m_type->GetSide(), group.GetSide());
+                carriedInGroups += (unit.m_status & kUnitCarried) != 0;
+            }
+        }
+        EXPECT_EQ(groupSides, (std::set<int> { 0, 1 }));
+        EXPECT_EQ(carriedInGroups, c.carriedInGroups);
+
+        // Each side's artillery fires from off the map.
+        std::set<int> artillerySides;
+        for (const OffMapUnit& offMap : game->m_offMapUnits) {
+            EXPECT_TRUE(offMap.unit.m_type->IsArtillery()) << offMap.unit.m_type->m_name.c_str();
+            EXPECT_FALSE(map.IsOnMap(offMap.column, offMap.row));
+            artillerySides.insert(offMap.unit.m_type->GetSide());
+        }
+        EXPECT_EQ(artillerySides, (std::set<int> { 0, 1 }));
+
+        // One aircraft in the pool for each air strike of a side.
+        int aircraft[2] = { 0, 0 };
+        for (const PlatoonType* type : game->m_aircraftPool) {
+            ASSERT_NE(type, nullptr);
+            EXPECT_TRUE(type->IsCategoryFive()) << type->m_name.c_str();
+            ++aircraft[type->GetSide()];
+        }
+        EXPECT_GT(aircraft[0], 0);
+        EXPECT_GT(aircraft[1], 0);
+        EXPECT_EQ(aircraft[0], game->m_airPower[0]);
+        EXPECT_EQ(aircraft[1], game->m_airPower[1]);
+
+        // Objectives: value for the taking, and one exit hex at the edge.
+        int exits = 0;
+        int valued = 0;
+        for (int x = 0; x < map.GetWidth(); ++x) {
+            for (int y = 0; y < map.GetHeight(); ++y) {
+                const ObjectiveCell& objective = game->m_objectives.At(x, y);
+                if (objective.value < 0) {
+                    ++exits;
+                    EXPECT_TRUE(IsOnMapEdge(map, x, y)) << x << "," << y;
+                    EXPECT_TRUE(objective.nation == kUnitedStates || objective.nation == kGermany);
+                }
+                valued += objective.value > 0;
+            }
+        }
+        EXPECT_EQ(exits, 1);
+        EXPECT_GE(valued, 2);
+    }
+}
+
+TEST_F(DemoDataTest, DemoBattleIsASmallRiverCrossing)
+{
+    ParameterData parameters;
+    ASSERT_EQ(parameters.ReadParameterFile(PathOf("main.pdx")), nullptr);
+    ScenarioGame game(m_folder);
+    ASSERT_TRUE(game.Read(FileText(m_folder / "demo.scn"))) << game->m_battleReadError.c_str();
+    const HexMap& map = game->m_map;
+
+    // Twelve turns of a summer day, the United States moving first.
+    EXPECT_EQ(game->m_map.GetCounter(), 0);
+    EXPECT_EQ(game->m_map.GetTimeLimit() / parameters.m_minutesPerTurn, 12);
+    EXPECT_EQ(game->m_firstSide, 0);
+    EXPECT_EQ(game->m_map.GetSide(), game->m_firstSide);
+    EXPECT_EQ(game->m_terrain, TerrainConditions {}) << "dry, open water, green foliage, standing crops";
+    EXPECT_GE(game->m_visibility, 15) << "far enough for air strikes";
+    EXPECT_EQ(game->m_options, 88);
+    EXPECT_EQ(game->m_missionType, 0);
+
+    // The first side starts below a draw and can win on the ground alone.
+    const int* t = game->m_thresholds;
+    EXPECT_TRUE(t[0] < t[1] && t[1] < t[2] && t[2] < t[3]);
+    int held = 0;
+    int available = 0;
+    for (int x = 0; x < map.GetWidth(); ++x) {
+        for (int y = 0; y < map.GetHeight(); ++y) {
+            const ObjectiveCell& objective = game->m_objectives.At(x, y);
+            if (objective.value <= 0)
+                continue;
+            available += objective.value;
+            if (DefaultSideOfNation(objective.nation) == game->m_firstSide)
+                held += objective.value;
+        }
+    }
+    EXPECT_LE(held, t[1]);
+    EXPECT_GE(available, t[2]);
+
+    // The river splits the map: each side starts on its own bank.
+    std::vector<UnitAt> units = AllUnits(*game);
+    auto firstOnMap = std::find_if(units.begin(), units.end(),
+        [](const UnitAt& at) { return std::string_view(at.where) == "map" && at.unit->m_type->GetSide() == 0; });
+    ASSERT_NE(firstOnMap, units.end());
+    HexGrid<int> bank;
+    bank.Allocate(map.GetWidth(), map.GetHeight(), 1);
+    std::vector<HexPos> open { HexPos { firstOnMap->column, firstOnMap->row } };
+    bank.At(firstOnMap->column, firstOnMap->row) = 0;
+    while (!open.empty()) {
+        const HexPos from = open.back();
+        open.pop_back();
+        for (const HexSide side : kSingleSides) {
+            HexPos to;
+            if (map.GetNeighbour(side, from.column, from.row, to) && bank.At(to.column, to.row) == 1
+                && !map.GetFeatureLayer(from.column, from.row, kLayerRiver).Contains(side)) {
+                bank.At(to.column, to.row) = 0;
+                open.push_back(to);
+            }
+        }
+    }
+    for (const UnitAt& at : units) {
+        if (std::string_view(at.where) == "map") {
+            EXPECT_EQ(bank.At(at.column, at.row), at.unit->m_type->GetSide())
+                << at.unit->m_node->m_nodeName.c_str() << " at " << at.column << "," << at.row;
+        }
+    }
+
+    // Reinforcements: armour along a road from the edge and an air drop
+    // behind the river.
+    int byRoad = 0;
+    int airDrops = 0;
+    for (const ReinforcementGroup& group : game->m_reinforcements) {
+        if ((group.m_placement & 1) != 0) {
+            ++airDrops;
+            EXPECT_GT(group.m_scatterSteps, 0);
+            EXPECT_EQ(bank.At(group.m_col, group.m_row), 1 - group.GetSide()) << "dropped across the river";
+        } else if (RoadLeavesMap(map, group.m_col, group.m_row)) {
+            ++byRoad;
+            EXPECT_EQ(bank.At(group.m_col, group.m_row), group.GetSide()) << "on its own bank";
+        }
+    }
+    EXPECT_GE(byRoad, 1);
+    EXPECT_EQ(airDrops, 1);
+
+    // The exit hex lies where the main road leaves the map, for the attacker.
+    for (int x = 0; x < map.GetWidth(); ++x) {
+        for (int y = 0; y < map.GetHeight(); ++y) {
+            if (game->m_objectives.At(x, y).value < 0) {
+                EXPECT_TRUE(RoadLeavesMap(map, x, y));
+                EXPECT_EQ(DefaultSideOfNation(game->m_objectives.At(x, y).nation), game->m_firstSide);
+            }
+        }
+    }
+
+    // A reserve company is held until its release: exactly the units below
+    // the released formation are fixed.
+    ASSERT_EQ(game->m_releases.Count(), 1u);
+    const ReleaseRecord& release = game->m_releases.Head()->value;
+    ASSERT_NE(release.node, nullptr);
+    ASSERT_NE(release.node->AsFormation(), nullptr);
+    EXPECT_GT(release.time, 0);
+    int fixed = 0;
+    for (const UnitAt& at : units) {
+        bool below = false;
+        for (const OrgNode* node = at.unit->m_node; node; node = node->m_parent)
+            below = below || node == release.node;
+        EXPECT_EQ((at.unit->m_status & kUnitFixed) != 0, below && std::string_view(at.where) == "map")
+            << at.unit->m_node->m_nodeName.c_str();
+        fixed += below;
+    }
+    EXPECT_GE(fixed, 3);
+}
+
+TEST_F(DemoDataTest, GeneratedShapeScenarioKeepsTheGeneratorsLayout)
+{
+    ScenarioGame game(m_folder);
+    ASSERT_TRUE(game.Read(FileText(m_folder / "delaying.scn"))) << game->m_battleReadError.c_str();
+    const HexMap& map = game->m_map;
+    EXPECT_EQ(game->m_missionType, 2) << "Delaying Action";
+    EXPECT_EQ(game->m_title.str(), "Delaying Action");
+    EXPECT_EQ(game->m_map.GetSide(), game->m_firstSide) << "the attacker moves first";
+    for (const int threshold : game->m_thresholds)
+        EXPECT_EQ(threshold, 0);
+
+    // Side 0 deploys along the top, side 1 along the bottom.
+    const int height = map.GetHeight();
+    for (const UnitAt& at : AllUnits(*game)) {
+        if (std::string_view(at.where) != "map")
+            continue;
+        if (at.unit->m_type->GetSide() == 0) {
+            EXPECT_LE(at.row, 2 * height / 5) << at.unit->m_node->m_nodeName.c_str();
+        } else {
+            EXPECT_GE(at.row, 3 * height / 5) << at.unit->m_node->m_nodeName.c_str();
+        }
+    }
+    // The attacker's exit lies on the defender's home edge; the victory
+    // objectives are the defender's.
+    const int attackerSide = game->m_firstSide;
+    for (int x = 0; x < map.GetWidth(); ++x) {
+        for (int y = 0; y < height; ++y) {
+            const ObjectiveCell& objective = game->m_objectives.At(x, y);
+            if (objective.value < 0) {
+                EXPECT_EQ(DefaultSideOfNation(objective.nation), attackerSide);
+                EXPECT_EQ(y, attackerSide == 1 ? 0 : height - 1);
+            } else if (objective.value > 0) {
+                EXPECT_EQ(DefaultSideOfNation(objective.nation), 1 - attackerSide);
+            }
+        }
+    }
+}
+
+TEST_F(DemoDataTest, ScenariosWriteBackIdenticallyAfterOneNormalisingWrite)
+{
+    for (const ScenarioCase& c : kScenarios) {
+        SCOPED_TRACE(c.file);
+        const std::string stored = FileText(m_folder / c.file);
+        ScenarioGame game(m_folder);
+        ASSERT_TRUE(game.Read(stored)) << game->m_battleReadError.c_str();
+        const std::string first = game.Write();
+        ASSERT_TRUE(game.Read(first)) << game->m_battleReadError.c_str();
+        const std::string second = game.Write();
+        EXPECT_TRUE(second == first) << FirstDifference(second, first);
+        if (c.version == 10) {
+            EXPECT_TRUE(first == stored) << "the demo is stored as the writer writes it; "
+                                         << FirstDifference(first, stored);
+        } else {
+            EXPECT_EQ(SplitLines(first).at(0), "10");
+        }
+    }
+}
+
 // ---- vldata scramble-map ----
 
 int RunTool(const std::string& arguments)
@@ -678,6 +1057,91 @@ TEST(DataToolScrambleMap, CopiesPlainVersionsAndRefusesBrokenSources)
     EXPECT_NE(
         RunTool("scramble-map \"" + dir.Path("missing.txt").string() + "\" \"" + dir.Path("out.map").string() + "\""),
         0);
+}
+
+// ---- vldata scramble-battle ----
+
+TEST(DataToolScrambleBattle, ScramblesExactlyTheFileNameLinesTheReaderDescrambles)
+{
+    // The fixtures' folder: their map, organisation and platoon file, the map
+    // also where the version-8 fixture names it.
+    TempDir dir;
+    dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
+    dir.Write("test.org", ReadFixture("battles/test.org"));
+    dir.Write("platoon.obx", ScrambleText(ReadFixture("battles/platoon.txt")));
+    fs::create_directories(dir.Path("maps"));
+    fs::copy_file(dir.Path("test.map"), dir.Path("maps") / "test.map");
+
+    struct Case {
+        const char* fixture;
+        bool scrambled;
+        const char* blank;
+        const char* mapName;
+    };
+    const Case cases[] = {
+        { "battles/battle-v10.txt", true, " ", "test.map" },
+        { "battles/battle-v8.txt", true, "", "maps/test.map" },
+        { "battles/battle-v1.txt", false, "", "test.map" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        const fs::path source = fs::path(VL_TEST_FIXTURES) / c.fixture;
+        ASSERT_EQ(
+            RunTool("scramble-battle \"" + source.string() + "\" \"" + dir.Path("battle.scn").string() + "\""), 0);
+        const std::vector<std::string> plain = FileLines(source);
+        std::vector<std::string> expected = plain;
+        if (c.scrambled)
+            for (const std::size_t i : { 8u, 9u })
+                expected[i] = ScrambleLine(plain[i]) + c.blank;
+        EXPECT_EQ(FileLines(dir.Path("battle.scn")), expected);
+
+        ScopedCurrentDir inDir(dir.Path());
+        CGameHexMarks game;
+        std::ifstream in(dir.Path("battle.scn"), std::ios::binary);
+        ASSERT_TRUE(game.ReadBattleFile(in, false)) << game.m_battleReadError.c_str();
+        EXPECT_EQ(game.m_mapFileName.str(), c.mapName);
+        EXPECT_EQ(game.m_orgFileName.str(), "test.org");
+    }
+}
+
+TEST(DataToolScrambleBattle, RefusesBrokenSourcesWithoutOutput)
+{
+    TempDir dir;
+    const std::string header = "Title\n0 0 0 60\n0 0 0 0 20\n0 0 0 0 80 80\n0\n0 0 0 0 0\n100 100 0 0\n";
+    struct Case {
+        const char* name;
+        std::string text;
+    };
+    const Case broken[] = {
+        { "empty", "" },
+        { "no version", "ten\n" + header + "test.map\ntest.org\n" },
+        { "version 0", "0\n" + header + "test.map\ntest.org\n" },
+        { "version 11", "11\n" + header + "test.map\ntest.org\n" },
+        { "no organisation line", "10\n" + header + "test.map\n" },
+        { "no organisation line, old version", "1\n" + header + "test.map\n" },
+        { "a name that cannot be read back with its blank", "10\n" + header + std::string(1023, 'm') + "\ntest.org\n" },
+        { "an over-long line", "10\n" + header + std::string(1024, 'm') + "\ntest.org\n" },
+    };
+    for (const Case& c : broken) {
+        SCOPED_TRACE(c.name);
+        dir.Write("broken.txt", c.text);
+        EXPECT_NE(RunTool("scramble-battle \"" + dir.Path("broken.txt").string() + "\" \""
+                      + dir.Path("out.scn").string() + "\""),
+            0);
+        EXPECT_FALSE(fs::exists(dir.Path("out.scn")));
+        EXPECT_FALSE(fs::exists(dir.Path("out.scn.part")));
+    }
+    EXPECT_NE(RunTool("scramble-battle \"" + dir.Path("missing.txt").string() + "\" \"" + dir.Path("out.scn").string()
+                  + "\""),
+        0);
+    EXPECT_FALSE(fs::exists(dir.Path("out.scn")));
+
+    // The longest name that reads back is stored.
+    dir.Write("longest.txt", "9\n" + header + std::string(1022, 'm') + "\ntest.org\n");
+    EXPECT_EQ(RunTool("scramble-battle \"" + dir.Path("longest.txt").string() + "\" \"" + dir.Path("out.scn").string()
+                  + "\""),
+        0);
+    EXPECT_EQ(FileLines(dir.Path("out.scn")).at(8).size(), 1023u);
 }
 
 } // namespace
