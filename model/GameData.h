@@ -207,8 +207,9 @@ public:
     // The unit's counter (index 0..2) capped by its side's limit for its
     // class; 0 for another index.
     int GetCappedUnitValue(const PlacedUnit& unit, int index) const;
-    // Picks, uniformly from the global generator, an aircraft of the side
-    // from the pool and keeps it as the side's pending pick, so that later
+    // Picks uniformly, with a private time-seeded generator (the shared
+    // sequence of rule draws is left alone), an aircraft of the side from
+    // the pool and keeps it as the side's pending pick, so that later
     // calls return it; with remove, the pick's pool entry is taken out and
     // the pick cleared. Null when the pool has no aircraft of the side.
     PlatoonType* TakeRandomAircraft(int side, bool remove);
@@ -281,11 +282,13 @@ public:
     bool ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists) const;
     // Boards passenger i onto carrier i (directly below it) for as many pairs
     // as both lists hold, then puts each passenger to unload on top of the
-    // stack, facing as its carrier did and taking its second side; those
-    // carriers get second sides away from that facing. The entries of boarded
-    // and unloaded passengers become their new nodes. False, with nothing
-    // changed, when a listed node is not in the hex or is listed twice, a
-    // pair holds a carried or loaded unit, or a unit to unload is not carried.
+    // stack, facing as its carrier did and taking its second side, with any
+    // rider it carries itself right below it; those carriers get second
+    // sides away from that facing. The entries of boarded and unloaded
+    // passengers (and of riders taken along) become their new nodes. False,
+    // with nothing changed, when a listed node is not in the hex or is listed
+    // twice, a pair holds a carried or loaded unit, or a unit to unload is
+    // not carried.
     bool ApplyLoadUnload(int x, int y, LoadUnloadLists& lists);
     // The unit's strength counts as lost for its type; a copy joins the
     // eliminated list and the node is freed. False when the hex does not hold it.

@@ -249,12 +249,16 @@ PlatoonType* CGameData::TakeRandomAircraft(int side, bool remove)
             pick = nullptr;
     }
     if (!pick) {
+        // A generator of its own: the pick may be made on one machine only
+        // (the frame's air-strike order), and must not put the two machines'
+        // shared sequence of rule draws out of step.
+        RandomGeneratorPtr generator = RandomGeneratorPtr::InitTimeSeeded();
         int matches = 0;
         for (auto* node = m_aircraftPool.Head(); node; node = node->next) {
             if (!node->value || node->value->GetSide() != side)
                 continue;
             ++matches;
-            if (UniformRandom() < 1.0 / matches)
+            if (generator->Next() < 1.0 / matches)
                 entry = node;
         }
         if (!entry)

@@ -248,6 +248,22 @@ bool CGameData::ApplyLoadUnload(int x, int y, LoadUnloadLists& lists)
             carrier.m_secondFacing = HexSide::None;
             unloadCarriers.push_back(above);
         }
+        // A battle file can stack a passenger that carries a rider of its
+        // own (a carried jeep towing a gun). Such a passenger may have been
+        // met as a carrier already: as an unloaded passenger it keeps the
+        // side it took, and its node goes now. The riders it still carries
+        // come along right below it; entries naming them follow them.
+        std::erase(unloadCarriers, node);
+        std::vector<UnitNode*> riders;
+        if (IsCarrying(passenger))
+            for (UnitNode* rider = node->next; rider && IsCarried(rider->value); rider = rider->next)
+                riders.push_back(rider);
+        for (auto rider = riders.rbegin(); rider != riders.rend(); ++rider) {
+            UnitNode* moved = stack.Prepend((*rider)->value);
+            std::replace(lists.unload.begin(), lists.unload.end(), *rider, moved);
+            std::replace(unloadCarriers.begin(), unloadCarriers.end(), *rider, moved);
+            stack.Remove(*rider);
+        }
         stack.Remove(node);
         lists.unload[i] = stack.Prepend(passenger);
     }
@@ -320,8 +336,10 @@ void CGameData::CycleStack(int x, int y)
         return;
     stack.Append(stack.Head()->value);
     stack.Remove(stack.Head());
-    // A carrier sent down takes its passenger along, below it.
-    if (IsCarried(stack.Head()->value)) {
+    // A carrier sent down takes its passenger along, below it, and that
+    // passenger its own rider (a battle file can stack a carried carrier).
+    // A stack of riders alone goes round at most once.
+    for (std::size_t left = stack.Count() - 1; left > 0 && IsCarried(stack.Head()->value); --left) {
         stack.Append(stack.Head()->value);
         stack.Remove(stack.Head());
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Clock.h"
 #include "model/GameHexMarks.h"
 #include "model/Geometry.h"
 #include "model/Random.h"
@@ -499,14 +500,33 @@ TEST_F(HexStateTest, UnitClassesAndCappedCounters)
     EXPECT_EQ(Game().GetCappedUnitValue(infantry, -1), 0);
 }
 
+// The clock seen by time-seeded generators: fixed, or one second later at
+// every reading.
+std::int64_t g_fakeTime = 0;
+bool g_fakeTimeRuns = false;
+std::int64_t FakeTime() { return g_fakeTimeRuns ? g_fakeTime++ : g_fakeTime; }
+
+class FakeClock {
+public:
+    FakeClock(std::int64_t start, bool runs)
+    {
+        g_fakeTime = start;
+        g_fakeTimeRuns = runs;
+        SetTimeSource(FakeTime);
+    }
+    ~FakeClock() { SetTimeSource(nullptr); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+};
+
 TEST_F(HexStateTest, RandomAircraftPicksAreKeptPerSide)
 {
+    FakeClock clock(1000, true);
     auto& pool = Game().m_aircraftPool;
     EXPECT_EQ(Game().TakeRandomAircraft(0, false), nullptr) << "an empty pool";
     pool.Append(Type(kFighter));
     pool.Append(Type(kEnemyFighter));
     pool.Append(Type(kBomber));
-    SetRandomSeed(7);
 
     PlatoonType* pick = Game().TakeRandomAircraft(0, false);
     ASSERT_NE(pick, nullptr);
@@ -531,12 +551,12 @@ TEST_F(HexStateTest, RandomAircraftPicksAreKeptPerSide)
 
 TEST_F(HexStateTest, RandomAircraftPickIsUniformAndForgetsVanishedEntries)
 {
+    FakeClock clock(5000, true);
     auto& pool = Game().m_aircraftPool;
     pool.Append(Type(kFighter));
     pool.Append(Type(kEnemyFighter));
     pool.Append(Type(kBomber));
     pool.Append(Type(kFighter));
-    SetRandomSeed(12345);
     std::map<std::uint32_t, int> counts;
     for (int i = 0; i < 3000; ++i) {
         ++counts[Game().TakeRandomAircraft(0, false)->m_id];
@@ -554,6 +574,35 @@ TEST_F(HexStateTest, RandomAircraftPickIsUniformAndForgetsVanishedEntries)
     PlatoonType* next = Game().TakeRandomAircraft(0, false);
     ASSERT_NE(next, nullptr);
     EXPECT_NE(next, pick);
+}
+
+TEST_F(HexStateTest, RandomAircraftPickLeavesTheRuleDrawsAlone)
+{
+    auto& pool = Game().m_aircraftPool;
+    pool.Append(Type(kFighter));
+    pool.Append(Type(kEnemyFighter));
+    pool.Append(Type(kBomber));
+    pool.Append(Type(kFighter));
+    // The side-0 entry a generator seeded with the time picks: the k-th
+    // candidate replaces the choice when its draw is below 1 / k.
+    auto predict = [&](std::uint32_t seed) {
+        CRandomGenerator generator(seed);
+        PlatoonType* chosen = nullptr;
+        int k = 0;
+        for (PlatoonType* type : pool)
+            if (type->GetSide() == 0 && generator.Next() < 1.0 / ++k)
+                chosen = type;
+        return chosen;
+    };
+    std::int64_t time = 1;
+    while (predict(static_cast<std::uint32_t>(time)) != Type(kBomber))
+        ++time;
+    FakeClock clock(time, false);
+
+    SetRandomSeed(4242);
+    EXPECT_EQ(Game().TakeRandomAircraft(0, false), Type(kBomber));
+    EXPECT_EQ(Game().TakeRandomAircraft(0, true), Type(kBomber));
+    EXPECT_EQ(GlobalRandomGenerator().State(), 4242u) << "no draw from the rules' shared generator";
 }
 
 TEST_F(HexStateTest, UnitNationsKeepTheTwoLowestPerSide)

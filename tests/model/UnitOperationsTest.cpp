@@ -21,6 +21,7 @@ constexpr std::uint32_t kRifle = 101; // armed foot unit that can be carried
 constexpr std::uint32_t kTruck = 121; // carrier
 constexpr std::uint32_t kHalftrack = 131; // carrier that carries anything
 constexpr std::uint32_t kSpotter = 141; // dropped units of this type are unavailable, not low on ammunition
+constexpr std::uint32_t kJeep = 151; // can be carried, and tows
 constexpr std::uint32_t kTank = 201; // armed vehicle, neither carries nor is carried
 constexpr std::uint32_t kGun = 311; // artillery without movement of its own, carried
 constexpr std::uint32_t kLeader = 401;
@@ -43,9 +44,9 @@ protected:
     {
         Build({ MakeType(kRifle, 6, kMoveFoot, 0x2), MakeType(kTruck, 12, 0, kCarryPassengers),
                   MakeType(kHalftrack, 10, 0, kCarryPassengers, 0, kExtraCarriesPassengers),
-                  MakeType(kSpotter, 6, kMoveFoot, 0x2, 0x8), MakeType(kTank, 10, 0, 0, kTargetHard),
-                  MakeType(kGun, 0, 0, kPassengerHeavyGun), MakeType(kLeader, 6, kMoveFoot),
-                  MakeType(kEnemy, 6, kMoveFoot, 0x2) },
+                  MakeType(kSpotter, 6, kMoveFoot, 0x2, 0x8), MakeType(kJeep, 12, 0, 0x2 | kCarryTows),
+                  MakeType(kTank, 10, 0, 0, kTargetHard), MakeType(kGun, 0, 0, kPassengerHeavyGun),
+                  MakeType(kLeader, 6, kMoveFoot), MakeType(kEnemy, 6, kMoveFoot, 0x2) },
             { kRifle, kTank, kEnemy }, true);
     }
 
@@ -195,6 +196,61 @@ TEST_F(UnitOperationsTest, UnloadingTreatsOnlyALoadedUnitAboveAsTheCarrier)
     EXPECT_EQ(Unit(1, 1, 2).m_secondFacing, HexSide::North);
 }
 
+TEST_F(UnitOperationsTest, UnloadingARiderThatCarriesARiderOfItsOwn)
+{
+    // A truck (1) carrying a jeep (2) that tows a gun (3), as a battle file
+    // stacks a carriable carrier: the jeep is both carried and loaded.
+    constexpr std::uint32_t kFree = 0;
+    struct Case {
+        const char* name;
+        std::vector<int> positions;
+        std::vector<int> tags; // top first, after unloading
+        std::vector<std::uint32_t> statuses;
+        std::vector<HexSide> facings;
+        std::vector<HexSide> seconds;
+    } const cases[] = {
+        { "the gun leaves the jeep, then the jeep the truck", { 2, 3 }, { 2, 3, 1 }, { kFree, kFree, kFree },
+            { HexSide::North, HexSide::SouthEast, HexSide::North },
+            { HexSide::NorthEast, HexSide::South, HexSide::NorthWest } },
+        { "the jeep leaves with its gun, then the gun leaves the jeep", { 3, 2 }, { 3, 2, 1 }, { kFree, kFree, kFree },
+            { HexSide::North, HexSide::North, HexSide::North },
+            { HexSide::NorthEast, HexSide::SouthWest, HexSide::SouthEast } },
+        { "the jeep leaves towing its gun", { 2 }, { 2, 3, 1 }, { kUnitCarrying, kUnitCarried, kFree },
+            { HexSide::North, HexSide::SouthWest, HexSide::North },
+            { HexSide::NorthEast, HexSide::NorthWest, HexSide::South } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        Add(0, 0, kTruck, 1, 3, kUnitCarrying, HexSide::North, HexSide::NorthEast);
+        Add(0, 0, kJeep, 2, 3, kUnitCarried | kUnitCarrying, HexSide::SouthEast, HexSide::South);
+        Add(0, 0, kGun, 3, 2, kUnitCarried, HexSide::SouthWest, HexSide::NorthWest);
+        CGameData::LoadUnloadLists lists;
+        const int count = static_cast<int>(c.positions.size());
+        ASSERT_TRUE(Game().ClassifyLoadUnload(0, 0, c.positions.data(), count, lists));
+        ASSERT_EQ(Tags(lists.unload), c.positions);
+        ASSERT_TRUE(Game().ApplyLoadUnload(0, 0, lists));
+
+        EXPECT_EQ(Tags(0, 0), c.tags);
+        std::vector<std::uint32_t> statuses;
+        std::vector<HexSide> facings;
+        std::vector<HexSide> seconds;
+        for (const PlacedUnit& unit : Game().m_stacks.At(0, 0)) {
+            statuses.push_back(unit.m_status);
+            facings.push_back(unit.m_facing);
+            seconds.push_back(unit.m_secondFacing);
+        }
+        EXPECT_EQ(statuses, c.statuses);
+        EXPECT_EQ(facings, c.facings);
+        EXPECT_EQ(seconds, c.seconds);
+        for (int i = 0; i < count; ++i) {
+            const int position = Game().GetStackPosition(0, 0, lists.unload[static_cast<std::size_t>(i)]);
+            ASSERT_NE(position, 0) << "entries name live nodes";
+            EXPECT_EQ(Unit(0, 0, position).m_value, c.positions[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
 TEST_F(UnitOperationsTest, ApplyRefusesListsThatWouldBreakTheStack)
 {
     Add(0, 0, kRifle, 1);
@@ -295,6 +351,11 @@ TEST_F(UnitOperationsTest, CycleSendsTheTopUnitDownWithItsPassenger)
             { 3, 1, 2 } },
         { "a carrier coming up stays with its passenger",
             { { kTank, 0 }, { kTruck, kUnitCarrying }, { kRifle, kUnitCarried } }, { 2, 3, 1 } },
+        { "a carried carrier takes its own rider along",
+            { { kTruck, kUnitCarrying }, { kJeep, kUnitCarried | kUnitCarrying }, { kGun, kUnitCarried },
+                { kTank, 0 } },
+            { 4, 1, 2, 3 } },
+        { "riders alone go round once", { { kRifle, kUnitCarried }, { kRifle, kUnitCarried } }, { 1, 2 } },
         { "one unit stays", { { kRifle, 0 } }, { 1 } },
         { "an empty hex stays empty", {}, {} },
     };
