@@ -92,7 +92,14 @@ bool BattleClock::Write(std::ostream& out) const
     return static_cast<bool>(out);
 }
 
-std::int32_t BattleClock::GetTurnNumber(int step) const { return step < 1 ? 1 : m_counter / step + 1; }
+std::int32_t BattleClock::GetTurnNumber(int step) const
+{
+    if (step < 1)
+        return 1;
+    // A battle file may hold a counter at the int limit.
+    const long long turn = static_cast<long long>(m_counter) / step + 1;
+    return static_cast<std::int32_t>(turn > INT_MAX ? INT_MAX : turn);
+}
 
 bool BattleClock::SetSide(std::int32_t side)
 {

@@ -49,7 +49,8 @@ public:
     std::int32_t GetSide() const { return m_side; }
     std::int32_t GetPhase() const { return m_phase; }
     std::int32_t GetTimeLimit() const { return m_timeLimit; }
-    // The turn shown to players: counter / step + 1 (1 for a step below 1).
+    // The turn shown to players: counter / step + 1 (1 for a step below 1),
+    // at most the int limit.
     std::int32_t GetTurnNumber(int step) const;
 
     // Negative counters become 0.

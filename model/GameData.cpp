@@ -1,5 +1,7 @@
 #include "model/GameData.h"
 
+#include <unordered_map>
+
 #include "model/DataFile.h"
 #include "model/Geometry.h"
 
@@ -132,8 +134,14 @@ void CGameData::ResetBattle()
 
 void CGameData::BindPlatoonTypes()
 {
+    // The first record of each id, as FindWeapon gives it, without a list
+    // search per type.
+    std::unordered_map<std::int32_t, const WeaponRecord*> weapons;
+    for (const WeaponRecord& weapon : m_weapons)
+        weapons.emplace(weapon.m_weaponId, &weapon);
     for (PlatoonType* type : m_platoonTypes) {
-        type->m_weapon = FindWeapon(static_cast<std::int32_t>(type->m_id));
+        const auto found = weapons.find(static_cast<std::int32_t>(type->m_id));
+        type->m_weapon = found == weapons.end() ? nullptr : found->second;
         BindMovementRows(*type);
     }
 }

@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kOldestVersion = 1;
 constexpr int kNewestVersion = 10;
-constexpr int kLastTag = 21;
 constexpr int kLastNation = 28;
 
 // Section tags.
@@ -90,6 +89,9 @@ bool IsPontoonSide(HexSide side) { return side.IsSingleSide() || side == HexSide
 bool CGameData::ReadBattleFile(std::istream& in, bool keepVersion10)
 {
     ResetBattle();
+    // The last move is of the battle being replaced, and its unit copies point
+    // to organisation nodes that the reload below may free.
+    m_lastMove.reset();
     m_battleReadError = String();
     const String oldMapName = m_mapFileName;
     const String oldOrgName = m_orgFileName;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,8 +42,13 @@ struct HexStateFields {
     int starshellMark = -1;
 };
 
-// A mark, a contact value or a nation: -1 for none, else not negative.
+// A mark or a contact value: -1 for none, else not negative.
 bool IsNoneOrValue(int value) { return value >= -1; }
+
+// A nation (0..28) or -1 for none, as the battle file also demands: a hex
+// holding anything else could not be saved and read back.
+constexpr int kLastNation = 28;
+bool IsNoneOrNation(int value) { return value >= -1 && value <= kLastNation; }
 
 bool ReadFields(std::istream& in, HexStateFields& f)
 {
@@ -63,13 +69,13 @@ bool ReadFields(std::istream& in, HexStateFields& f)
         if (cell.kind < 0 || cell.kind > 2 || !IsNoneOrValue(cell.value))
             return false;
     }
-    if (!IsNoneOrValue(f.holder) || f.phaseByte < -128 || f.phaseByte > 255)
+    if (!IsNoneOrNation(f.holder) || f.phaseByte < -128 || f.phaseByte > 255)
         return false;
     if (!f.pontoon.side.IsSingleSide() && f.pontoon.side != HexSide::None)
         return false;
     if (f.pontoon.capacity < 0 || f.bridges < 0 || f.bridges > static_cast<int>(HexSideSet::kAllSides))
         return false;
-    return IsNoneOrValue(f.smokeMark) && IsNoneOrValue(f.arrivalValue) && IsNoneOrValue(f.fireMark)
+    return IsNoneOrValue(f.smokeMark) && IsNoneOrNation(f.arrivalValue) && IsNoneOrValue(f.fireMark)
         && IsNoneOrValue(f.starshellMark);
 }
 
@@ -168,6 +174,12 @@ bool CGameData::ReadSideTotals(std::istream& in)
     // machine with the same platoon types, so a line naming none is damage.
     // The table names every type with a loss, so types it leaves out have none.
     std::vector<int> losses(m_losses.size(), 0);
+    // Platoon id to position in the list, the first of equal ids as the list's
+    // own search finds it: a long table costs no search of the list per line.
+    std::unordered_map<std::uint32_t, std::size_t> positions;
+    std::size_t position = 0;
+    for (const PlatoonType* type : m_platoonTypes)
+        positions.emplace(type->m_id, position++);
     for (;;) {
         std::uint32_t id = 0;
         int loss = 0;
@@ -175,13 +187,10 @@ bool CGameData::ReadSideTotals(std::istream& in)
             return false;
         if (id == 0 || loss == -1)
             break;
-        const PlatoonType* type = m_platoonTypes.FindById(id);
-        if (!type || loss < 0)
+        const auto found = positions.find(id);
+        if (found == positions.end() || loss < 0 || found->second >= losses.size())
             return false;
-        const auto index = static_cast<std::size_t>(m_platoonTypes.IndexOf(type));
-        if (index >= losses.size())
-            return false;
-        losses[index] = loss;
+        losses[found->second] = loss;
     }
     m_airPower[0] = airPower[0];
     m_airPower[1] = airPower[1];

@@ -84,11 +84,16 @@ bool WeaponRecord::ParseLines(std::string_view first, std::string_view second)
     char letter = 0;
     if (!(head >> letter))
         return false;
-    // Leading zeros are skipped so that the id always reads as decimal.
-    while (head.peek() == '0')
+    // Leading zeros are skipped so that the id always reads as decimal; zeros
+    // that are the whole id make id 0 (the next number is the first value).
+    bool zeros = false;
+    while (head.peek() == '0') {
         head.get();
+        zeros = true;
+    }
     std::int32_t id = 0;
-    if (!(head >> id))
+    const bool digitFollows = IsDigitChar(static_cast<char>(head.peek()));
+    if ((!zeros || digitFollows) && !(head >> id))
         return false;
 
     WeaponRecord record;

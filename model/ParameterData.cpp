@@ -51,9 +51,11 @@ void ParameterData::Parse(std::istream& in)
     if (!(in >> m_version) || m_version > 2)
         return;
 
-    // The character after the version, then the rest of that line.
-    in.get();
-    if (!m_name.ReadLine(in))
+    // The character after the version, then the rest of that line; a version
+    // that ends its line has an empty name (the next line is no name).
+    if (in.get() == '\n')
+        m_name = String();
+    else if (!m_name.ReadLine(in))
         return;
 
     in >> m_minutesPerTurn >> m_metresPerHex;
@@ -226,7 +228,9 @@ void ParameterData::InterpolateOutcomes(int values[kOutcomes], int attack, int d
     const auto& low = m_fireOutcomes[column - 1];
     const auto& high = m_fireOutcomes[column];
     for (int k = 0; k < kOutcomes; ++k) {
-        double value = low[k] + t * (high[k] - low[k]);
+        // The step between the columns in double: the file's chances may lie
+        // a full int range apart. Exact, so every machine rounds alike.
+        double value = low[k] + t * (static_cast<double>(high[k]) - low[k]);
         if (std::isnan(value))
             value = 0.0;
         value = std::clamp(value, -kOutcomeLimit, kOutcomeLimit);

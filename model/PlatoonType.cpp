@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 
 #include "model/DataFile.h"
 #include "model/Geometry.h"
@@ -264,6 +265,15 @@ PlatoonTypeList::FileResult PlatoonTypeList::ReadFile(const std::filesystem::pat
 
 String PlatoonTypeList::Read(std::istream& in, std::string_view fileName)
 {
+    // The picture indexes Append would give, kept by name: a search of the
+    // whole list per line would make a long file take quadratic time.
+    std::unordered_map<std::string, std::int32_t> pictures;
+    std::int32_t largest = -1;
+    for (const PlatoonType* listed : m_types) {
+        pictures.emplace(listed->m_pictureName.str(), listed->m_pictureIndex);
+        largest = std::max(largest, listed->m_pictureIndex);
+    }
+
     int lineNumber = 0;
     std::string line;
     while (ReadDataLine(in, line)) {
@@ -278,7 +288,11 @@ String PlatoonTypeList::Read(std::istream& in, std::string_view fileName)
         auto type = std::make_unique<PlatoonType>();
         if (!type->ReadRecord(line))
             return ReadErrorText(fileName, lineNumber);
-        Append(type.release());
+        const auto [picture, isNew] = pictures.emplace(type->m_pictureName.str(), largest + 1);
+        if (isNew)
+            largest = picture->second;
+        type->m_pictureIndex = picture->second;
+        m_types.Append(type.release());
     }
     // Only the plain end of the file ends reading quietly; an over-long line
     // or a device error is the next line's failure.

@@ -55,21 +55,30 @@ std::istream& String::ReadLine(std::istream& in, char delimiter)
     std::streambuf* buffer = in.rdbuf();
     bool tooLong = false;
     bool sawAny = false;
-    for (;;) {
-        int ch = buffer->sbumpc();
-        if (ch == std::char_traits<char>::eof()) {
-            in.setstate(sawAny ? std::ios::eofbit : (std::ios::eofbit | std::ios::failbit));
-            break;
+    try {
+        for (;;) {
+            int ch = buffer->sbumpc();
+            if (ch == std::char_traits<char>::eof()) {
+                in.setstate(sawAny ? std::ios::eofbit : (std::ios::eofbit | std::ios::failbit));
+                break;
+            }
+            sawAny = true;
+            if (static_cast<char>(ch) == delimiter)
+                break;
+            // Keep one character beyond the limit so that a line of exactly the
+            // limit followed by a carriage return is not taken as too long.
+            if (m_text.size() <= kMaxLineLength)
+                m_text.push_back(static_cast<char>(ch));
+            else
+                tooLong = true;
         }
-        sawAny = true;
-        if (static_cast<char>(ch) == delimiter)
-            break;
-        // Keep one character beyond the limit so that a line of exactly the
-        // limit followed by a carriage return is not taken as too long.
-        if (m_text.size() <= kMaxLineLength)
-            m_text.push_back(static_cast<char>(ch));
-        else
-            tooLong = true;
+    } catch (...) {
+        // The buffer is read directly, so its read errors (a folder opened as
+        // a file, a failing device) arrive as exceptions: they fail the stream
+        // as the stream's own reads do, and no exception leaves a reader.
+        m_text.clear();
+        in.setstate(std::ios::badbit | std::ios::failbit);
+        return in;
     }
     if (!m_text.empty() && m_text.back() == '\r')
         m_text.pop_back();

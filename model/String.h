@@ -37,7 +37,9 @@ public:
     // A trailing carriage return is dropped, so files with CRLF line ends read
     // alike. A line longer than kMaxLineLength keeps its first kMaxLineLength
     // characters, the rest of the line is consumed, and the stream's failbit
-    // is set so that a reader refuses the file instead of misreading it.
+    // is set so that a reader refuses the file instead of misreading it. A
+    // read error of the device sets badbit (and failbit); it throws only when
+    // the stream's exception mask asks for it.
     std::istream& ReadLine(std::istream& in, char delimiter = '\n');
     // Reads one white-space-delimited word; an over-long word fails the stream.
     std::istream& ReadWord(std::istream& in);

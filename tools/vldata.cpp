@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/DataFile.h"
@@ -19,10 +20,21 @@ namespace {
 
 using Transform = std::string (*)(std::string line);
 
-std::string ScrambleMain(std::string line) { return ScrambleLine(line); }
-std::string ScramblePass(std::string line) { return ScramblePassword(line); }
-std::string ScrambleX(std::string line) { return ScrambleLineX(line); }
-std::string ScrambleY(std::string line) { return ScrambleLineY(line); }
+// The readers drop one carriage return from the end of a stored line before
+// they descramble it, and the key depends on the length: a scrambled line must
+// not end in one. Carriage returns left at the end of a source line (a line
+// end of "\r\r\n") are line-end debris, never text, and go.
+std::string WithoutLineEnd(std::string line)
+{
+    while (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+std::string ScrambleMain(std::string line) { return ScrambleLine(WithoutLineEnd(std::move(line))); }
+std::string ScramblePass(std::string line) { return ScramblePassword(WithoutLineEnd(std::move(line))); }
+std::string ScrambleX(std::string line) { return ScrambleLineX(WithoutLineEnd(std::move(line))); }
+std::string ScrambleY(std::string line) { return ScrambleLineY(WithoutLineEnd(std::move(line))); }
 std::string DescrambleMain(std::string line) { DescrambleLine(line); return line; }
 std::string DescramblePass(std::string line) { DescramblePassword(line); return line; }
 std::string DescrambleX(std::string line) { DescrambleLineX(line); return line; }
@@ -66,6 +78,10 @@ bool ReadAllLines(const char* inputName, std::vector<std::string>& lines)
     std::string line;
     while (ReadDataLine(in, line))
         lines.push_back(line);
+    if (in.bad()) {
+        std::cerr << "vldata: cannot read " << inputName << "\n";
+        return false;
+    }
     if (!in.eof()) {
         std::cerr << "vldata: " << inputName << ": line " << lines.size() + 1 << " is too long\n";
         return false;
@@ -179,7 +195,7 @@ int ScrambleBattle(const char* inputName, const char* outputName)
 
     for (const std::size_t index : { kMapNameLine, kOrgNameLine }) {
         std::string& name = lines[index];
-        name = ScrambleLine(name);
+        name = ScrambleMain(name);
         if (version >= 9)
             name += ' ';
         if (name.size() > String::kMaxLineLength)

@@ -137,6 +137,9 @@ TEST(BattleClockTest, CounterNeverOverflows)
     clock.Advance(0, 10, false);
     EXPECT_EQ(clock.GetSide(), 0);
     EXPECT_EQ(clock.GetCounter(), 2147483647);
+    // The turn shown for that counter stays in range too.
+    EXPECT_EQ(clock.GetTurnNumber(1), 2147483647);
+    EXPECT_EQ(clock.GetTurnNumber(10), 214748365);
 }
 
 TEST(BattleClockTest, ReadsAndWritesTheBattleFileLine)

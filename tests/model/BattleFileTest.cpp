@@ -503,6 +503,24 @@ TEST_F(BattleFileTest, DamagedInputIsRefusedAndResetsTheBattle)
     }
 }
 
+TEST_F(BattleFileTest, NoLastMoveOutlivesTheBattleItWasMadeIn)
+{
+    // Reading a battle re-reads the organisation file, freeing the nodes the
+    // last move's unit copies point to; whether the read succeeds or fails,
+    // the last move must go with the old battle.
+    const std::string cases[] = { m_v10, WithSection(m_v10, "0 1 1 10101 999 1 1 6 100 6 0 0 3 3 3") };
+    for (const std::string& next : cases) {
+        ASSERT_TRUE(ReadPlain(m_v10));
+        CGameHexMarks& game = Game();
+        ASSERT_NE(Stack(1, 1).Last()->value.m_node, nullptr);
+        game.m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+        game.m_lastMove->SetUnit(0, Stack(1, 1).Last()->value, HexSide::North);
+        const bool ok = ReadPlain(next);
+        EXPECT_EQ(ok, &next == &cases[0]);
+        EXPECT_FALSE(game.m_lastMove) << (ok ? "after a read" : "after a failed read");
+    }
+}
+
 TEST_F(BattleFileTest, EveryCutOfTheFileFailsCleanlyOrReadsWhatItHolds)
 {
     const std::string stored = Stored(m_v10);

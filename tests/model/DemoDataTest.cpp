@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/wait.h>
+
 #include "model/DataFile.h"
 #include "model/GameHexMarks.h"
 #include "model/GameWeapons.h"
@@ -1057,6 +1059,51 @@ TEST(DataToolScrambleMap, CopiesPlainVersionsAndRefusesBrokenSources)
     EXPECT_NE(
         RunTool("scramble-map \"" + dir.Path("missing.txt").string() + "\" \"" + dir.Path("out.map").string() + "\""),
         0);
+}
+
+TEST(DataToolScramble, LinesEndingInCarriageReturnsReadBack)
+{
+    // A source line end of "\r\r\n" leaves a carriage return after the
+    // first is dropped; a stored line ending in one would lose it on reading
+    // and descramble with the wrong key.
+    TempDir dir;
+    dir.Write("plain.txt", "P101 5 rifle\r\r\nP102 6\r\r\r\n\r\r\nlast\r\n");
+    ASSERT_EQ(RunTool("scramble line \"" + dir.Path("plain.txt").string() + "\" \"" + dir.Path("stored.txt").string()
+                  + "\""),
+        0);
+    std::ifstream in(dir.Path("stored.txt"), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; ReadScrambledLine(in, line);)
+        lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string> { "P101 5 rifle", "P102 6", "", "last" }));
+
+    // The same for the file-name lines of a battle.
+    const std::string header = "Title\n0 0 0 60\n0 0 0 0 20\n0 0 0 0 80 80\n0\n0 0 0 0 0\n100 100 0 0\n";
+    dir.Write("battle.txt", "10\n" + header + "test.map\r\r\ntest.org\r\r\n");
+    ASSERT_EQ(RunTool("scramble-battle \"" + dir.Path("battle.txt").string() + "\" \""
+                  + dir.Path("battle.scn").string() + "\""),
+        0);
+    const std::vector<std::string> stored = FileLines(dir.Path("battle.scn"));
+    ASSERT_EQ(stored.size(), 10u);
+    EXPECT_EQ(stored[8], ScrambleLine("test.map") + " ");
+    EXPECT_EQ(stored[9], ScrambleLine("test.org") + " ");
+}
+
+TEST(DataToolScramble, AnUnreadableInputFailsWithoutOutput)
+{
+    // A folder opens as a file but cannot be read: the tool reports it and
+    // exits with 1 rather than aborting.
+    TempDir dir;
+    fs::create_directories(dir.Path("folder"));
+    for (const char* mode : { "scramble line", "descramble line", "scramble-map", "scramble-battle" }) {
+        SCOPED_TRACE(mode);
+        const int status = RunTool(std::string(mode) + " \"" + dir.Path("folder").string() + "\" \""
+            + dir.Path("out.txt").string() + "\"");
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_FALSE(fs::exists(dir.Path("out.txt")));
+        EXPECT_FALSE(fs::exists(dir.Path("out.txt.part")));
+    }
 }
 
 // ---- vldata scramble-battle ----

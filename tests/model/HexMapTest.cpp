@@ -295,6 +295,15 @@ TEST(HexMapTest, LoadReportsTheMapErrorsByTheirOwnTexts)
     dir.Write("bad.map", bad.Text());
     EXPECT_STREQ(map.LoadMapFile(dir.Path("bad.map").string()), "Error reading from map file: main.map");
     ExpectEmptyOneByOne(map);
+
+    // A stored name with a NUL in it is opened only up to the NUL: here the
+    // folder "sub". Reading a folder is a read error, never an exception.
+    std::filesystem::create_directories(dir.Path("sub"));
+    dir.Write("sub/town.map", TinyMap().Text());
+    ASSERT_EQ(map.LoadMapFile(dir.Path("town.map").string()), nullptr);
+    const std::string throughNul = dir.Path("sub").string() + std::string("\0/town.map", 10);
+    EXPECT_STREQ(map.LoadMapFile(throughNul), "Error reading from map file: main.map");
+    ExpectEmptyOneByOne(map);
 }
 
 TEST(HexMapTest, TinyMapReadsAsWritten)

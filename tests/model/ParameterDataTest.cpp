@@ -150,6 +150,23 @@ TEST(ParameterDataTest, VersionsOneAndThreeStopWhereTheyEnd)
     EXPECT_TRUE(three.m_name.IsEmpty());
 }
 
+TEST(ParameterDataTest, AVersionLineWithoutANameHasAnEmptyName)
+{
+    // The name is the rest of the version's own line, never the next line.
+    for (const char* versionLine : { "2\n", "2\r\n", "2 \n" }) {
+        std::string text = ParameterText(2);
+        text.replace(0, text.find('\n') + 1, versionLine);
+        ParameterData data;
+        std::istringstream in(text);
+        ASSERT_TRUE(data.ReadFromStream(in)) << versionLine;
+        EXPECT_TRUE(data.m_name.IsEmpty()) << versionLine;
+        EXPECT_EQ(data.m_minutesPerTurn, 12) << versionLine;
+        EXPECT_EQ(data.m_metresPerHex, 200) << versionLine;
+        EXPECT_EQ(data.m_fireColumnCount, 3) << versionLine;
+        EXPECT_EQ(data.GetNationPercent(0, '1'), 80) << versionLine;
+    }
+}
+
 TEST(ParameterDataTest, LastLineWithoutLineFeedIsKept)
 {
     TempDir dir;
@@ -258,6 +275,17 @@ TEST(ParameterDataTest, FireColumnAndInterpolation)
         data.InterpolateOutcomes(values.data(), c.attack, c.defense, c.modifier);
         EXPECT_EQ(values, c.values) << c.attack << "/" << c.defense << " x" << c.modifier;
     }
+
+    // Chances a full int range apart interpolate without overflowing: halfway
+    // from the lowest int to the highest is -0.5, truncated to 0.
+    ParameterData extreme;
+    std::istringstream wide(ParameterText(1, "2\n1 1 -2147483648 2147483647 0 0 0\n2 1 2147483647 -2147483648 0 0 0\n"));
+    ASSERT_TRUE(extreme.ReadFromStream(wide));
+    std::array<int, 5> halfway{};
+    extreme.InterpolateOutcomes(halfway.data(), 3, 2, 1.0);
+    EXPECT_EQ(halfway, (std::array<int, 5>{0, 0, 0, 0, 0}));
+    extreme.InterpolateOutcomes(halfway.data(), 7, 4, 1.0);
+    EXPECT_EQ(halfway, (std::array<int, 5>{1000000000, -1000000000, 0, 0, 0})) << "held to the outcome bound";
 
     // One column gives its own values at every ratio.
     ParameterData single;

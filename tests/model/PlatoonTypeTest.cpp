@@ -365,6 +365,41 @@ TEST(PlatoonTypeListTest, PictureIndexIsSharedByEqualPictureNames)
         EXPECT_EQ(t->m_pictureIndex, expected[i++]) << t->m_pictureName;
 }
 
+TEST(PlatoonTypeListTest, FilesGivePictureIndexesAsAppendDoes)
+{
+    // Types already listed, then two files: a picture name seen before keeps
+    // its index (in whichever file it was seen), a new one gets the next.
+    PlatoonTypeList list;
+    for (const char* picture : { "tank", "gun" }) {
+        auto* t = new PlatoonType;
+        t->m_pictureName = picture;
+        list.Append(t);
+    }
+    auto withPicture = [](const std::string& id, const std::string& picture) {
+        std::string line = Line(id);
+        line.replace(line.find(" pic "), 5, " " + picture + " ");
+        return line;
+    };
+    std::istringstream first(ScrambleSource(withPicture("P1", "rifle") + "\n" + withPicture("P2", "gun") + "\n"
+        + withPicture("P3", "rifle") + "\n" + withPicture("P4", "mortar") + "\n"));
+    ASSERT_EQ(list.Read(first, "first.obx").str(), "");
+    std::istringstream second(ScrambleSource(withPicture("P5", "mortar") + "\n" + withPicture("P6", "Tank") + "\n"
+        + withPicture("P7", "tank") + "\n"));
+    ASSERT_EQ(list.Read(second, "second.obx").str(), "");
+
+    std::vector<std::int32_t> indexes;
+    for (const PlatoonType* t : list)
+        indexes.push_back(t->m_pictureIndex);
+    EXPECT_EQ(indexes, (std::vector<std::int32_t> { 0, 1, 2, 1, 2, 3, 3, 4, 0 }));
+    EXPECT_EQ(list.GetAt(2)->m_pictureName.str(), "rifle");
+
+    // Append after a file read continues the same numbering.
+    auto* late = new PlatoonType;
+    late->m_pictureName = "jeep";
+    list.Append(late);
+    EXPECT_EQ(late->m_pictureIndex, 5);
+}
+
 TEST(PlatoonTypeListTest, LookupByIdPositionAndPointer)
 {
     PlatoonTypeList list;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -31,6 +33,19 @@ TEST(StringTest, BlankAndStrip)
     line.StripTrailingChar('\n');
     line.StripTrailingChar('\n');
     EXPECT_EQ(line.str(), "turn");
+}
+
+TEST(StringTest, ReadLineFailsOnADeviceErrorWithoutThrowing)
+{
+    // A folder opens as a file but cannot be read: the buffer throws, the
+    // line read fails with badbit.
+    std::ifstream in(std::filesystem::temp_directory_path(), std::ios::binary);
+    ASSERT_TRUE(in.is_open());
+    String s("old");
+    EXPECT_NO_THROW(s.ReadLine(in));
+    EXPECT_TRUE(in.bad());
+    EXPECT_TRUE(in.fail());
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 TEST(StringTest, ReadLineStripsOneCarriageReturnAndKeepsAnUnterminatedLastLine)

@@ -190,6 +190,26 @@ TEST(WeaponsTest, ShortLinesAndStrayValues)
     EXPECT_EQ(weapon->GetSoftValue(2), 0);
 }
 
+TEST(WeaponsTest, AnIdOfZerosIsIdZero)
+{
+    // The zeros are the whole id: the number after them is the first value,
+    // not the id.
+    TempDir dir;
+    dir.Write("weapon.pdx", ScrambleText("Z00000 4 3\n2\nY0 7\n1\n"));
+    ScopedCurrentDir inDir(dir.Path());
+    CGameWeapons weapons;
+    ASSERT_EQ(weapons.m_weapons.Count(), 2u);
+    const WeaponRecord& first = weapons.m_weapons.Head()->value;
+    EXPECT_EQ(first.m_weaponId, 0);
+    EXPECT_EQ(first.GetHardValue(1), 4);
+    EXPECT_EQ(first.GetHardValue(2), 3);
+    EXPECT_EQ(first.GetSoftValue(1), 2);
+    EXPECT_EQ(weapons.m_weapons.Last()->value.m_weaponId, 0);
+    EXPECT_EQ(weapons.m_weapons.Last()->value.GetHardValue(1), 7);
+    EXPECT_EQ(weapons.FindWeapon(4), nullptr);
+    EXPECT_EQ(weapons.FindWeapon(7), nullptr);
+}
+
 TEST(WeaponsTest, MissingFileKeepsList)
 {
     TempDir dir;
