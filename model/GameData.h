@@ -10,6 +10,7 @@
 #include "model/GameRecords.h"
 #include "model/GameWeapons.h"
 #include "model/HexGrid.h"
+#include "model/HexValues.h"
 #include "model/OrgTree.h"
 #include "model/PlacedUnit.h"
 #include "model/PlatoonType.h"
@@ -146,8 +147,8 @@ public:
     };
     // The wreck word: the count in the low 28 bits, bit 28 the flag of
     // wrecks left in shallow water.
-    static constexpr int kWreckCountMask = 0x0FFFFFFF;
-    static constexpr int kWreckBurning = 0x10000000;
+    static constexpr int kWreckCountMask = HexValues::kWreckCountMask;
+    static constexpr int kWreckBurning = HexValues::kWreckBurning;
 
     int GetWreckValue(int x, int y) const;
     bool IsWreckBurning(int x, int y) const;

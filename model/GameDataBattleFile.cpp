@@ -10,6 +10,7 @@
 
 #include "model/DataFile.h"
 #include "model/GameData.h"
+#include "model/HexValues.h"
 #include "model/Geometry.h"
 #include "model/Scramble.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kOldestVersion = 1;
 constexpr int kNewestVersion = 10;
-constexpr int kLastNation = 28;
 
 // Section tags.
 enum BattleTag : int {
@@ -77,10 +77,6 @@ bool WriteFileNameLine(std::ostream& out, const String& name)
     out << ScrambleLine(text) << " \n";
     return static_cast<bool>(out);
 }
-
-bool IsNation(int nation) { return nation >= -1 && nation <= kLastNation; }
-
-bool IsPontoonSide(HexSide side) { return side.IsSingleSide() || side == HexSide::None; }
 
 } // namespace
 
@@ -264,6 +260,10 @@ bool CGameData::ReadBattleSections(std::istream& in)
             int value = 0;
             if (!(in >> column >> row >> value) || !onMap(column, row))
                 break;
+            // Wreck words and marks must be what the hex-state messages can carry.
+            const bool isMark = tag == kTagSmokeMark || tag == kTagStarshellMark || tag == kTagFireMark;
+            if ((tag == kTagWrecks && !HexValues::IsWreckWord(value)) || (isMark && !HexValues::IsValueOrNone(value)))
+                break;
             switch (tag) {
             case kTagWrecks:
                 m_wrecks.At(column, row) = value;
@@ -296,7 +296,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
             int value = 1;
             if (!(in >> column >> row >> which >> kind) || (version >= 3 && !(in >> value)))
                 break;
-            if (!onMap(column, row) || kind < 0 || kind > 2)
+            if (!onMap(column, row) || !HexValues::IsContactKind(kind) || !HexValues::IsValueOrNone(value))
                 break;
             if (which != 1)
                 m_contact[0].At(column, row).Set(kind, value);
@@ -307,7 +307,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
         }
         case kTagObjective: {
             ObjectiveCell cell;
-            if (!(in >> column >> row >> cell.value >> cell.nation) || !onMap(column, row) || !IsNation(cell.nation))
+            if (!(in >> column >> row >> cell.value >> cell.nation) || !onMap(column, row) || !HexValues::IsNationOrNone(cell.nation))
                 break;
             m_objectives.At(column, row) = cell;
             ok = true;
@@ -338,7 +338,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
         case kTagAirStrike: {
             int value = 0;
             int side = -1;
-            if (!(in >> column >> row >> value >> side) || !onMap(column, row) || side < -1 || side > 1)
+            if (!(in >> column >> row >> value >> side) || !onMap(column, row) || !HexValues::IsAirStrikeSide(side))
                 break;
             m_airStrikeValue.At(column, row) = value;
             m_airStrikeSide.At(column, row) = side;
@@ -350,7 +350,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
             int capacity = 0;
             if (!(in >> column >> row) || !ReadHexSide(in, side) || !(in >> capacity))
                 break;
-            if (!onMap(column, row) || !IsPontoonSide(side))
+            if (!onMap(column, row) || !HexValues::IsPontoonSide(side) || capacity < 0)
                 break;
             m_pontoons.At(column, row) = PontoonCell { side, capacity };
             ok = true;
@@ -400,7 +400,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
         case kTagArrivalMark: {
             int value = -1;
             int flag = 0;
-            if (!(in >> column >> row >> value >> flag) || !onMap(column, row) || !IsNation(value))
+            if (!(in >> column >> row >> value >> flag) || !onMap(column, row) || !HexValues::IsNationOrNone(value))
                 break;
             m_arrivalMarks.At(column, row) = ArrivalMark { value, flag != 0 };
             ok = true;

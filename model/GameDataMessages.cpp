@@ -42,14 +42,6 @@ struct HexStateFields {
     int starshellMark = -1;
 };
 
-// A mark or a contact value: -1 for none, else not negative.
-bool IsNoneOrValue(int value) { return value >= -1; }
-
-// A nation (0..28) or -1 for none, as the battle file also demands: a hex
-// holding anything else could not be saved and read back.
-constexpr int kLastNation = 28;
-bool IsNoneOrNation(int value) { return value >= -1 && value <= kLastNation; }
-
 bool ReadFields(std::istream& in, HexStateFields& f)
 {
     in >> f.wrecks >> f.airStrikeValue >> f.airStrikeSide >> f.flags;
@@ -61,22 +53,21 @@ bool ReadFields(std::istream& in, HexStateFields& f)
         >> f.starshellMark;
     if (!in)
         return false;
-    if (f.wrecks < 0 || f.wrecks > (CGameData::kWreckCountMask | CGameData::kWreckBurning))
-        return false;
-    if (f.airStrikeSide < -1 || f.airStrikeSide > 1)
+    using namespace HexValues;
+    if (!IsWreckWord(f.wrecks) || !IsAirStrikeSide(f.airStrikeSide))
         return false;
     for (const ContactCell& cell : f.contact) {
-        if (cell.kind < 0 || cell.kind > 2 || !IsNoneOrValue(cell.value))
+        if (!IsContactKind(cell.kind) || !IsValueOrNone(cell.value))
             return false;
     }
-    if (!IsNoneOrNation(f.holder) || f.phaseByte < -128 || f.phaseByte > 255)
+    if (!IsNationOrNone(f.holder) || f.phaseByte < -128 || f.phaseByte > 255)
         return false;
-    if (!f.pontoon.side.IsSingleSide() && f.pontoon.side != HexSide::None)
+    if (!IsPontoonSide(f.pontoon.side))
         return false;
     if (f.pontoon.capacity < 0 || f.bridges < 0 || f.bridges > static_cast<int>(HexSideSet::kAllSides))
         return false;
-    return IsNoneOrValue(f.smokeMark) && IsNoneOrNation(f.arrivalValue) && IsNoneOrValue(f.fireMark)
-        && IsNoneOrValue(f.starshellMark);
+    return IsValueOrNone(f.smokeMark) && IsNationOrNone(f.arrivalValue) && IsValueOrNone(f.fireMark)
+        && IsValueOrNone(f.starshellMark);
 }
 
 } // namespace
