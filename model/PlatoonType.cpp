@@ -306,10 +306,10 @@ std::string FormatPlatoonFileName(std::string_view pattern, int number)
     char digits[16];
     std::snprintf(digits, sizeof digits, "%02d", number);
     std::string name(pattern);
-    for (std::string_view spec : { std::string_view("%02d"), std::string_view("%d") }) {
-        const std::size_t at = name.find(spec);
+    for (std::string_view placeholder : { std::string_view("%02d"), std::string_view("%d") }) {
+        const std::size_t at = name.find(placeholder);
         if (at != std::string::npos)
-            return name.replace(at, spec.size(), digits);
+            return name.replace(at, placeholder.size(), digits);
     }
     return name;
 }
