@@ -237,16 +237,8 @@ bool CGameData::ReadBattleSections(std::istream& in)
             if (unit.m_node)
                 unit.m_node->MarkUpwards();
             RecordSideNation(unit.m_type->GetNation());
-            UnitList& stack = m_stacks.At(column, row);
-            if ((unit.m_status & kUnitCarried) != 0) {
-                // Carried units follow their carrier in the file.
-                UnitNode* carrier = stack.Last();
-                if (carrier && carrier->value.m_type && carrier->value.m_type->CanCarryPassengers())
-                    carrier->value.m_status |= kUnitCarrying;
-                else
-                    unit.m_status &= ~static_cast<std::uint32_t>(kUnitCarried);
-            }
-            stack.Append(unit);
+            // Carried units follow their carrier in the file.
+            AppendReadUnit(m_stacks.At(column, row), unit);
             ok = true;
             break;
         }

@@ -109,16 +109,7 @@ bool CGameData::ReadHexState(std::istream& in, int x, int y, bool applyContact)
         PlacedUnit unit;
         if (!unit.Read(in, m_platoonTypes, m_orgTree, true))
             return false;
-        // A passenger rides in the unit just above it; without a carrier
-        // there it arrives unloaded.
-        if ((unit.m_status & kUnitCarried) != 0) {
-            UnitNode* above = units.Last();
-            if (above && above->value.m_type && above->value.m_type->CanCarryPassengers())
-                above->value.m_status |= kUnitCarrying;
-            else
-                unit.m_status &= ~static_cast<std::uint32_t>(kUnitCarried);
-        }
-        units.Append(unit);
+        AppendReadUnit(units, unit);
     }
     HexStateFields fields;
     if (!ReadFields(in, fields))

@@ -163,9 +163,7 @@ bool ReinforcementGroup::Read(std::istream& in, const UnitLookup& lookup, bool w
             m_units.Free();
             return false;
         }
-        if ((unit.m_status & kUnitCarried) != 0 && !LinkCarriedUnit())
-            unit.m_status &= ~static_cast<std::uint32_t>(kUnitCarried);
-        m_units.Append(unit);
+        AppendReadUnit(m_units, unit);
     }
     return true;
 }
@@ -193,11 +191,14 @@ int ReinforcementGroup::GetNation() const
     return first && first->value.m_type ? first->value.m_type->GetNation() : -1;
 }
 
-bool ReinforcementGroup::LinkCarriedUnit()
+void AppendReadUnit(UnitList& units, PlacedUnit unit)
 {
-    UnitNode* last = m_units.Last();
-    if (!last || !last->value.m_type || !last->value.m_type->CanCarryPassengers())
-        return false;
-    last->value.m_status |= kUnitCarrying;
-    return true;
+    if ((unit.m_status & kUnitCarried) != 0) {
+        UnitNode* above = units.Last();
+        if (above && above->value.m_type && above->value.m_type->CanCarryPassengers())
+            above->value.m_status |= kUnitCarrying;
+        else
+            unit.m_status &= ~static_cast<std::uint32_t>(kUnitCarried);
+    }
+    units.Append(unit);
 }

@@ -156,8 +156,10 @@ struct ReinforcementGroup {
     // first unit without a type).
     int GetSide() const;
     int GetNation() const;
-    // True, and the last unit is marked as carrying, when the last unit can
-    // carry passengers.
-    bool LinkCarriedUnit();
 };
 using ReinforcementGroupList = RecordList<ReinforcementGroup>;
+
+// Appends a unit read from a file or a message to the units read so far. A
+// passenger rides in the unit just above it: that unit is marked as carrying
+// when it can carry passengers; otherwise the passenger arrives unloaded.
+void AppendReadUnit(UnitList& units, PlacedUnit unit);

@@ -242,6 +242,32 @@ TEST_F(PlacedUnitTest, EqualityIgnoresNodeFacingsAndCounters)
     EXPECT_NE(a, d);
 }
 
+TEST_F(PlacedUnitTest, ReadPassengersRideOnlyInACarrierJustAboveThem)
+{
+    struct Case {
+        const char* why;
+        std::vector<std::uint32_t> above; // types already read, top first
+        bool rides;
+    };
+    const Case cases[] = {
+        { "nothing above", {}, false },
+        { "a carrier above", { 10501 }, true },
+        { "a unit that cannot carry above", { 10101 }, false },
+    };
+    for (const Case& c : cases) {
+        UnitList units;
+        for (std::uint32_t id : c.above)
+            units.Append(PlacedUnit(Type(id), nullptr));
+        PlacedUnit passenger(Type(10101), nullptr);
+        passenger.m_status = kUnitCarried;
+        AppendReadUnit(units, passenger);
+        EXPECT_EQ((units.Last()->value.m_status & kUnitCarried) != 0, c.rides) << c.why;
+        if (!c.above.empty()) {
+            EXPECT_EQ((units.Head()->value.m_status & kUnitCarrying) != 0, c.rides) << c.why;
+        }
+    }
+}
+
 TEST_F(PlacedUnitTest, GroupLineRoundTrips)
 {
     ReinforcementGroup group(2, 3);
@@ -249,7 +275,6 @@ TEST_F(PlacedUnitTest, GroupLineRoundTrips)
     EXPECT_EQ(group.m_chance, 100);
     EXPECT_EQ(group.GetSide(), -1);
     EXPECT_EQ(group.GetNation(), -1);
-    EXPECT_FALSE(group.LinkCarriedUnit()) << "an empty group has no carrier";
 
     group.m_time = 6;
     group.m_chance = 50;
