@@ -15,5 +15,5 @@ public:
     // A side played by the computer under fog of war is hidden from its opponent.
     bool IsSideHidden(int side) const override;
 
-    std::uint8_t m_aiFog[2] = {0, 0};
+    std::uint8_t m_aiFog[2] = { 0, 0 };
 };

@@ -11,12 +11,15 @@ public:
 };
 
 // Calls one member function of a target object.
-template <typename Target>
-class CMemberCallback final : public CCallback {
+template <typename Target> class CMemberCallback final : public CCallback {
 public:
     using Member = void (Target::*)();
 
-    CMemberCallback(Target* target, Member member) : m_target(target), m_member(member) {}
+    CMemberCallback(Target* target, Member member)
+        : m_target(target)
+        , m_member(member)
+    {
+    }
     void Invoke() override
     {
         if (m_target && m_member)

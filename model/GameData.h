@@ -390,16 +390,16 @@ public:
     HexGrid<int> m_hexFlags;
     HexGrid<int> m_hexValue;
     HexGrid<ContactCell> m_contact[2];
-    int m_airPower[2] = {0, 0};
-    int m_smoke[2] = {0, 0};
-    int m_ammo[2] = {80, 80};
+    int m_airPower[2] = { 0, 0 };
+    int m_smoke[2] = { 0, 0 };
+    int m_ammo[2] = { 80, 80 };
     std::vector<int> m_losses;
     TerrainConditions m_terrain;
     int m_visibility = 20;
     HexGrid<ObjectiveCell> m_objectives;
     int m_firstSide = 0;
-    int m_thresholds[4] = {0, 0, 0, 0};
-    int m_aiPercent[2] = {50, 50};
+    int m_thresholds[4] = { 0, 0, 0, 0 };
+    int m_aiPercent[2] = { 50, 50 };
     HexGrid<std::uint8_t> m_phaseBytes;
     HexGrid<int> m_smokeMark;
     HexGrid<int> m_starshellMark;
@@ -420,12 +420,12 @@ public:
     std::unique_ptr<LastMove> m_lastMove;
     std::unique_ptr<PlacementRecord> m_placement;
     int m_unitLimits[2][3][3];
-    int m_sideNations[2][2] = {{-1, -1}, {-1, -1}};
+    int m_sideNations[2][2] = { { -1, -1 }, { -1, -1 } };
     HexGrid<HexSideSet> m_damagedBridges;
     HexGrid<ArrivalMark> m_arrivalMarks;
     ValueList<PlatoonType*> m_aircraftPool;
     std::uint8_t m_night = 0;
-    int m_starshells[2] = {0, 0};
+    int m_starshells[2] = { 0, 0 };
     std::uint8_t m_inMove = 0;
     // What loading the platoon files said at start-up; empty when all went well.
     String m_startupError;

@@ -299,7 +299,8 @@ bool CGameData::ReadBattleSections(std::istream& in)
         }
         case kTagObjective: {
             ObjectiveCell cell;
-            if (!(in >> column >> row >> cell.value >> cell.nation) || !onMap(column, row) || !HexValues::IsNationOrNone(cell.nation))
+            if (!(in >> column >> row >> cell.value >> cell.nation) || !onMap(column, row)
+                || !HexValues::IsNationOrNone(cell.nation))
                 break;
             m_objectives.At(column, row) = cell;
             ok = true;

@@ -24,7 +24,16 @@ struct RowRule {
     int row;
 };
 constexpr RowRule kRowRules[] = {
-    {0x1, 0}, {0x4, 1}, {0x8, 2}, {0x10, 3}, {0x2000, 4}, {0x2, 5}, {0x200, 6}, {0x400, 7}, {0x800, 9}, {0x1000, 10},
+    { 0x1, 0 },
+    { 0x4, 1 },
+    { 0x8, 2 },
+    { 0x10, 3 },
+    { 0x2000, 4 },
+    { 0x2, 5 },
+    { 0x200, 6 },
+    { 0x400, 7 },
+    { 0x800, 9 },
+    { 0x1000, 10 },
 };
 
 constexpr int kWaterTerrain = 1;
@@ -54,7 +63,7 @@ double BaseCost(int allowance, int minutesPerTurn, int metresPerHex)
 
 void MovementCostRecord::ParseEntries(std::string_view line)
 {
-    std::istringstream in{std::string(line)};
+    std::istringstream in { std::string(line) };
     for (std::int32_t& entry : m_entries) {
         std::int32_t value = 0;
         // A failed read (also an out-of-range number) ends the line and
@@ -65,7 +74,8 @@ void MovementCostRecord::ParseEntries(std::string_view line)
     }
 }
 
-CGameMovementCosts::CGameMovementCosts() : m_map(0, 0, 0, BattleClock::kDefaultTimeLimit)
+CGameMovementCosts::CGameMovementCosts()
+    : m_map(0, 0, 0, BattleClock::kDefaultTimeLimit)
 {
     LoadMovementCosts();
 }
@@ -100,8 +110,7 @@ const MovementCostRecord* CGameMovementCosts::GetRow(const PlatoonType* type, in
     return type->m_movementRows[array];
 }
 
-int CGameMovementCosts::ConvertCost(const PlatoonType* type, int array, int entry, int minutesPerTurn,
-                                    int metresPerHex)
+int CGameMovementCosts::ConvertCost(const PlatoonType* type, int array, int entry, int minutesPerTurn, int metresPerHex)
 {
     const MovementCostRecord* row = GetRow(type, array);
     if (!row || entry < 0 || entry >= MovementCostRecord::kEntryCount)
@@ -110,18 +119,18 @@ int CGameMovementCosts::ConvertCost(const PlatoonType* type, int array, int entr
     if (percent == 0 || type->m_movementAllowance == 0 || minutesPerTurn == 0)
         return 0;
     // Evaluated in this order so that every machine rounds alike.
-    const double cost = (percent / 100.0) * (metresPerHex / 1000.0) * 100.0 /
-        (static_cast<double>(type->m_movementAllowance) * minutesPerTurn / 60.0);
+    const double cost = (percent / 100.0) * (metresPerHex / 1000.0) * 100.0
+        / (static_cast<double>(type->m_movementAllowance) * minutesPerTurn / 60.0);
     const double whole = std::trunc(cost);
     // Rounded up: a part of a point costs a whole point.
     return ClampToInt(whole != cost ? whole + 1.0 : whole);
 }
 
-int CGameMovementCosts::GetTerrainCost(const PlatoonType* type, int array, int terrain, int minutesPerTurn,
-                                       int metresPerHex)
+int CGameMovementCosts::GetTerrainCost(
+    const PlatoonType* type, int array, int terrain, int minutesPerTurn, int metresPerHex)
 {
-    if (type && (type->m_moveFlags & kMoveWaterEntry) &&
-        (terrain == kWaterTerrain || terrain == kMarshTerrain || terrain == kSwampTerrain))
+    if (type && (type->m_moveFlags & kMoveWaterEntry)
+        && (terrain == kWaterTerrain || terrain == kMarshTerrain || terrain == kSwampTerrain))
         return kWaterEntryCost;
     if (terrain < 0 || terrain >= MovementCostRecord::kTerrainEntries)
         return 0;
@@ -138,8 +147,8 @@ int CGameMovementCosts::GetSecondExtraCost(const PlatoonType* type, int array, i
     return ConvertCost(type, array, MovementCostRecord::kSecondExtraEntry, minutesPerTurn, metresPerHex);
 }
 
-int CGameMovementCosts::GetHexsideFeatureCost(const PlatoonType* type, int array, int layer, int minutesPerTurn,
-                                              int metresPerHex)
+int CGameMovementCosts::GetHexsideFeatureCost(
+    const PlatoonType* type, int array, int layer, int minutesPerTurn, int metresPerHex)
 {
     if (layer < 0 || layer >= MovementCostRecord::kHexsideEntries)
         return 0;
@@ -151,8 +160,8 @@ int CGameMovementCosts::GetClimbCost(const PlatoonType* type, int array, int min
     return ConvertCost(type, array, MovementCostRecord::kClimbEntry, minutesPerTurn, metresPerHex);
 }
 
-int CGameMovementCosts::EstimateMoveRange(const PlatoonType* type, int actionPoints, int minutesPerTurn,
-                                          int metresPerHex)
+int CGameMovementCosts::EstimateMoveRange(
+    const PlatoonType* type, int actionPoints, int minutesPerTurn, int metresPerHex)
 {
     if (!type || type->m_movementAllowance == 0 || minutesPerTurn == 0)
         return 0;

@@ -37,7 +37,7 @@ struct MovementCostRecord {
     void ParseEntries(std::string_view line);
 
     // Cost percentages; 0 = no cost.
-    std::array<std::int32_t, kEntryCount> m_entries{};
+    std::array<std::int32_t, kEntryCount> m_entries {};
 };
 
 class CGameMovementCosts {
@@ -76,13 +76,12 @@ public:
     static int ConvertCost(const PlatoonType* type, int array, int entry, int minutesPerTurn, int metresPerHex);
     // Entering terrain 0..27; 100 for Water, Marsh and Swamp when the type
     // has movement flag 0x80, whatever the entry.
-    static int GetTerrainCost(const PlatoonType* type, int array, int terrain, int minutesPerTurn,
-                              int metresPerHex);
+    static int GetTerrainCost(const PlatoonType* type, int array, int terrain, int minutesPerTurn, int metresPerHex);
     static int GetFirstExtraCost(const PlatoonType* type, int array, int minutesPerTurn, int metresPerHex);
     static int GetSecondExtraCost(const PlatoonType* type, int array, int minutesPerTurn, int metresPerHex);
     // Moving along feature layer 0..20 (0 for any other layer).
-    static int GetHexsideFeatureCost(const PlatoonType* type, int array, int layer, int minutesPerTurn,
-                                     int metresPerHex);
+    static int GetHexsideFeatureCost(
+        const PlatoonType* type, int array, int layer, int minutesPerTurn, int metresPerHex);
     static int GetClimbCost(const PlatoonType* type, int array, int minutesPerTurn, int metresPerHex);
     // Tenths of hexes the action points carry the type over open ground:
     // points * 10 / per-hex cost, the per-hex cost being the truncated base
@@ -104,7 +103,7 @@ public:
     bool CheckFilesChanged();
 
     BattleClock m_map;
-    std::array<CostArray, kMovementArrayCount> m_movementCosts{};
+    std::array<CostArray, kMovementArrayCount> m_movementCosts {};
     std::int64_t m_movementFileTime = 0;
 
 private:

@@ -23,8 +23,7 @@ int ValueAt(const Values& values, int range)
     return values[range - 1];
 }
 
-template <typename Test>
-int LargestRange(const Values& values, Test test)
+template <typename Test> int LargestRange(const Values& values, Test test)
 {
     for (int range = WeaponRecord::kMaxRange; range >= 1; --range)
         if (test(values[range - 1]))
@@ -32,8 +31,7 @@ int LargestRange(const Values& values, Test test)
     return 0;
 }
 
-template <typename Test>
-int SmallestRange(const Values& values, Test test)
+template <typename Test> int SmallestRange(const Values& values, Test test)
 {
     for (int range = 1; range <= WeaponRecord::kMaxRange; ++range)
         if (test(values[range - 1]))
@@ -80,7 +78,7 @@ int WeaponRecord::GetFirstSoftValue() const { return FirstNonZero(m_softValue); 
 
 bool WeaponRecord::ParseLines(std::string_view first, std::string_view second)
 {
-    std::istringstream head{std::string(first)};
+    std::istringstream head { std::string(first) };
     char letter = 0;
     if (!(head >> letter))
         return false;
@@ -99,7 +97,7 @@ bool WeaponRecord::ParseLines(std::string_view first, std::string_view second)
     WeaponRecord record;
     record.m_weaponId = id;
     ReadValues(head, record.m_hardValue);
-    std::istringstream tail{std::string(second)};
+    std::istringstream tail { std::string(second) };
     ReadValues(tail, record.m_softValue);
     *this = record;
     return true;

@@ -42,8 +42,8 @@ struct WeaponRecord {
 
     std::int32_t m_weaponId = 0;
     // Index 0 holds range 1.
-    std::array<std::int32_t, kMaxRange> m_hardValue{};
-    std::array<std::int32_t, kMaxRange> m_softValue{};
+    std::array<std::int32_t, kMaxRange> m_hardValue {};
+    std::array<std::int32_t, kMaxRange> m_softValue {};
 };
 
 using WeaponList = RecordList<WeaponRecord>;

@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-template <typename T>
-class HexGrid {
+template <typename T> class HexGrid {
 public:
     HexGrid() = default;
     HexGrid(int width, int height, const T& fill) { Allocate(width, height, fill); }

@@ -9,24 +9,33 @@
 
 #include "model/HexSide.h"
 
-template <typename T>
-struct ListNode {
+template <typename T> struct ListNode {
     T value;
     ListNode* next = nullptr;
     ListNode* prev = nullptr;
 
-    explicit ListNode(const T& v) : value(v), prev(this) {}
-    explicit ListNode(T&& v) : value(std::move(v)), prev(this) {}
+    explicit ListNode(const T& v)
+        : value(v)
+        , prev(this)
+    {
+    }
+    explicit ListNode(T&& v)
+        : value(std::move(v))
+        , prev(this)
+    {
+    }
 };
 
-template <typename T>
-class RecordList {
+template <typename T> class RecordList {
 public:
     using Node = ListNode<T>;
 
     RecordList() = default;
     RecordList(const RecordList& other) { AppendCopies(other); }
-    RecordList(RecordList&& other) noexcept : m_head(std::exchange(other.m_head, nullptr)) {}
+    RecordList(RecordList&& other) noexcept
+        : m_head(std::exchange(other.m_head, nullptr))
+    {
+    }
     RecordList& operator=(RecordList other) noexcept
     {
         std::swap(m_head, other.m_head);
@@ -114,10 +123,12 @@ public:
     }
 
     // Range-for over the records, head first.
-    template <typename NodePtr, typename Ref>
-    class Iter {
+    template <typename NodePtr, typename Ref> class Iter {
     public:
-        explicit Iter(NodePtr node) : m_node(node) {}
+        explicit Iter(NodePtr node)
+            : m_node(node)
+        {
+        }
         Ref operator*() const { return m_node->value; }
         Iter& operator++()
         {
@@ -163,16 +174,21 @@ private:
 
 // A list of plain values (platoon-type pointers of the aircraft pool,
 // selection lists); typed, since pointers do not fit in 32 bits here.
-template <typename T>
-using ValueList = RecordList<T>;
+template <typename T> using ValueList = RecordList<T>;
 
 // Hex sequences handed between layers and to the frame (paths, formation
 // hexes, hexes to repaint).
 using HexList = RecordList<HexPos>;
 using HexListNode = HexList::Node;
 
-inline HexListNode* AppendHexListNode(HexList& list, int column, int row) { return list.Append(HexPos{column, row}); }
-inline HexListNode* PrependHexListNode(HexList& list, int column, int row) { return list.Prepend(HexPos{column, row}); }
+inline HexListNode* AppendHexListNode(HexList& list, int column, int row)
+{
+    return list.Append(HexPos { column, row });
+}
+inline HexListNode* PrependHexListNode(HexList& list, int column, int row)
+{
+    return list.Prepend(HexPos { column, row });
+}
 // Appends the hex unless the list holds it already (reports name each hex once).
 HexListNode* AppendHexListNodeOnce(HexList& list, int column, int row);
 bool HexListContains(const HexList& list, int column, int row);

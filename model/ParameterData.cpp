@@ -20,8 +20,7 @@ constexpr int kHardTargetFlag = 0x1;
 // or an unset defense never turns into an out-of-range integer.
 constexpr double kOutcomeLimit = 1.0e9;
 
-template <std::size_t N>
-void ReadValues(std::istream& in, int (&values)[N])
+template <std::size_t N> void ReadValues(std::istream& in, int (&values)[N])
 {
     for (int& value : values)
         in >> value;
@@ -103,7 +102,7 @@ bool ParameterData::ReadFireTable(std::istream& in)
     }
     std::vector<int> numerators(count, 0);
     std::vector<int> denominators(count, 0);
-    std::vector<std::array<int, kOutcomes>> outcomes(count, std::array<int, kOutcomes>{});
+    std::vector<std::array<int, kOutcomes>> outcomes(count, std::array<int, kOutcomes> {});
     for (int i = 0; i < count; ++i) {
         in >> numerators[i] >> denominators[i];
         for (int& value : outcomes[i])
@@ -112,9 +111,9 @@ bool ParameterData::ReadFireTable(std::istream& in)
             return false;
         // The column lookup divides by the denominators and interpolates
         // between neighbouring ratios, so both must be sound.
-        const bool ascending = i == 0 ||
-            static_cast<std::int64_t>(numerators[i]) * denominators[i - 1] >
-                static_cast<std::int64_t>(numerators[i - 1]) * denominators[i];
+        const bool ascending = i == 0
+            || static_cast<std::int64_t>(numerators[i]) * denominators[i - 1]
+                > static_cast<std::int64_t>(numerators[i - 1]) * denominators[i];
         if (denominators[i] <= 0 || !ascending) {
             in.setstate(std::ios::failbit);
             return false;
@@ -164,8 +163,8 @@ double ParameterData::GetHexsidePercent(int layer) const
 double ParameterData::GetTerrainPercentFor(int terrain, const PlacedUnit& unit) const
 {
     const PlatoonType* type = unit.m_type;
-    if (terrain == kBuildingTerrain && type &&
-        ((type->m_targetFlags & kHardTargetFlag) != 0 || type->m_movementAllowance == 0))
+    if (terrain == kBuildingTerrain && type
+        && ((type->m_targetFlags & kHardTargetFlag) != 0 || type->m_movementAllowance == 0))
         return 1.0;
     return GetTerrainPercent(terrain);
 }
@@ -253,8 +252,8 @@ int ParameterData::RollOutcome(const int values[kOutcomes], int bias)
     return kOutcomes;
 }
 
-void ParameterData::ResolveShots(int attack, int defense, int shots, double modifier, int bias, int& first,
-                                 int& second, int& third) const
+void ParameterData::ResolveShots(
+    int attack, int defense, int shots, double modifier, int bias, int& first, int& second, int& third) const
 {
     if (defense == 0) {
         first = second = third = m_defenseZeroValue;

@@ -68,8 +68,8 @@ public:
     // Rolls once per shot and tallies the outcomes. Defense 0 gives
     // m_defenseZeroValue three times and attack 0 (or no table) gives zeros,
     // both without a draw.
-    void ResolveShots(int attack, int defense, int shots, double modifier, int bias, int& first, int& second,
-                      int& third) const;
+    void ResolveShots(
+        int attack, int defense, int shots, double modifier, int bias, int& first, int& second, int& third) const;
 
     int m_version = 0;
     String m_name;

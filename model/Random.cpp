@@ -2,7 +2,10 @@
 
 #include "model/Clock.h"
 
-CRandomGenerator::CRandomGenerator() : m_state(static_cast<std::uint32_t>(CurrentTimeSeconds())) {}
+CRandomGenerator::CRandomGenerator()
+    : m_state(static_cast<std::uint32_t>(CurrentTimeSeconds()))
+{
+}
 
 double CRandomGenerator::Next()
 {

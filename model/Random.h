@@ -18,7 +18,10 @@ class CRandomGenerator final : public CRandomSource {
 public:
     // Seeded with the current time.
     CRandomGenerator();
-    explicit CRandomGenerator(std::uint32_t seed) : m_state(seed) {}
+    explicit CRandomGenerator(std::uint32_t seed)
+        : m_state(seed)
+    {
+    }
     static CRandomGenerator CRandomGeneratorSeeded(std::uint32_t seed) { return CRandomGenerator(seed); }
 
     // state = state * 1103515245 + 12345 (mod 2^32); the low 31 bits as a
@@ -43,7 +46,10 @@ public:
     CRandomGenerator* operator->() const { return m_generator.get(); }
 
 private:
-    explicit RandomGeneratorPtr(std::unique_ptr<CRandomGenerator> generator) : m_generator(std::move(generator)) {}
+    explicit RandomGeneratorPtr(std::unique_ptr<CRandomGenerator> generator)
+        : m_generator(std::move(generator))
+    {
+    }
     std::unique_ptr<CRandomGenerator> m_generator;
 };
 

@@ -15,8 +15,14 @@ public:
     static constexpr std::size_t kMaxLineLength = 1023;
 
     String() = default;
-    String(const char* text) : m_text(text ? text : "") {}
-    String(std::string text) : m_text(std::move(text)) {}
+    String(const char* text)
+        : m_text(text ? text : "")
+    {
+    }
+    String(std::string text)
+        : m_text(std::move(text))
+    {
+    }
 
     static String StringFromText(const char* text) { return String(text); }
     static String StringCopy(const String& other) { return other; }

@@ -26,7 +26,10 @@ bool TakeInt(std::string_view& text, std::int32_t& value);
 // A reading position in one line.
 class TextCursor {
 public:
-    explicit TextCursor(std::string_view text) : m_rest(text) {}
+    explicit TextCursor(std::string_view text)
+        : m_rest(text)
+    {
+    }
 
     void SkipBlanks() { m_rest = TrimLeft(m_rest); }
     bool AtDigit() const { return !m_rest.empty() && IsDigitChar(m_rest.front()); }

@@ -10,7 +10,10 @@
 
 class CHeadlessFrame {
 public:
-    explicit CHeadlessFrame(CGameData& game) : m_game(game) {}
+    explicit CHeadlessFrame(CGameData& game)
+        : m_game(game)
+    {
+    }
 
     // Hands the game object its two callbacks, as the units layer does.
     void Attach()

@@ -71,7 +71,8 @@ inline std::string ScrambleText(std::string_view plain)
 // The game object reads its data files from the current folder.
 class ScopedCurrentDir {
 public:
-    explicit ScopedCurrentDir(const std::filesystem::path& path) : m_previous(std::filesystem::current_path())
+    explicit ScopedCurrentDir(const std::filesystem::path& path)
+        : m_previous(std::filesystem::current_path())
     {
         std::filesystem::current_path(path);
     }

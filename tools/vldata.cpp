@@ -35,10 +35,26 @@ std::string ScrambleMain(std::string line) { return ScrambleLine(WithoutLineEnd(
 std::string ScramblePass(std::string line) { return ScramblePassword(WithoutLineEnd(std::move(line))); }
 std::string ScrambleX(std::string line) { return ScrambleLineX(WithoutLineEnd(std::move(line))); }
 std::string ScrambleY(std::string line) { return ScrambleLineY(WithoutLineEnd(std::move(line))); }
-std::string DescrambleMain(std::string line) { DescrambleLine(line); return line; }
-std::string DescramblePass(std::string line) { DescramblePassword(line); return line; }
-std::string DescrambleX(std::string line) { DescrambleLineX(line); return line; }
-std::string DescrambleY(std::string line) { DescrambleLineY(line); return line; }
+std::string DescrambleMain(std::string line)
+{
+    DescrambleLine(line);
+    return line;
+}
+std::string DescramblePass(std::string line)
+{
+    DescramblePassword(line);
+    return line;
+}
+std::string DescrambleX(std::string line)
+{
+    DescrambleLineX(line);
+    return line;
+}
+std::string DescrambleY(std::string line)
+{
+    DescrambleLineY(line);
+    return line;
+}
 
 struct Variant {
     std::string_view name;
@@ -47,10 +63,10 @@ struct Variant {
 };
 
 constexpr Variant kVariants[] = {
-    {"line", ScrambleMain, DescrambleMain},
-    {"password", ScramblePass, DescramblePass},
-    {"x", ScrambleX, DescrambleX},
-    {"y", ScrambleY, DescrambleY},
+    { "line", ScrambleMain, DescrambleMain },
+    { "password", ScramblePass, DescramblePass },
+    { "x", ScrambleX, DescrambleX },
+    { "y", ScrambleY, DescrambleY },
 };
 
 int Usage()

@@ -37,7 +37,7 @@ protected:
     }
 
     TempDir m_dir;
-    ScopedCurrentDir m_inDir {m_dir.Path()};
+    ScopedCurrentDir m_inDir { m_dir.Path() };
     std::unique_ptr<CGame> m_game;
 };
 
@@ -69,8 +69,9 @@ std::string MinimalParameterText(int minutesPerTurn = 12)
             line += std::to_string(value) + (i + 1 < count ? " " : "\n");
         return line;
     };
-    return "1 Test rules\n" + std::to_string(minutesPerTurn) + " 200\n4 40 30 7\n1\n1 1 20 20 20 20 10\n" + row(28, 100) + row(21, 100) + "61 62\n"
-        + row(28, 0) + "91 92 93 94 95 96 97 101 31 32 150 102 11\n" + row(28, 0) + "132 133 134 135\n";
+    return "1 Test rules\n" + std::to_string(minutesPerTurn) + " 200\n4 40 30 7\n1\n1 1 20 20 20 20 10\n" + row(28, 100)
+        + row(21, 100) + "61 62\n" + row(28, 0) + "91 92 93 94 95 96 97 101 31 32 150 102 11\n" + row(28, 0)
+        + "132 133 134 135\n";
 }
 
 } // namespace
@@ -117,11 +118,12 @@ TEST_F(GameTest, MapAndOrganisationErrorsNameTheDefaultFiles)
         bool orgRead;
     };
     const Case cases[] = {
-        {"missing.map", "test.org", "", "Error opening map file: main.map", false},
-        {"bad.map", "test.org", "", "Error reading from map file: main.map", false},
-        {"test.map", "missing.org", "", "Error opening org file: main.org", false},
-        {"test.map", "bad.org", "1\n0\n6 44\nB01x0001 101 6 Broken\n", "Error reading from org file: main.org", false},
-        {"", "test.org", "", nullptr, true},
+        { "missing.map", "test.org", "", "Error opening map file: main.map", false },
+        { "bad.map", "test.org", "", "Error reading from map file: main.map", false },
+        { "test.map", "missing.org", "", "Error opening org file: main.org", false },
+        { "test.map", "bad.org", "1\n0\n6 44\nB01x0001 101 6 Broken\n", "Error reading from org file: main.org",
+            false },
+        { "", "test.org", "", nullptr, true },
     };
     m_dir.Write("bad.map", "3\n0 4\n");
     for (const Case& c : cases) {
@@ -154,10 +156,10 @@ TEST_F(GameTest, ParameterErrorIsReturnedAndTheComputerFileTimeIsNotTaken)
 
 TEST_F(GameTest, FreshnessTestsEveryFileAndStoresEveryNewerTime)
 {
-    for (const char* name : {"weapon.pdx", "movement.pdx", "main.ai"})
+    for (const char* name : { "weapon.pdx", "movement.pdx", "main.ai" })
         m_dir.Write(name, "");
     m_dir.Write("main.pdx", ScrambleText(MinimalParameterText()));
-    for (const char* name : {"test.map", "test.org", "weapon.pdx", "movement.pdx", "main.pdx", "main.ai"})
+    for (const char* name : { "test.map", "test.org", "weapon.pdx", "movement.pdx", "main.pdx", "main.ai" })
         SetFileTime(m_dir.Path(name), 1000);
     Name("test.map", "test.org");
     CGame& game = Game();
@@ -215,7 +217,11 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     struct Counting final : CCallback {
         int* invoked;
         int* deleted;
-        Counting(int* i, int* d) : invoked(i), deleted(d) {}
+        Counting(int* i, int* d)
+            : invoked(i)
+            , deleted(d)
+        {
+        }
         ~Counting() override { ++*deleted; }
         void Invoke() override { ++*invoked; }
     };
@@ -238,7 +244,7 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     game.m_moveCallback->Invoke();
     ASSERT_EQ(frame.m_moveSteps.size(), 1u);
     EXPECT_EQ(frame.m_moveSteps[0].m_toRow, 3);
-    game.m_placement = std::make_unique<PlacementRecord>(PlacementRecord {4, 5, 10, 1});
+    game.m_placement = std::make_unique<PlacementRecord>(PlacementRecord { 4, 5, 10, 1 });
     game.m_placementCallback->Invoke();
     ASSERT_EQ(frame.m_placements.size(), 1u);
     EXPECT_EQ(frame.m_placements[0].nation, 10);

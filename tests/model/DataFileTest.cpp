@@ -32,13 +32,13 @@ TEST(DataFileTest, OpensByExactNameElseByCaseInsensitiveMatch)
         std::string firstLine;
     };
     const Case cases[] = {
-        {"nwe-MOVEMENT.pdx", "themed"},
-        {"main.map", "map"},
-        {"exact.org", "lower"},
-        {"Exact.org", "exact"},
-        {"EXACT.ORG", "exact"}, // two matches: the first in name order
-        {"sub\\platoon10.OBX", ""}, // folders are matched exactly
-        {"Sub\\platoon10.OBX", "ten"},
+        { "nwe-MOVEMENT.pdx", "themed" },
+        { "main.map", "map" },
+        { "exact.org", "lower" },
+        { "Exact.org", "exact" },
+        { "EXACT.ORG", "exact" }, // two matches: the first in name order
+        { "sub\\platoon10.OBX", "" }, // folders are matched exactly
+        { "Sub\\platoon10.OBX", "ten" },
     };
     for (const Case& c : cases) {
         std::ifstream in = OpenDataFile(dir.Path(c.name).string());

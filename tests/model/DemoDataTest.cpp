@@ -1068,8 +1068,8 @@ TEST(DataToolScramble, LinesEndingInCarriageReturnsReadBack)
     // and descramble with the wrong key.
     TempDir dir;
     dir.Write("plain.txt", "P101 5 rifle\r\r\nP102 6\r\r\r\n\r\r\nlast\r\n");
-    ASSERT_EQ(RunTool("scramble line \"" + dir.Path("plain.txt").string() + "\" \"" + dir.Path("stored.txt").string()
-                  + "\""),
+    ASSERT_EQ(
+        RunTool("scramble line \"" + dir.Path("plain.txt").string() + "\" \"" + dir.Path("stored.txt").string() + "\""),
         0);
     std::ifstream in(dir.Path("stored.txt"), std::ios::binary);
     std::vector<std::string> lines;
@@ -1080,8 +1080,8 @@ TEST(DataToolScramble, LinesEndingInCarriageReturnsReadBack)
     // The same for the file-name lines of a battle.
     const std::string header = "Title\n0 0 0 60\n0 0 0 0 20\n0 0 0 0 80 80\n0\n0 0 0 0 0\n100 100 0 0\n";
     dir.Write("battle.txt", "10\n" + header + "test.map\r\r\ntest.org\r\r\n");
-    ASSERT_EQ(RunTool("scramble-battle \"" + dir.Path("battle.txt").string() + "\" \""
-                  + dir.Path("battle.scn").string() + "\""),
+    ASSERT_EQ(RunTool("scramble-battle \"" + dir.Path("battle.txt").string() + "\" \"" + dir.Path("battle.scn").string()
+                  + "\""),
         0);
     const std::vector<std::string> stored = FileLines(dir.Path("battle.scn"));
     ASSERT_EQ(stored.size(), 10u);
@@ -1097,8 +1097,8 @@ TEST(DataToolScramble, AnUnreadableInputFailsWithoutOutput)
     fs::create_directories(dir.Path("folder"));
     for (const char* mode : { "scramble line", "descramble line", "scramble-map", "scramble-battle" }) {
         SCOPED_TRACE(mode);
-        const int status = RunTool(std::string(mode) + " \"" + dir.Path("folder").string() + "\" \""
-            + dir.Path("out.txt").string() + "\"");
+        const int status = RunTool(
+            std::string(mode) + " \"" + dir.Path("folder").string() + "\" \"" + dir.Path("out.txt").string() + "\"");
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 1);
         EXPECT_FALSE(fs::exists(dir.Path("out.txt")));

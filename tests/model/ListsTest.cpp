@@ -41,7 +41,7 @@ TEST(ListsTest, AppendPrependInsertKeepTheShape)
     list.InsertBefore(list.Head(), 0);
     list.InsertBefore(list.Last(), 9);
     list.InsertBefore(nullptr, 4);
-    EXPECT_EQ(CheckedValues(list), (V{0, 1, 2, 9, 3, 4}));
+    EXPECT_EQ(CheckedValues(list), (V { 0, 1, 2, 9, 3, 4 }));
     EXPECT_EQ(list.Count(), 6u);
 }
 
@@ -51,9 +51,9 @@ TEST(ListsTest, RemoveAtEveryPlaceKeepsTheShape)
         int removed;
         V left;
     };
-    for (const Case& c : {Case{1, {2, 3, 4}}, Case{2, {1, 3, 4}}, Case{4, {1, 2, 3}}}) {
+    for (const Case& c : { Case { 1, { 2, 3, 4 } }, Case { 2, { 1, 3, 4 } }, Case { 4, { 1, 2, 3 } } }) {
         RecordList<int> list;
-        for (int v : {1, 2, 3, 4})
+        for (int v : { 1, 2, 3, 4 })
             list.Append(v);
         auto* node = list.Head();
         while (node->value != c.removed)
@@ -72,8 +72,8 @@ TEST(ListsTest, RemoveAtEveryPlaceKeepsTheShape)
 
 TEST(ListsTest, TakeOverMovesEveryNode)
 {
-    for (const V& mine : {V{}, V{1}, V{1, 2}}) {
-        for (const V& theirs : {V{}, V{3}, V{3, 4, 5}}) {
+    for (const V& mine : { V {}, V { 1 }, V { 1, 2 } }) {
+        for (const V& theirs : { V {}, V { 3 }, V { 3, 4, 5 } }) {
             RecordList<int> a, b;
             for (int v : mine)
                 a.Append(v);
@@ -96,8 +96,8 @@ TEST(ListsTest, CopiesAreDeepAndFreeEmpties)
     RecordList<int> b(a);
     b.Head()->value = 7;
     b.AppendCopies(a);
-    EXPECT_EQ(CheckedValues(a), (V{1, 2}));
-    EXPECT_EQ(CheckedValues(b), (V{7, 2, 1, 2}));
+    EXPECT_EQ(CheckedValues(a), (V { 1, 2 }));
+    EXPECT_EQ(CheckedValues(b), (V { 7, 2, 1, 2 }));
     b.Free();
     EXPECT_TRUE(b.IsEmpty());
     EXPECT_EQ(b.Last(), nullptr);

@@ -14,10 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Entry e of row r of array a is (a * 12 + r) * 100 + e, plus the offset.
-int Expected(int array, int row, int entry, int offset = 0)
-{
-    return (array * 12 + row) * 100 + entry + offset;
-}
+int Expected(int array, int row, int entry, int offset = 0) { return (array * 12 + row) * 100 + entry + offset; }
 
 std::string RowLine(int array, int row, int offset = 0)
 {
@@ -85,15 +82,25 @@ TEST(MovementCostsTest, RowChoiceByMovementFlags)
 {
     struct Case {
         std::uint32_t flags;
-        int row;     // arrays 0..2
+        int row; // arrays 0..2
         int snowRow; // array 3
     };
     const Case cases[] = {
-        {0x100 | 0x1, 5, 8}, // the amphibious bit is tested first
-        {0x1, 0, 0},         {0x4, 1, 1},     {0x8, 2, 2},   {0x10, 3, 3},   {0x2000, 4, 4},
-        {0x2, 5, 5},         {0x200, 6, 6},   {0x400, 7, 7}, {0x800, 9, 9},  {0x1000, 10, 10},
-        {0x1 | 0x2, 0, 0},   {0x4 | 0x2000, 1, 1},
-        {0x80, -1, -1},      {0, -1, -1},
+        { 0x100 | 0x1, 5, 8 }, // the amphibious bit is tested first
+        { 0x1, 0, 0 },
+        { 0x4, 1, 1 },
+        { 0x8, 2, 2 },
+        { 0x10, 3, 3 },
+        { 0x2000, 4, 4 },
+        { 0x2, 5, 5 },
+        { 0x200, 6, 6 },
+        { 0x400, 7, 7 },
+        { 0x800, 9, 9 },
+        { 0x1000, 10, 10 },
+        { 0x1 | 0x2, 0, 0 },
+        { 0x4 | 0x2000, 1, 1 },
+        { 0x80, -1, -1 },
+        { 0, -1, -1 },
     };
     TempDir dir;
     ScopedCurrentDir inDir(dir.Path());
@@ -131,15 +138,15 @@ TEST(MovementCostsTest, CostConversionsWorkedNumbers)
         int points;
     };
     const Case cases[] = {
-        {100, 20, 10, 250, 8},  // 0.25 * 100 / (20 * 10 / 60) = 7.5, rounded up
-        {200, 20, 10, 250, 15}, // exactly 15 stays 15
-        {50, 20, 10, 250, 4},   // 3.75
-        {100, 10, 6, 100, 10},  // exactly 10
-        {300, 10, 6, 100, 31},  // the formula as evaluated gives 30.000000000000004
-        {33, 7, 10, 250, 8},    // 7.07
-        {0, 20, 10, 250, 0},    // no cost
-        {100, 0, 10, 250, 0},   // cannot move by itself
-        {100, 20, 0, 250, 0},   // a turn without minutes
+        { 100, 20, 10, 250, 8 }, // 0.25 * 100 / (20 * 10 / 60) = 7.5, rounded up
+        { 200, 20, 10, 250, 15 }, // exactly 15 stays 15
+        { 50, 20, 10, 250, 4 }, // 3.75
+        { 100, 10, 6, 100, 10 }, // exactly 10
+        { 300, 10, 6, 100, 31 }, // the formula as evaluated gives 30.000000000000004
+        { 33, 7, 10, 250, 8 }, // 7.07
+        { 0, 20, 10, 250, 0 }, // no cost
+        { 100, 0, 10, 250, 0 }, // cannot move by itself
+        { 100, 20, 0, 250, 0 }, // a turn without minutes
     };
     for (const Case& c : cases) {
         row[5] = c.entryValue;
@@ -152,12 +159,12 @@ TEST(MovementCostsTest, CostConversionsWorkedNumbers)
     // Each kind of cost reads its own entry of the row.
     type.m_movementAllowance = 20;
     row.fill(0);
-    row[2] = 100;  // terrain 2
+    row[2] = 100; // terrain 2
     row[28] = 200; // first surcharge
-    row[29] = 50;  // second surcharge
+    row[29] = 50; // second surcharge
     row[30 + 3] = 100;
     row[30 + 20] = 200;
-    row[51] = 50;  // climb
+    row[51] = 50; // climb
     EXPECT_EQ(CGameMovementCosts::GetTerrainCost(&type, 1, 2, 10, 250), 8);
     EXPECT_EQ(CGameMovementCosts::GetFirstExtraCost(&type, 1, 10, 250), 15);
     EXPECT_EQ(CGameMovementCosts::GetSecondExtraCost(&type, 1, 10, 250), 4);
@@ -189,7 +196,7 @@ TEST(MovementCostsTest, WaterEntryFlagCostsOneHundred)
     costs.m_movementCosts[0][1].m_entries[1] = 0;
     costs.m_movementCosts[0][1].m_entries[3] = 400;
     costs.m_movementCosts[0][1].m_entries[2] = 100;
-    for (int terrain : {1, 3, 15}) {
+    for (int terrain : { 1, 3, 15 }) {
         EXPECT_EQ(CGameMovementCosts::GetTerrainCost(&wader, 0, terrain, 10, 250), 100) << terrain;
         EXPECT_EQ(CGameMovementCosts::GetTerrainCost(&rowless, 0, terrain, 10, 250), 100) << terrain;
     }
@@ -209,13 +216,13 @@ TEST(MovementCostsTest, MoveRangeEstimate)
         int tenths;
     };
     const Case cases[] = {
-        {0x2, 20, 100, 10, 250, 142}, // per hex trunc(7.5) = 7
-        {0x1, 20, 100, 10, 250, 47},  // a vehicle pays three times: 21
-        {0x2, 6, 37, 10, 250, 14},    // per hex 25
-        {0x2, 1000, 100, 10, 10, 1000}, // per hex below 1 counts as 1
-        {0x2, 0, 100, 10, 250, 0},    // cannot move
-        {0x2, 20, 100, 0, 250, 0},    // no minutes in a turn
-        {0x2, 20, 0, 10, 250, 0},
+        { 0x2, 20, 100, 10, 250, 142 }, // per hex trunc(7.5) = 7
+        { 0x1, 20, 100, 10, 250, 47 }, // a vehicle pays three times: 21
+        { 0x2, 6, 37, 10, 250, 14 }, // per hex 25
+        { 0x2, 1000, 100, 10, 10, 1000 }, // per hex below 1 counts as 1
+        { 0x2, 0, 100, 10, 250, 0 }, // cannot move
+        { 0x2, 20, 100, 0, 250, 0 }, // no minutes in a turn
+        { 0x2, 20, 0, 10, 250, 0 },
     };
     for (const Case& c : cases) {
         const PlatoonType type = MakeType(c.flags, c.allowance);
@@ -239,7 +246,7 @@ TEST(MovementCostsTest, ThemedFileOfTheMapRegion)
         int region;
         const char* file;
     };
-    const Case cases[] = {{0, "NWE-movement.pdx"}, {1, "movement.pdx"}, {-1, "movement.pdx"}};
+    const Case cases[] = { { 0, "NWE-movement.pdx" }, { 1, "movement.pdx" }, { -1, "movement.pdx" } };
     for (const Case& c : cases) {
         costs.m_map.SetRegion(c.region);
         EXPECT_EQ(costs.LocateMovementFile().str(), c.file) << c.region;

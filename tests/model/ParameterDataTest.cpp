@@ -28,19 +28,19 @@ const std::string kFireTable = "3\n"
                                "2 1 40 30 20 10 0\n";
 const std::string kNationList = "0 49 80\n5 67 120\n28 73 90\n3 65 70\n7 56 60\n-1\n";
 
-std::string ParameterText(int version, const std::string& fireTable = kFireTable,
-                          const std::string& nationList = kNationList)
+std::string ParameterText(
+    int version, const std::string& fireTable = kFireTable, const std::string& nationList = kNationList)
 {
     std::string text = std::to_string(version) + " Test rules\n";
     text += "12 200\n";
     text += "4 40 30 7\n";
     text += fireTable;
     text += "0 " + Repeat(27, 101, 1); // terrain percent: 0 then 101..127
-    text += Repeat(21, 50, 1);         // hexside percent 50..70
+    text += Repeat(21, 50, 1); // hexside percent 50..70
     text += "61 62\n";
-    text += Repeat(28, 0, 2);          // terrain value 0, 2, 4...
+    text += Repeat(28, 0, 2); // terrain value 0, 2, 4...
     text += "91 92 93 94 95 96 97 101 31 32 150 102 11\n";
-    text += Repeat(28, 0, 3);          // terrain value 2: 0, 3, 6...
+    text += Repeat(28, 0, 3); // terrain value 2: 0, 3, 6...
     text += "132 133 134 135\n";
     if (version == 2)
         text += nationList;
@@ -90,9 +90,9 @@ TEST(ParameterDataTest, VersionTwoFileFillsEveryField)
     EXPECT_EQ(data.m_roadStackLimit, 30);
     EXPECT_EQ(data.m_defenseZeroValue, 7);
     ASSERT_EQ(data.m_fireColumnCount, 3);
-    EXPECT_EQ(data.m_fireNumerators, (std::vector<int>{1, 1, 2}));
-    EXPECT_EQ(data.m_fireDenominators, (std::vector<int>{2, 1, 1}));
-    EXPECT_EQ(data.m_fireOutcomes[2], (std::array<int, 5>{40, 30, 20, 10, 0}));
+    EXPECT_EQ(data.m_fireNumerators, (std::vector<int> { 1, 1, 2 }));
+    EXPECT_EQ(data.m_fireDenominators, (std::vector<int> { 2, 1, 1 }));
+    EXPECT_EQ(data.m_fireOutcomes[2], (std::array<int, 5> { 40, 30, 20, 10, 0 }));
     EXPECT_EQ(data.m_terrainPercent[27], 127);
     EXPECT_EQ(data.m_hexsidePercent[20], 70);
     EXPECT_EQ(data.m_value61, 61);
@@ -126,9 +126,17 @@ TEST(ParameterDataTest, VersionTwoFileFillsEveryField)
         int percent;
     };
     const Case cases[] = {
-        {0, '1', 80},  {0, '0', 100}, {5, 'C', 120}, {28, 'I', 90}, {7, '8', 60},
-        {3, 'A', 70},  // any other code of 48..73 uses column 0
-        {3, '0', 70},  {3, 47, 100},  {3, 74, 100},  {29, '0', 100}, {-1, '0', 100},
+        { 0, '1', 80 },
+        { 0, '0', 100 },
+        { 5, 'C', 120 },
+        { 28, 'I', 90 },
+        { 7, '8', 60 },
+        { 3, 'A', 70 }, // any other code of 48..73 uses column 0
+        { 3, '0', 70 },
+        { 3, 47, 100 },
+        { 3, 74, 100 },
+        { 29, '0', 100 },
+        { -1, '0', 100 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(data.GetNationPercent(c.nation, c.code), c.percent) << c.nation << " " << c.code;
@@ -184,19 +192,19 @@ TEST(ParameterDataTest, DamagedFilesAreRefusedAndChangeNothing)
     };
     const std::string longLine(2000, '7');
     const Case cases[] = {
-        {"no columns", ParameterText(2, "0\n")},
-        {"negative column count", ParameterText(2, "-3\n")},
-        {"too many columns", ParameterText(2, "65\n")},
-        {"huge column count", ParameterText(2, "2000000000\n")},
-        {"denominator 0", ParameterText(2, "2\n1 2 1 1 1 1 1\n1 0 2 2 2 2 2\n")},
-        {"negative denominator", ParameterText(2, "1\n1 -2 1 1 1 1 1\n")},
-        {"descending ratios", ParameterText(2, "2\n1 1 1 1 1 1 1\n1 2 2 2 2 2 2\n")},
-        {"equal ratios", ParameterText(2, "2\n1 2 1 1 1 1 1\n2 4 2 2 2 2 2\n")},
-        {"truncated in the table", ParameterText(2).substr(0, 45)},
-        {"nation list without end", ParameterText(2, kFireTable, "0 49 80\n")},
-        {"number out of range", ParameterText(2, "1\n99999999999 1 1 1 1 1 1\n")},
-        {"over-long line", ParameterText(2) + longLine + "\n"},
-        {"empty file", ""},
+        { "no columns", ParameterText(2, "0\n") },
+        { "negative column count", ParameterText(2, "-3\n") },
+        { "too many columns", ParameterText(2, "65\n") },
+        { "huge column count", ParameterText(2, "2000000000\n") },
+        { "denominator 0", ParameterText(2, "2\n1 2 1 1 1 1 1\n1 0 2 2 2 2 2\n") },
+        { "negative denominator", ParameterText(2, "1\n1 -2 1 1 1 1 1\n") },
+        { "descending ratios", ParameterText(2, "2\n1 1 1 1 1 1 1\n1 2 2 2 2 2 2\n") },
+        { "equal ratios", ParameterText(2, "2\n1 2 1 1 1 1 1\n2 4 2 2 2 2 2\n") },
+        { "truncated in the table", ParameterText(2).substr(0, 45) },
+        { "nation list without end", ParameterText(2, kFireTable, "0 49 80\n") },
+        { "number out of range", ParameterText(2, "1\n99999999999 1 1 1 1 1 1\n") },
+        { "over-long line", ParameterText(2) + longLine + "\n" },
+        { "empty file", "" },
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -207,7 +215,7 @@ TEST(ParameterDataTest, DamagedFilesAreRefusedAndChangeNothing)
         EXPECT_STREQ(error, "Error reading from parameter data file: main.pdt") << c.what;
         // The values of the last good file stay, the fire table included.
         EXPECT_EQ(data.m_fireColumnCount, 3) << c.what;
-        EXPECT_EQ(data.m_fireDenominators, (std::vector<int>{2, 1, 1})) << c.what;
+        EXPECT_EQ(data.m_fireDenominators, (std::vector<int> { 2, 1, 1 })) << c.what;
         EXPECT_EQ(data.m_minutesPerTurn, 12) << c.what;
         EXPECT_EQ(data.GetNationPercent(0, '1'), 80) << c.what;
     }
@@ -258,20 +266,20 @@ TEST(ParameterDataTest, FireColumnAndInterpolation)
         std::array<int, 5> values;
     };
     const Case cases[] = {
-        {1, 4, 1.0, 0, {10, 10, 10, 10, 10}},  // below the first ratio
-        {1, 2, 1.0, 1, {10, 10, 10, 10, 10}},  // on the first column's ratio
-        {3, 3, 1.0, 2, {20, 20, 20, 20, 10}},  // on the second column's ratio
-        {3, 4, 1.0, 1, {15, 15, 15, 15, 10}},  // halfway between the first two
-        {3, 2, 1.0, 2, {30, 25, 20, 15, 5}},   // halfway between the last two
-        {3, 4, 2.0, 2, {30, 25, 20, 15, 5}},   // the modifier scales the attack
-        {5, 4, 1.0, 2, {25, 22, 20, 17, 7}},   // a quarter of the way: truncated
-        {3, 1, 1.0, 2, {60, 40, 20, 0, -10}},  // one step past the last column
-        {11, 4, 1.0, 2, {55, 37, 20, 2, -7}},  // past the last: truncation toward zero
-        {2, 1, 1.0, 2, {40, 30, 20, 10, 0}},   // on the last column's ratio
+        { 1, 4, 1.0, 0, { 10, 10, 10, 10, 10 } }, // below the first ratio
+        { 1, 2, 1.0, 1, { 10, 10, 10, 10, 10 } }, // on the first column's ratio
+        { 3, 3, 1.0, 2, { 20, 20, 20, 20, 10 } }, // on the second column's ratio
+        { 3, 4, 1.0, 1, { 15, 15, 15, 15, 10 } }, // halfway between the first two
+        { 3, 2, 1.0, 2, { 30, 25, 20, 15, 5 } }, // halfway between the last two
+        { 3, 4, 2.0, 2, { 30, 25, 20, 15, 5 } }, // the modifier scales the attack
+        { 5, 4, 1.0, 2, { 25, 22, 20, 17, 7 } }, // a quarter of the way: truncated
+        { 3, 1, 1.0, 2, { 60, 40, 20, 0, -10 } }, // one step past the last column
+        { 11, 4, 1.0, 2, { 55, 37, 20, 2, -7 } }, // past the last: truncation toward zero
+        { 2, 1, 1.0, 2, { 40, 30, 20, 10, 0 } }, // on the last column's ratio
     };
     for (const Case& c : cases) {
         EXPECT_EQ(data.GetFireColumn(c.attack, c.defense, c.modifier), c.column) << c.attack << "/" << c.defense;
-        std::array<int, 5> values{};
+        std::array<int, 5> values {};
         data.InterpolateOutcomes(values.data(), c.attack, c.defense, c.modifier);
         EXPECT_EQ(values, c.values) << c.attack << "/" << c.defense << " x" << c.modifier;
     }
@@ -279,22 +287,23 @@ TEST(ParameterDataTest, FireColumnAndInterpolation)
     // Chances a full int range apart interpolate without overflowing: halfway
     // from the lowest int to the highest is -0.5, truncated to 0.
     ParameterData extreme;
-    std::istringstream wide(ParameterText(1, "2\n1 1 -2147483648 2147483647 0 0 0\n2 1 2147483647 -2147483648 0 0 0\n"));
+    std::istringstream wide(
+        ParameterText(1, "2\n1 1 -2147483648 2147483647 0 0 0\n2 1 2147483647 -2147483648 0 0 0\n"));
     ASSERT_TRUE(extreme.ReadFromStream(wide));
-    std::array<int, 5> halfway{};
+    std::array<int, 5> halfway {};
     extreme.InterpolateOutcomes(halfway.data(), 3, 2, 1.0);
-    EXPECT_EQ(halfway, (std::array<int, 5>{0, 0, 0, 0, 0}));
+    EXPECT_EQ(halfway, (std::array<int, 5> { 0, 0, 0, 0, 0 }));
     extreme.InterpolateOutcomes(halfway.data(), 7, 4, 1.0);
-    EXPECT_EQ(halfway, (std::array<int, 5>{1000000000, -1000000000, 0, 0, 0})) << "held to the outcome bound";
+    EXPECT_EQ(halfway, (std::array<int, 5> { 1000000000, -1000000000, 0, 0, 0 })) << "held to the outcome bound";
 
     // One column gives its own values at every ratio.
     ParameterData single;
     std::istringstream one(ParameterText(1, "1\n1 1 5 6 7 8 9\n"));
     ASSERT_TRUE(single.ReadFromStream(one));
-    for (int attack : {1, 10, 1000}) {
-        std::array<int, 5> values{};
+    for (int attack : { 1, 10, 1000 }) {
+        std::array<int, 5> values {};
         single.InterpolateOutcomes(values.data(), attack, 3, 1.0);
-        EXPECT_EQ(values, (std::array<int, 5>{5, 6, 7, 8, 9})) << attack;
+        EXPECT_EQ(values, (std::array<int, 5> { 5, 6, 7, 8, 9 })) << attack;
     }
 }
 
@@ -302,7 +311,7 @@ TEST(ParameterDataTest, OutcomeRollFollowsTheGlobalGenerator)
 {
     // The roll is the first draw in percent, raised by the bias when the
     // second draw is below one half.
-    const int values[5] = {10, 20, 30, 30, 5};
+    const int values[5] = { 10, 20, 30, 30, 5 };
     const int bias = 25;
     SetRandomSeed(2024);
     CRandomGenerator reference(2024);
@@ -326,9 +335,9 @@ TEST(ParameterDataTest, OutcomeRollFollowsTheGlobalGenerator)
 TEST(ParameterDataTest, OutcomeRollBoundsAndBias)
 {
     SetRandomSeed(7);
-    const int full[5] = {0, 0, 0, 0, 100};
-    const int none[5] = {0, 0, 0, 0, 0};
-    const int onlyZeroRoll[5] = {0, 0, 0, 0, 1};
+    const int full[5] = { 0, 0, 0, 0, 100 };
+    const int none[5] = { 0, 0, 0, 0, 0 };
+    const int onlyZeroRoll[5] = { 0, 0, 0, 0, 1 };
     int biased = 0;
     for (int i = 0; i < 1000; ++i) {
         EXPECT_EQ(ParameterData::RollOutcome(full, 0), 4);
@@ -360,12 +369,12 @@ TEST(ParameterDataTest, ShotsTallyOutcomes)
         bool draws;
     };
     const Case cases[] = {
-        {4, 0, 5, 7, 7, 7, false},  // defense 0: the file's value, no draw
-        {0, 4, 5, 0, 0, 0, false},  // attack 0: nothing, no draw
-        {1, 2, 5, 15, 15, 0, true}, // every roll outcome 0
-        {2, 1, 4, 0, 4, 0, true},   // every roll outcome 3
-        {1, 2, 0, 0, 0, 0, false},  // no shots, no draw
-        {1, 2, -3, 0, 0, 0, false},
+        { 4, 0, 5, 7, 7, 7, false }, // defense 0: the file's value, no draw
+        { 0, 4, 5, 0, 0, 0, false }, // attack 0: nothing, no draw
+        { 1, 2, 5, 15, 15, 0, true }, // every roll outcome 0
+        { 2, 1, 4, 0, 4, 0, true }, // every roll outcome 3
+        { 1, 2, 0, 0, 0, 0, false }, // no shots, no draw
+        { 1, 2, -3, 0, 0, 0, false },
     };
     for (const Case& c : cases) {
         const auto before = GlobalRandomGenerator().State();
@@ -401,7 +410,7 @@ TEST(ParameterDataTest, ShotsAddThreeTwoOneByOutcome)
         const int roll = static_cast<int>(reference.Next() * 100.0);
         reference.Next();
         const int outcome = roll / 20;
-        const int add[5][3] = {{3, 3, 0}, {2, 2, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}};
+        const int add[5][3] = { { 3, 3, 0 }, { 2, 2, 0 }, { 1, 1, 0 }, { 0, 1, 0 }, { 0, 0, 1 } };
         expectFirst += add[outcome][0];
         expectSecond += add[outcome][1];
         expectThird += add[outcome][2];
@@ -432,7 +441,11 @@ TEST(ParameterDataTest, BuildingCoverForHardTargetsAndStaticTypes)
         double percent;
     };
     const Case cases[] = {
-        {&tank, 4, 1.0}, {&gun, 4, 1.0}, {&infantry, 4, 0.5}, {&tank, 2, 0.8}, {&gun, 2, 0.8},
+        { &tank, 4, 1.0 },
+        { &gun, 4, 1.0 },
+        { &infantry, 4, 0.5 },
+        { &tank, 2, 0.8 },
+        { &gun, 2, 0.8 },
     };
     for (const Case& c : cases) {
         unit.m_type = c.type;

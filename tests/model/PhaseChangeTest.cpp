@@ -98,7 +98,6 @@ protected:
             chances.push_back(group.m_chance);
         return chances;
     }
-
 };
 
 std::vector<HexPos> Hexes(const HexList& list)

@@ -383,8 +383,8 @@ TEST(PlatoonTypeListTest, FilesGivePictureIndexesAsAppendDoes)
     std::istringstream first(ScrambleSource(withPicture("P1", "rifle") + "\n" + withPicture("P2", "gun") + "\n"
         + withPicture("P3", "rifle") + "\n" + withPicture("P4", "mortar") + "\n"));
     ASSERT_EQ(list.Read(first, "first.obx").str(), "");
-    std::istringstream second(ScrambleSource(withPicture("P5", "mortar") + "\n" + withPicture("P6", "Tank") + "\n"
-        + withPicture("P7", "tank") + "\n"));
+    std::istringstream second(ScrambleSource(
+        withPicture("P5", "mortar") + "\n" + withPicture("P6", "Tank") + "\n" + withPicture("P7", "tank") + "\n"));
     ASSERT_EQ(list.Read(second, "second.obx").str(), "");
 
     std::vector<std::int32_t> indexes;

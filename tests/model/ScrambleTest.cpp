@@ -13,10 +13,10 @@ struct VariantCase {
 };
 
 const VariantCase kVariants[] = {
-    {"line", ScrambleLine, DescrambleLine},
-    {"password", ScramblePassword, DescramblePassword},
-    {"x", ScrambleLineX, DescrambleLineX},
-    {"y", ScrambleLineY, DescrambleLineY},
+    { "line", ScrambleLine, DescrambleLine },
+    { "password", ScramblePassword, DescramblePassword },
+    { "x", ScrambleLineX, DescrambleLineX },
+    { "y", ScrambleLineY, DescrambleLineY },
 };
 
 std::string AllPrintable()

@@ -70,7 +70,7 @@ TEST(StringTest, ReadLineCutsOverlongLinesAndFailsWithoutSwallowingTheNextLine)
     ASSERT_TRUE(s.ReadLine(fits));
     EXPECT_EQ(s.GetLength(), String::kMaxLineLength);
 
-    for (const std::string& tail : {std::string("\nnext\n"), std::string()}) {
+    for (const std::string& tail : { std::string("\nnext\n"), std::string() }) {
         std::istringstream in(exact + "bcd" + tail);
         EXPECT_FALSE(s.ReadLine(in));
         EXPECT_EQ(s.str(), exact);

@@ -39,8 +39,8 @@ const std::string kWeapons = "W0101 10 9 8 0 5\n"
                              "X202 0 0 6 6 6\n"
                              "\n"
                              "A0303\n"
-                             "7\n" +
-    HundredAndOne() + "\n" + SoftLineWithSmokeAtHundred();
+                             "7\n"
+    + HundredAndOne() + "\n" + SoftLineWithSmokeAtHundred();
 
 PlatoonType TypeWith(const WeaponRecord* weapon)
 {
@@ -92,9 +92,16 @@ TEST(WeaponsTest, ValuesByRangeAndRangeLimits)
         int soft;
     };
     const Case cases[] = {
-        {0, 10, -1}, // range 0 reads range 1
-        {1, 10, -1}, {3, 8, -1}, {4, 0, 4}, {5, 5, 3}, {6, 0, 2}, {7, 0, 0},
-        {100, 0, 0}, {101, 0, 0}, {-1, 0, 0},
+        { 0, 10, -1 }, // range 0 reads range 1
+        { 1, 10, -1 },
+        { 3, 8, -1 },
+        { 4, 0, 4 },
+        { 5, 5, 3 },
+        { 6, 0, 2 },
+        { 7, 0, 0 },
+        { 100, 0, 0 },
+        { 101, 0, 0 },
+        { -1, 0, 0 },
     };
     const PlatoonType type = TypeWith(gun);
     for (const Case& c : cases) {
@@ -111,21 +118,26 @@ TEST(WeaponsTest, ValuesByRangeAndRangeLimits)
         int values[10];
     };
     const Ranges ranges[] = {
-        {101, {5, 6, 3, 1, 4, 10, -1, 1, 6, 10}},
-        {202, {5, 0, 0, 3, 0, 6, 0, 0, 5, 6}},  // hard values only: minimum range 0
-        {303, {0, 1, 0, 0, 1, 0, 7, 0, 1, 7}},
-        {404, {100, 1, 100, 1, 1, 1, 1, 1, 100, 1}},
+        { 101, { 5, 6, 3, 1, 4, 10, -1, 1, 6, 10 } },
+        { 202, { 5, 0, 0, 3, 0, 6, 0, 0, 5, 6 } }, // hard values only: minimum range 0
+        { 303, { 0, 1, 0, 0, 1, 0, 7, 0, 1, 7 } },
+        { 404, { 100, 1, 100, 1, 1, 1, 1, 1, 100, 1 } },
     };
     for (const Ranges& r : ranges) {
         const WeaponRecord* weapon = weapons.FindWeapon(r.id);
         ASSERT_NE(weapon, nullptr) << r.id;
         const PlatoonType t = TypeWith(weapon);
         const int got[10] = {
-            CGameWeapons::GetMaxRangeVsHard(&t),   CGameWeapons::GetMaxRangeVsSoft(&t),
-            CGameWeapons::GetSmokeRange(&t),       CGameWeapons::GetMinRangeVsHard(&t),
-            CGameWeapons::GetMinRangeVsSoft(&t),   CGameWeapons::GetFirstValueVsHard(&t),
-            CGameWeapons::GetFirstValueVsSoft(&t), CGameWeapons::GetMinimumRange(&t),
-            CGameWeapons::GetMaximumRange(&t),     CGameWeapons::GetNominalFirepower(&t),
+            CGameWeapons::GetMaxRangeVsHard(&t),
+            CGameWeapons::GetMaxRangeVsSoft(&t),
+            CGameWeapons::GetSmokeRange(&t),
+            CGameWeapons::GetMinRangeVsHard(&t),
+            CGameWeapons::GetMinRangeVsSoft(&t),
+            CGameWeapons::GetFirstValueVsHard(&t),
+            CGameWeapons::GetFirstValueVsSoft(&t),
+            CGameWeapons::GetMinimumRange(&t),
+            CGameWeapons::GetMaximumRange(&t),
+            CGameWeapons::GetNominalFirepower(&t),
         };
         for (int k = 0; k < 10; ++k)
             EXPECT_EQ(got[k], r.values[k]) << r.id << " query " << k;
@@ -133,7 +145,7 @@ TEST(WeaponsTest, ValuesByRangeAndRangeLimits)
 
     // A type without a record, and no type at all, answer 0 everywhere.
     const PlatoonType unarmed = TypeWith(nullptr);
-    for (const PlatoonType* t : {&unarmed, static_cast<const PlatoonType*>(nullptr)}) {
+    for (const PlatoonType* t : { &unarmed, static_cast<const PlatoonType*>(nullptr) }) {
         EXPECT_EQ(CGameWeapons::GetMaximumRange(t), 0);
         EXPECT_EQ(CGameWeapons::GetMinimumRange(t), 0);
         EXPECT_EQ(CGameWeapons::GetSmokeRange(t), 0);
@@ -150,10 +162,10 @@ TEST(WeaponsTest, DamagedFilesKeepTheList)
         std::string text;
     };
     const Case cases[] = {
-        {"record cut after its first line", "W0101 10 9\n-1 4\nW0505 3 3\n"},
-        {"first line without an id", "W0101 10 9\n-1 4\nWxyz 3\n1\n"},
-        {"id out of range", "W99999999999 3\n1\n"},
-        {"over-long line", "W0101 10 9\n" + std::string(1500, '1') + "\n"},
+        { "record cut after its first line", "W0101 10 9\n-1 4\nW0505 3 3\n" },
+        { "first line without an id", "W0101 10 9\n-1 4\nWxyz 3\n1\n" },
+        { "id out of range", "W99999999999 3\n1\n" },
+        { "over-long line", "W0101 10 9\n" + std::string(1500, '1') + "\n" },
     };
     for (const Case& c : cases) {
         TempDir dir;
