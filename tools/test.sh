@@ -18,7 +18,8 @@ if [ ${#need[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
 fi
 
-jobs=$(nproc)
+# VL_JOBS caps the parallel jobs (several builds sharing one machine).
+jobs=${VL_JOBS:-$(nproc)}
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja -DVL_WERROR=ON "$@" >/dev/null
