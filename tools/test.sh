@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test twice: a plain build with warnings as
+# The one test command. Checks the formatting of every C++ file, then builds
+# everything and runs every test twice: a Release build with warnings as
 # errors, then an address and undefined-behaviour sanitizer build.
 # Installs the build tools from Debian's packages first when they are missing.
 set -euo pipefail
@@ -9,6 +10,7 @@ need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
+command -v clang-format >/dev/null || need+=(clang-format)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 if [ ${#need[@]} -gt 0 ]; then
@@ -27,8 +29,10 @@ run_suite() {
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
+echo "== format =="
+bash tools/check-format.sh
 echo "== plain build =="
-run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build/release -DCMAKE_BUILD_TYPE=Release
 echo "== sanitizer build =="
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVL_SANITIZE=ON -DVL_BENCH=OFF
