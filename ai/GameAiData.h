@@ -15,9 +15,6 @@ public:
     CGameAiData();
     ~CGameAiData() override = default;
 
-    // The grid is re-made around the lower layers' reload; the time of
-    // "main.ai" is taken only when they gave no error.
-    const char* Reload() override;
     // A hidden side's stack shows only where the other side has contact, and
     // only when one of its units is neither carried nor hidden.
     bool HexHasUnits(int column, int row) const override;
@@ -28,4 +25,9 @@ public:
 
     HexGrid<std::int8_t> m_enemyDistance;
     std::int64_t m_aiFileTime = 0;
+
+protected:
+    // The grid is re-made around the lower layers' reload; the time of
+    // "main.ai" is taken only when they gave no error.
+    const char* Reload() override;
 };

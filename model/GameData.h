@@ -41,10 +41,6 @@ public:
     CGameData(const CGameData&) = delete;
     CGameData& operator=(const CGameData&) = delete;
 
-    // Movement and weapon files, then the map and organisation files named
-    // by the battle; re-makes every grid for the map's size. Null, or the
-    // first error text.
-    const char* Reload() override;
     virtual bool HexHasUnits(int column, int row) const;
     virtual bool IsSideHidden(int side) const;
 
@@ -253,12 +249,12 @@ public:
     bool WriteBattleHeader(std::ostream& out) const;
     bool WriteHexSections(std::ostream& out) const;
     bool WriteLossTable(std::ostream& out) const;
-    // Reloads every data file (platoon files included) while a battle is in
-    // play: the battle is written to memory, the data reloaded and the
-    // battle read back, so that no unit, list or record keeps pointing into
-    // replaced data. Empty on success, else an error text: that of the
-    // platoon files when the battle could still be read back, else that of
-    // the read back, and then the battle is reset.
+    // The one public reload: every data file (platoon files included), with
+    // or without a battle in play. The battle is written to memory, the data
+    // reloaded and the battle read back, so that no unit, list or record
+    // keeps pointing into replaced data. Empty on success, else an error
+    // text: that of the platoon files when the battle could still be read
+    // back, else that of the read back, and then the battle is reset.
     String ReloadKeepingBattle();
     // Off-map units and the missions they fire may stand this many hexes
     // beyond the map's edges; farther is refused as damage.
@@ -429,4 +425,11 @@ public:
     std::uint8_t m_inMove = 0;
     // What loading the platoon files said at start-up; empty when all went well.
     String m_startupError;
+
+protected:
+    // Movement and weapon files, then the map and organisation files named
+    // by the battle; re-makes every grid for the map's size. Null, or the
+    // first error text. The battle-file reader calls it once the old battle
+    // is gone; everyone else reloads through ReloadKeepingBattle.
+    const char* Reload() override;
 };

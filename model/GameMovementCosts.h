@@ -55,10 +55,6 @@ public:
     CGameMovementCosts(const CGameMovementCosts&) = delete;
     CGameMovementCosts& operator=(const CGameMovementCosts&) = delete;
 
-    // Loads (or reloads) the layer's data. Null, or the first error text of
-    // the chain; this layer never has one.
-    virtual const char* Reload();
-
     // The row a type takes in an array, from its movement flags: -1 when no
     // listed flag is set (the type then has no row and every cost is 0).
     static int GetRowIndex(const PlatoonType* type, int array);
@@ -105,6 +101,15 @@ public:
     BattleClock m_map;
     std::array<CostArray, kMovementArrayCount> m_movementCosts {};
     std::int64_t m_movementFileTime = 0;
+
+protected:
+    // One step of the reload chain: loads (or reloads) this layer's data, a
+    // layer above first calling its base. Null, or the first error text of
+    // the chain; this layer never has one. Only the chain's own steps call
+    // it: units, lists and records of a battle in play point into the data a
+    // reload replaces, so the one public reload is
+    // CGameData::ReloadKeepingBattle, which sets the battle aside first.
+    virtual const char* Reload();
 
 private:
     // The file whose rows are held and its time then, so that a reload skips

@@ -55,9 +55,6 @@ public:
     // The movement layer first, then the weapon file of the current folder.
     CGameWeapons();
 
-    // The movement layer's reload; when that gave no error, LoadWeapons.
-    const char* Reload() override;
-
     // The first record with the id, or null.
     const WeaponRecord* FindWeapon(std::int32_t id) const;
 
@@ -89,6 +86,10 @@ public:
 
     WeaponList m_weapons;
     std::int64_t m_weaponFileTime = 0;
+
+protected:
+    // The movement layer's reload; when that gave no error, LoadWeapons.
+    const char* Reload() override;
 
 private:
     HeldFile m_heldWeaponFile;

@@ -16,8 +16,6 @@ public:
     CGameOrders();
     ~CGameOrders() override = default;
 
-    // The lower layers' reload; when it gave no error, the parameter file.
-    const char* Reload() override;
     // The data layer's freshness test, then the parameter file's.
     bool CheckFilesChanged();
 
@@ -30,6 +28,10 @@ public:
     const char* m_lastRefusal = nullptr;
     std::int64_t m_parameterFileTime = 0;
     ParameterData m_parameters;
+
+protected:
+    // The lower layers' reload; when it gave no error, the parameter file.
+    const char* Reload() override;
 
 private:
     HeldFile m_heldParameterFile;

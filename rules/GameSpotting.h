@@ -9,10 +9,11 @@ public:
     CGameSpotting();
     ~CGameSpotting() override = default;
 
+    HexGrid<int> m_contactSnapshot[2];
+
+protected:
     // The snapshot grids are re-made around the lower layers' reload.
     const char* Reload() override;
-
-    HexGrid<int> m_contactSnapshot[2];
 
 private:
     void AllocateSnapshots();

@@ -8,6 +8,7 @@
 #include "ai/Game.h"
 #include "model/Geometry.h"
 #include "tests/HeadlessFrame.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -23,10 +24,10 @@ protected:
         m_dir.Write("test.org", ReadFixture("org/generated.org"));
     }
 
-    CGame& Game()
+    ReloadableLayer<CGame>& Game()
     {
         if (!m_game)
-            m_game = std::make_unique<CGame>();
+            m_game = std::make_unique<ReloadableLayer<CGame>>();
         return *m_game;
     }
 
@@ -38,7 +39,7 @@ protected:
 
     TempDir m_dir;
     ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<CGame> m_game;
+    std::unique_ptr<ReloadableLayer<CGame>> m_game;
 };
 
 // Every per-hex grid of every layer, by its size.
@@ -74,11 +75,25 @@ std::string MinimalParameterText(int minutesPerTurn = 12)
         + "132 133 134 135\n";
 }
 
+// Only the reload chain calls its bare steps; the game reloads through
+// ReloadKeepingBattle.
+template <typename Layer>
+concept HasPublicReload = requires(Layer& layer)
+{
+    layer.Reload();
+};
+static_assert(!HasPublicReload<CGame>);
+static_assert(!HasPublicReload<CGameOrders>);
+static_assert(!HasPublicReload<CGameSpotting>);
+static_assert(!HasPublicReload<CGameIsolation>);
+static_assert(!HasPublicReload<CGamePathSearch>);
+static_assert(!HasPublicReload<CGameAiData>);
+
 } // namespace
 
 TEST_F(GameTest, BuildsWithoutDataFiles)
 {
-    CGame& game = Game();
+    auto& game = Game();
     EXPECT_EQ(game.m_version, 10);
     EXPECT_TRUE(game.m_startupError.IsEmpty());
     EXPECT_EQ(game.m_platoonTypes.Count(), 0);
@@ -98,7 +113,7 @@ TEST_F(GameTest, BuildsWithoutDataFiles)
 TEST_F(GameTest, ReloadReadsMapAndOrganisationAndResizesEveryLayer)
 {
     Name("TEST.MAP", "test.org");
-    CGame& game = Game();
+    auto& game = Game();
     ASSERT_EQ(game.Reload(), nullptr);
     EXPECT_EQ(game.m_map.GetWidth(), 5);
     EXPECT_EQ(game.m_map.GetHeight(), 4);
@@ -144,7 +159,7 @@ TEST_F(GameTest, ParameterErrorIsReturnedAndTheComputerFileTimeIsNotTaken)
     m_dir.Write("main.pdx", ScrambleText("2\n0\n"));
     m_dir.Write("main.ai", "12\n");
     Name("test.map", "test.org");
-    CGame& game = Game();
+    auto& game = Game();
     EXPECT_STREQ(game.Reload(), "Error reading from parameter data file: main.pdt");
     EXPECT_EQ(game.m_aiFileTime, 0);
     ExpectGridsSized(game, 5, 4);
@@ -162,7 +177,7 @@ TEST_F(GameTest, FreshnessTestsEveryFileAndStoresEveryNewerTime)
     for (const char* name : { "test.map", "test.org", "weapon.pdx", "movement.pdx", "main.pdx", "main.ai" })
         SetFileTime(m_dir.Path(name), 1000);
     Name("test.map", "test.org");
-    CGame& game = Game();
+    auto& game = Game();
     ASSERT_EQ(game.Reload(), nullptr);
     EXPECT_FALSE(game.IsAiFileChanged()) << "nothing changed since the files were read";
 
@@ -186,7 +201,7 @@ TEST_F(GameTest, FreshnessTestsEveryFileAndStoresEveryNewerTime)
 TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
 {
     Name("test.map", "test.org");
-    CGame& game = Game();
+    auto& game = Game();
     ASSERT_EQ(game.Reload(), nullptr);
     CHeadlessFrame frame(game);
     frame.Attach();
@@ -227,7 +242,7 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     };
     int invoked = 0, deleted = 0;
     {
-        CGame& game = Game();
+        auto& game = Game();
         game.SetMoveCallback(new Counting(&invoked, &deleted));
         game.m_moveCallback->Invoke();
         game.SetMoveCallback(new Counting(&invoked, &deleted));
@@ -237,7 +252,7 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     EXPECT_EQ(invoked, 1);
     EXPECT_EQ(deleted, 2) << "the game deletes the callback it owns";
 
-    CGame& game = Game();
+    auto& game = Game();
     CHeadlessFrame frame(game);
     frame.Attach();
     game.m_lastMove = std::make_unique<LastMove>(1, 2, 1, 3, 1);
@@ -254,7 +269,7 @@ TEST_F(GameTest, HiddenSidesShowOnlyWhatTheOtherSideHasContactWith)
 {
     m_dir.Write("platoon.obx", ScrambleText(ReadFixture("platoons/platoon.txt")));
     Name("test.map", "test.org");
-    CGame& game = Game();
+    auto& game = Game();
     ASSERT_EQ(game.Reload(), nullptr);
     ASSERT_GT(game.m_platoonTypes.Count(), 0);
     PlatoonType* type = game.m_platoonTypes.GetAt(0);
@@ -297,7 +312,7 @@ TEST_F(GameTest, ThemedMovementCostsFollowTheMapBeingLoaded)
     map.replace(map.find(header), header.size(), "100 20 1 2 3 0");
     m_dir.Write("nwe.map", map);
 
-    CGame& game = Game();
+    auto& game = Game();
     EXPECT_EQ(game.m_movementCosts[0][0].m_entries[0], 100) << "no map yet: the plain costs";
     Name("nwe.map", "test.org");
     ASSERT_EQ(game.Reload(), nullptr);
@@ -311,7 +326,7 @@ TEST_F(GameTest, ReloadReadsAChangedParameterFileAndSkipsAnUnchangedOne)
 {
     const fs::path file = m_dir.Write("main.pdx", ScrambleText(MinimalParameterText(12)));
     SetFileTime(file, 100);
-    CGame& game = Game();
+    auto& game = Game();
     EXPECT_EQ(game.m_parameters.m_minutesPerTurn, 12) << "read when the game object is built";
 
     // Same time as when read: the file is taken as unchanged and not read again.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <streambuf>
@@ -11,6 +12,7 @@
 
 #include "model/GameHexMarks.h"
 #include "model/Scramble.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -648,19 +650,118 @@ TEST_F(BattleFileTest, ReloadKeepsTheBattleOnTheNewData)
     EXPECT_EQ(game.m_aircraftPool.Head()->value, Type(1601));
     EXPECT_EQ(game.m_losses.at(static_cast<std::size_t>(game.m_platoonTypes.IndexOf(Type(10101)))), 3);
     EXPECT_EQ(Write(), before) << "ids and values are unchanged";
+}
 
-    // A node that vanished fails the read back, leaving no battle.
-    org.replace(org.find("        P10101 104 6 First Platoon\n"), 35, "");
-    m_dir.Write("test.org", org);
-    EXPECT_FALSE(game.ReloadKeepingBattle().IsEmpty());
-    ExpectNoBattle("node 104 vanished");
+// The bare reload step frees the organisation and the grids that a battle in
+// play points into; only the chain itself may call it.
+template <typename Layer>
+concept HasPublicReload = requires(Layer& layer)
+{
+    layer.Reload();
+};
+static_assert(!HasPublicReload<CGameMovementCosts>);
+static_assert(!HasPublicReload<CGameWeapons>);
+static_assert(!HasPublicReload<CGameData>);
+static_assert(!HasPublicReload<CGameMoveUndo>);
+static_assert(!HasPublicReload<CGameHexMarks>);
+static_assert(HasPublicReload<ReloadableLayer<CGameHexMarks>>, "the check above can see a public one");
 
-    // So does a type that vanished, here one only the aircraft pool holds.
-    m_dir.Write("test.org", ReadFixture("battles/test.org"));
+// Off-map units, groups, eliminated and exited units, releases and the last
+// move all point into the organisation a reload re-reads: after the reload the
+// battle is written and the phase changes with nothing left pointing into
+// freed data (the sanitizer build checks the memory).
+TEST_F(BattleFileTest, ReloadWithABattleInPlayThenWriteAndChangePhase)
+{
     ASSERT_TRUE(ReadPlain(m_v10));
-    platoons.erase(platoons.find("P01601"), platoons.find("P09601") - platoons.find("P01601"));
-    WritePlatoons(platoons);
-    EXPECT_EQ(game.ReloadKeepingBattle().str(), "Error reading battle file: section 19");
-    ExpectNoBattle("type 1601 vanished");
-    EXPECT_EQ(Type(1601), nullptr);
+    CGameHexMarks& game = Game();
+    game.m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+    game.m_lastMove->SetUnit(0, Stack(1, 1).Head()->value, HexSide::North);
+    const std::string before = Write();
+    ASSERT_FALSE(game.m_offMapUnits.IsEmpty());
+    ASSERT_FALSE(game.m_reinforcements.IsEmpty());
+    ASSERT_FALSE(game.m_eliminated.IsEmpty());
+    ASSERT_FALSE(game.m_exited.IsEmpty());
+    ASSERT_FALSE(game.m_releases.IsEmpty());
+
+    ASSERT_EQ(game.ReloadKeepingBattle().str(), "");
+    EXPECT_EQ(Write(), before);
+    EXPECT_TRUE(game.AdvancePhase(10));
+    EXPECT_FALSE(Write().empty());
+}
+
+TEST_F(BattleFileTest, ReloadCases)
+{
+    const std::string org = ReadFixture("battles/test.org");
+    const std::string platoons = ReadFixture("battles/platoon.txt");
+    struct Case {
+        const char* what;
+        bool battle; // a battle is read before the reload
+        std::function<void()> change; // what happens to the files before it
+        std::string error;
+        bool battleKept;
+        std::uint32_t vanishedType = 0;
+    };
+    const Case cases[] = {
+        { "battle in play", true, [] {}, "", true },
+        { "battle in play, data changed", true,
+            [&] {
+                std::string renamed = platoons;
+                renamed.replace(renamed.find("Rifle Platoon"), 13, "Rifle Squad");
+                WritePlatoons(renamed);
+            },
+            "", true },
+        { "no battle", false, [] {}, "", false },
+        { "an organisation node vanished", true,
+            [&] {
+                std::string cut = org;
+                cut.replace(cut.find("        P10101 104 6 1st Platoon\n"), 33, "");
+                m_dir.Write("test.org", cut);
+            },
+            "Error reading battle file: section 0", false },
+        { "a type only the aircraft pool holds vanished", true,
+            [&] {
+                std::string cut = platoons;
+                cut.erase(cut.find("P01601"), cut.find("P09601") - cut.find("P01601"));
+                WritePlatoons(cut);
+            },
+            "Error reading battle file: section 19", false, 1601 },
+        { "the map file vanished", true, [&] { fs::remove(m_dir.Path("test.map")); },
+            "Error opening map file: main.map", false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        m_game.reset();
+        std::string before;
+        if (c.battle) {
+            ASSERT_TRUE(ReadPlain(m_v10));
+            before = Write();
+            Game().m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+            Game().m_lastMove->SetUnit(0, Stack(1, 1).Head()->value, HexSide::North);
+        } else {
+            Game().m_mapFileName = "test.map";
+            Game().m_orgFileName = "test.org";
+        }
+        c.change();
+
+        const std::string error = Game().ReloadKeepingBattle().str();
+        EXPECT_EQ(error, c.error);
+        EXPECT_FALSE(Game().m_lastMove);
+        if (c.battleKept) {
+            EXPECT_EQ(Write(), before) << "ids and values are unchanged";
+        } else if (c.battle) {
+            ExpectNoBattle(c.what);
+        }
+        if (!c.battle) {
+            EXPECT_EQ(Game().m_stacks.Width(), 5) << "the named map is read";
+            EXPECT_NE(Node(104), nullptr) << "the named organisation is read";
+            EXPECT_NE(Type(10101), nullptr);
+        }
+        if (c.vanishedType != 0) {
+            EXPECT_EQ(Type(c.vanishedType), nullptr) << "the new platoon types are in play";
+        }
+        // Whatever came of it, the battle in memory can be written and played on.
+        Write();
+        Game().AdvancePhase(10);
+    }
 }

@@ -28,6 +28,7 @@
 #include "model/ParameterData.h"
 #include "model/PlatoonType.h"
 #include "model/Scramble.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TempDir.h"
 #include "tests/TestFiles.h"
 
@@ -298,7 +299,7 @@ TEST_F(DemoDataTest, MovementFilesHoldEveryRowAndTheMapThemeChoosesItsOwn)
     }
 
     ScopedCurrentDir inData(m_folder);
-    CGameWeapons layer;
+    ReloadableLayer<CGameWeapons> layer;
     EXPECT_EQ(layer.LocateMovementFile().str(), "movement.pdx");
     const auto plain = layer.m_movementCosts;
     auto sameRows = [&plain](const CGameMovementCosts& other) {
@@ -567,8 +568,8 @@ TEST_F(DemoDataTest, GameObjectLoadsTheWholeSetInTheDataFolder)
     ASSERT_TRUE(game.m_startupError.IsEmpty()) << game.m_startupError.c_str();
     game.m_mapFileName = String("main.map");
     game.m_orgFileName = String("main.org");
-    const char* error = game.Reload();
-    ASSERT_EQ(error, nullptr) << error;
+    const String error = game.ReloadKeepingBattle();
+    ASSERT_TRUE(error.IsEmpty()) << error.c_str();
 
     EXPECT_EQ(game.m_platoonTypes.Count(), m_types.Count());
     EXPECT_EQ(game.LocateMovementFile().str(), "NWE-movement.pdx");

@@ -7,6 +7,7 @@
 #include "model/GameMovementCosts.h"
 #include "model/PlatoonType.h"
 #include "model/Scramble.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -71,7 +72,7 @@ TEST(MovementCostsTest, MissingFileLeavesZeroRows)
 {
     TempDir dir;
     ScopedCurrentDir inDir(dir.Path());
-    CGameMovementCosts costs;
+    ReloadableLayer<CGameMovementCosts> costs;
     EXPECT_EQ(costs.m_movementFileTime, 0);
     EXPECT_EQ(costs.Reload(), nullptr);
     EXPECT_EQ(costs.m_movementCosts[3][11].m_entries[51], 0);
@@ -238,7 +239,7 @@ TEST(MovementCostsTest, ThemedFileOfTheMapRegion)
     dir.Write("movement.pdx", ScrambleText(MovementText()));
     dir.Write("NWE-movement.pdx", ScrambleText(MovementText(7)));
     ScopedCurrentDir inDir(dir.Path());
-    CGameMovementCosts costs;
+    ReloadableLayer<CGameMovementCosts> costs;
     EXPECT_EQ(costs.LocateMovementFile().str(), "movement.pdx");
     EXPECT_EQ(costs.m_movementCosts[2][4].m_entries[9], Expected(2, 4, 9));
 
@@ -267,7 +268,7 @@ TEST(MovementCostsTest, ReloadPicksUpChangesAndSkipsUnchangedFiles)
     const fs::path file = dir.Write("movement.pdx", ScrambleText(MovementText()));
     SetFileTime(file, 100);
     ScopedCurrentDir inDir(dir.Path());
-    CGameMovementCosts costs;
+    ReloadableLayer<CGameMovementCosts> costs;
     const std::int64_t firstTime = costs.m_movementFileTime;
     ASSERT_GT(firstTime, 0);
     EXPECT_FALSE(costs.CheckFilesChanged());
@@ -299,7 +300,7 @@ TEST(MovementCostsTest, FileAppearingLaterIsReadOnReload)
 {
     TempDir dir;
     ScopedCurrentDir inDir(dir.Path());
-    CGameMovementCosts costs;
+    ReloadableLayer<CGameMovementCosts> costs;
     dir.Write("movement.pdx", ScrambleText(MovementText()));
     // A file never read has no time to compare with.
     EXPECT_FALSE(costs.CheckFilesChanged());
@@ -313,7 +314,7 @@ TEST(MovementCostsTest, ShortAndDamagedFiles)
     const fs::path file = dir.Write("movement.pdx", ScrambleText(MovementText()));
     SetFileTime(file, 300);
     ScopedCurrentDir inDir(dir.Path());
-    CGameMovementCosts costs;
+    ReloadableLayer<CGameMovementCosts> costs;
 
     // Two rows, the second with three entries: the rest keep their values.
     dir.Write("movement.pdx", ScrambleText(RowLine(0, 0, 5) + "\n1 2 3\n"));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/GameHexMarks.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
 
 // Platoon types of these tests: nation 0 fights on side 0, nation 1 on side 1.
@@ -50,7 +51,7 @@ protected:
         std::initializer_list<PlatoonType*> types, std::initializer_list<std::uint32_t> armed, bool withOrganisation)
     {
         m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
-        m_game = std::make_unique<CGameHexMarks>();
+        m_game = std::make_unique<ReloadableLayer<CGameHexMarks>>();
         for (PlatoonType* type : types)
             m_game->m_platoonTypes.Append(type);
         m_game->m_mapFileName = "test.map";
@@ -87,6 +88,6 @@ protected:
 
     TempDir m_dir;
     ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<CGameHexMarks> m_game;
+    std::unique_ptr<ReloadableLayer<CGameHexMarks>> m_game;
     WeaponRecord m_weapon;
 };

@@ -7,6 +7,7 @@
 #include "model/GameWeapons.h"
 #include "model/PlatoonType.h"
 #include "model/Scramble.h"
+#include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -174,7 +175,7 @@ TEST(WeaponsTest, DamagedFilesKeepTheList)
         const fs::path file = dir.Write("weapon.pdx", ScrambleText(kWeapons));
         SetFileTime(file, 100);
         ScopedCurrentDir inDir(dir.Path());
-        CGameWeapons weapons;
+        ReloadableLayer<CGameWeapons> weapons;
         ASSERT_EQ(weapons.m_weapons.Count(), 4u) << c.what;
         const WeaponRecord* before = weapons.FindWeapon(101);
 
@@ -229,7 +230,7 @@ TEST(WeaponsTest, MissingFileKeepsList)
     TempDir dir;
     const fs::path file = dir.Write("weapon.pdx", ScrambleText(kWeapons));
     ScopedCurrentDir inDir(dir.Path());
-    CGameWeapons weapons;
+    ReloadableLayer<CGameWeapons> weapons;
     fs::remove(file);
     EXPECT_EQ(weapons.Reload(), nullptr);
     EXPECT_EQ(weapons.m_weapons.Count(), 4u);
@@ -250,7 +251,7 @@ TEST(WeaponsTest, ReloadPicksUpChangesAndSkipsUnchangedFiles)
     SetFileTime(weaponFile, 100);
     SetFileTime(movementFile, 100);
     ScopedCurrentDir inDir(dir.Path());
-    CGameWeapons weapons;
+    ReloadableLayer<CGameWeapons> weapons;
     EXPECT_EQ(weapons.m_movementCosts[0][0].m_entries[0], 100);
     EXPECT_FALSE(weapons.CheckFilesChanged());
 
