@@ -24,6 +24,12 @@ void LauncherRandom::ScriptValues(std::initializer_list<int> values)
         m_script.push_back(std::clamp(value, 0, kMaxValue));
 }
 
+void LauncherRandom::ScriptValues(const std::vector<int>& values)
+{
+    for (int value : values)
+        m_script.push_back(std::clamp(value, 0, kMaxValue));
+}
+
 int LauncherRandom::TakeScripted()
 {
     const int value = m_script.front();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "model/Random.h"
 
@@ -60,6 +61,7 @@ public:
     // Tests: the next draws return these values (each held to 0..32767)
     // before the generator goes on.
     void ScriptValues(std::initializer_list<int> values);
+    void ScriptValues(const std::vector<int>& values);
 
 private:
     int TakeScripted();

@@ -1,0 +1,167 @@
+#pragma once
+// The random map generator: its parameters, the cell grid and the passes that
+// fill it, for the random map screen, the scenario writer and vlrandmap. The
+// launcher keeps one and sets its parameters before each generation (some
+// passes change them); every test builds its own.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launcher/generator/MapGrid.h"
+#include "launcher/shell/LauncherRandom.h"
+
+// A label position recorded by the town and river passes.
+struct MapLabelPosition {
+    int column = 0;
+    int row = 0;
+
+    friend bool operator==(const MapLabelPosition&, const MapLabelPosition&) = default;
+};
+
+class RandomMap {
+public:
+    static constexpr int kMaxLabels = 200;
+    static constexpr int kMinMapSize = 2;
+    static constexpr int kMaxMapSize = 1000;
+    static constexpr int kMaxLevel = 12;
+    static constexpr const char* kDescriptionFileName = "Map Description.dat";
+    static constexpr int kDescriptionFieldCount = 42;
+
+    // Draws from the launcher's source, which outlives the generator.
+    explicit RandomMap(LauncherRandom& random)
+        : m_random(random)
+    {
+    }
+    RandomMap(const RandomMap&) = delete;
+    RandomMap& operator=(const RandomMap&) = delete;
+
+    // Generation parameters: all 0 at start but the theme (-1, none), the
+    // place-name list (1) and the file version (3). Widths as the launcher
+    // stores them: the size in 16 bits, every other one a signed byte used as
+    // a percentage 0..100 or a weight.
+    std::int16_t m_mapWidth = 0;
+    std::int16_t m_mapHeight = 0;
+    std::int8_t m_mapBaseElevation = 0;
+    std::int8_t m_mapHills = 0;
+    std::int8_t m_mapForest = 0;
+    std::int8_t m_mapVineyard = 0;
+    std::int8_t m_mapCactus = 0;
+    std::int8_t m_mapHammada = 0;
+    std::int8_t m_mapScrub = 0;
+    std::int8_t m_mapSoftSand = 0;
+    std::int8_t m_mapWadi = 0;
+    std::int8_t m_mapRicePaddy = 0;
+    std::int8_t m_mapFloodedPaddy = 0;
+    std::int8_t m_mapPalmTrees = 0;
+    std::int8_t m_mapLightJungle = 0;
+    std::int8_t m_mapJungle = 0;
+    std::int8_t m_mapKunai = 0;
+    std::int8_t m_mapLakes = 0;
+    std::int8_t m_mapMajorRiverWidth = 0;
+    std::int8_t m_mapRivers = 0;
+    std::int8_t m_mapStreams = 0;
+    std::int8_t m_mapGullies = 0;
+    std::int8_t m_mapMarsh = 0;
+    std::int8_t m_mapRough = 0;
+    std::int8_t m_mapEmbankments = 0;
+    std::int8_t m_mapCliffs = 0;
+    std::int8_t m_mapEscarpments = 0;
+    std::int8_t m_mapFields = 0;
+    std::int8_t m_mapOrchards = 0;
+    std::int8_t m_mapTowns = 0;
+    std::int8_t m_mapCities = 0;
+    std::int8_t m_mapSuburbs = 0;
+    std::int8_t m_mapIndustry = 0;
+    std::int8_t m_mapRoads = 0;
+    std::int8_t m_mapUnpavedRoads = 0;
+    std::int8_t m_mapPaths = 0;
+    std::int8_t m_mapRailways = 0;
+    std::int8_t m_mapHedges = 0;
+    std::int8_t m_mapDunes = 0;
+    std::int8_t m_mapBocage = 0;
+    std::int8_t m_mapHighWalls = 0;
+    std::int8_t m_mapStoneWalls = 0;
+    std::int8_t m_mapReef = 0; // accepted; no pass reads it
+    std::int8_t m_mapSpare1 = 0; // accepted; no pass reads it
+    std::int8_t m_mapSpare2 = 0; // accepted; no pass reads it
+    std::int8_t m_mapLakeFlag = 0;
+    std::int8_t m_mapRiverCrossing = 0;
+    std::int8_t m_mapCoastFlag = 0;
+    std::int8_t m_mapTheme = -1; // -1 none, 0..4
+    std::int8_t m_placeNameFile = 1; // n of "mapname%d.txt"
+    std::int8_t m_mapFileVersion = 3; // the writer always writes version 3
+
+    // The folder "Map Description.dat" and the place-name lists are read
+    // from; empty is the working folder.
+    void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
+    const std::filesystem::path& DataFolder() const { return m_dataFolder; }
+    // The name to open a data file of the data folder by.
+    std::string DataFilePath(std::string_view name) const;
+
+    LauncherRandom& Random() { return m_random; }
+
+    // Loads the parameters of one line of "Map Description.dat" (counted from
+    // 1; a line below 1 is line 1, a file with fewer lines gives its last one)
+    // and returns the line's description text. Every parameter the lines set
+    // is cleared first (the theme to -1); values are held to 0..100, the theme
+    // to -1..4 (else -1); a field missing or not a number ends the parse and
+    // leaves the rest cleared. A file missing, empty, or unreadable up to the
+    // line (an over-long line) gives the empty text and changes nothing.
+    std::string ReadMapDescription(int line);
+
+    // The grid -------------------------------------------------------------
+
+    // Width even and both sizes 2..1000 (the map reader's limit).
+    static bool IsValidMapSize(int width, int height);
+    // Makes the geometry and the cells for the current size, visiting the
+    // cells in index order: terrain ' ', the base elevation, RollRandom(6),
+    // empty layers. A size IsValidMapSize refuses makes nothing: false.
+    bool AllocateMapCells();
+    void FreeMapCells();
+    bool HasCells() const { return m_geometry.has_value(); }
+    // Valid from AllocateMapCells to FreeMapCells.
+    const MapGeometry& Geometry() const { return *m_geometry; }
+    std::vector<MapCell>& Cells() { return m_cells; }
+    const std::vector<MapCell>& Cells() const { return m_cells; }
+    MapCell& Cell(int i) { return m_cells[static_cast<std::size_t>(i)]; }
+    const MapCell& Cell(int i) const { return m_cells[static_cast<std::size_t>(i)]; }
+
+    // Both the column and the row of the neighbour lie on the map.
+    bool HasNeighbourCell(int i, int d) const;
+    // A hexside feature lies on both hexes sharing the side: the bit of d in
+    // cell i's layer and, when the neighbour is on the map, the opposite bit
+    // in the neighbour's.
+    void SetHexside(int i, int d, int layer);
+    void ClearHexside(int i, int d, int layer);
+    // 'w' Water and 'h' Shallow Water.
+    bool IsWaterCell(int i) const;
+
+    // A square window of side size around (x, y) with ragged edges: cells on
+    // the window's border are painted with chance 1/4, the next ring 1/2, then
+    // 3/4, three or more inside always. The window is cut at the map's edges.
+    void PaintTerrainPatch(int x, int y, int size, char letter);
+    // Lowers every cell above level (below 0 counts as 0) in a window of
+    // RollRandom(3 size) by RollRandom(3 size) cells whose corner lies size / 2
+    // up and left of (x, y).
+    void CapElevationInWindow(int x, int y, int size, int level);
+
+    // Label positions of the town and river passes, at most 200 each.
+    const std::vector<MapLabelPosition>& TownLabels() const { return m_townLabels; }
+    const std::vector<MapLabelPosition>& RiverLabels() const { return m_riverLabels; }
+    // False (and nothing recorded) when the list is full.
+    bool AddTownLabel(int column, int row);
+    bool AddRiverLabel(int column, int row);
+    void ClearLabels();
+
+private:
+    LauncherRandom& m_random;
+    std::filesystem::path m_dataFolder;
+    std::optional<MapGeometry> m_geometry;
+    std::vector<MapCell> m_cells;
+    std::vector<MapLabelPosition> m_townLabels;
+    std::vector<MapLabelPosition> m_riverLabels;
+};
