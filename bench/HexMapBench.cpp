@@ -101,6 +101,23 @@ const std::filesystem::path& MapPath()
     return file.Path();
 }
 
+// The reference for the map reader: the same file read whole into memory and
+// nothing more.
+void BM_BareReadOfMapFile(benchmark::State& state)
+{
+    const std::filesystem::path& path = MapPath();
+    for (auto _ : state) {
+        std::ifstream in(path, std::ios::binary);
+        in.seekg(0, std::ios::end);
+        std::string text(static_cast<std::size_t>(in.tellg()), '\0');
+        in.seekg(0);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(MapPath())));
+}
+BENCHMARK(BM_BareReadOfMapFile)->Unit(benchmark::kMillisecond);
+
 void BM_ReadMapFile200x200(benchmark::State& state)
 {
     const std::string name = MapPath().string();

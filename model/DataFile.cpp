@@ -73,6 +73,47 @@ std::optional<std::int64_t> DataFileTime(std::string_view name)
     return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
 }
 
+bool ReadStreamText(std::istream& in, std::string& text)
+{
+    text.clear();
+    std::istream::sentry guard(in, true);
+    if (!guard)
+        return !in.bad();
+    std::streambuf* buffer = in.rdbuf();
+    try {
+        // A file buffer knows how much is left; read that in one call, and in
+        // growing pieces whatever a buffer does not tell.
+        const std::streamsize known = buffer->in_avail();
+        std::size_t piece = known > 0 ? static_cast<std::size_t>(known) + 1 : 64 * 1024;
+        for (;;) {
+            const std::size_t used = text.size();
+            text.resize(used + piece);
+            const std::streamsize got = buffer->sgetn(text.data() + used, static_cast<std::streamsize>(piece));
+            text.resize(used + static_cast<std::size_t>(std::max<std::streamsize>(got, 0)));
+            if (got < static_cast<std::streamsize>(piece))
+                break;
+            piece = std::max<std::size_t>(piece, 64 * 1024) * 2;
+        }
+    } catch (...) {
+        // Read errors of a file buffer arrive as exceptions: they fail the
+        // stream as its own reads do, and no exception leaves a reader.
+        text.clear();
+        in.setstate(std::ios::badbit | std::ios::failbit);
+        return false;
+    }
+    in.setstate(std::ios::eofbit);
+    return true;
+}
+
+DataFileRead ReadDataFileText(std::string_view name, std::string& text)
+{
+    text.clear();
+    std::ifstream in = OpenDataFile(name);
+    if (!in.is_open())
+        return DataFileRead::kNotOpened;
+    return ReadStreamText(in, text) ? DataFileRead::kRead : DataFileRead::kReadError;
+}
+
 bool ReadDataLine(std::istream& in, std::string& line)
 {
     String text;

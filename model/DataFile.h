@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,20 @@ private:
     std::string m_name;
     std::int64_t m_time = 0;
 };
+
+// Reads the rest of the stream into text, in one piece. False on a read
+// error of the device (a folder opened as a file, a failing disk): the stream
+// then has badbit and failbit, and the text is empty. Never throws.
+bool ReadStreamText(std::istream& in, std::string& text);
+
+// How reading a whole data file ended.
+enum class DataFileRead {
+    kRead,
+    kNotOpened, // not found, or it would not open
+    kReadError, // opened, but reading it failed
+};
+// The whole text of the located data file.
+DataFileRead ReadDataFileText(std::string_view name, std::string& text);
 
 // Reads one line of a data file: the trailing line feed and one carriage
 // return are dropped; an over-long line fails the stream (see String::ReadLine).

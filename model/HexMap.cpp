@@ -5,6 +5,7 @@
 #include <climits>
 #include <fstream>
 #include <sstream>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -47,6 +48,22 @@ struct TerrainCharTable {
 };
 constexpr TerrainCharTable kTerrainFromChar;
 
+// Elevation characters "0".."9", "a".."z" and their levels; -1 for any other.
+struct LevelCharTable {
+    int levels[256];
+    constexpr LevelCharTable()
+        : levels()
+    {
+        for (int& level : levels)
+            level = -1;
+        for (int level = 0; level <= 9; ++level)
+            levels['0' + level] = level;
+        for (int level = 10; level <= kMaxElevationLevel; ++level)
+            levels['a' + level - 10] = level;
+    }
+};
+constexpr LevelCharTable kLevelFromChar;
+
 const char* const kThemePrefixes[kRegionCount] = { "NWE-", "MED-", "DES-", "TRO-", "TEM-" };
 
 // How many feature layers each file version carries (index = version).
@@ -54,96 +71,45 @@ constexpr int kLayersOfVersion[7] = { 0, 10, 15, 19, 19, 20, 21 };
 
 int ClampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
-// The file's lines, as the format reads them. Every read fails on an
-// over-long line (the stream is failed then), on the end of the file, or on a
-// read error.
-class MapLines {
-public:
-    MapLines(std::istream& in, void (*descramble)(std::string&))
-        : m_in(in)
-        , m_descramble(descramble)
-    {
-    }
-
-    bool Next(std::string& line) { return ReadDataLine(m_in, line); }
-
-    // The next line, descrambled when the version stores it scrambled.
-    bool NextStored(std::string& line)
-    {
-        if (!Next(line))
-            return false;
-        if (m_descramble)
-            m_descramble(line);
-        return true;
-    }
-
-    // The next line that is not blank: numbers read from a stream skip line
-    // ends before them, so a flag may follow blank lines.
-    bool NextNonBlank(std::string& line)
-    {
-        while (Next(line)) {
-            if (!IsBlankLine(line))
-                return true;
-        }
-        return false;
-    }
-
-    // The end of the input was reached cleanly (no over-long line, no error).
-    bool AtCleanEnd() const { return m_in.eof() && !m_in.bad(); }
-
-private:
-    std::istream& m_in;
-    void (*m_descramble)(std::string&);
-};
-
-// A decimal int at the start of the line (after white space); the rest is
-// returned through `rest` when asked for.
-bool ParseLeadingInt(const std::string& line, int& value, std::size_t* rest = nullptr)
+// A decimal int at the start of the line (after white space); the cursor is
+// left after it.
+bool ReadLeadingInt(TextCursor& cursor, int& value)
 {
-    std::istringstream in(line);
-    long long number = 0;
-    if (!(in >> number) || number < INT_MIN || number > INT_MAX)
+    std::int32_t number = 0;
+    if (!cursor.ReadInt(number))
         return false;
-    value = static_cast<int>(number);
-    if (rest) {
-        const auto position = in.tellg();
-        *rest = position < 0 ? line.size() : static_cast<std::size_t>(position);
-    }
+    value = number;
     return true;
 }
 
-bool ParseInts(const std::string& line, int* values, int count)
+bool ParseInts(std::string_view line, int* values, int count)
 {
-    std::istringstream in(line);
+    TextCursor cursor(line);
     for (int i = 0; i < count; ++i) {
-        long long number = 0;
-        if (!(in >> number) || number < INT_MIN || number > INT_MAX)
+        if (!ReadLeadingInt(cursor, values[i]))
             return false;
-        values[i] = static_cast<int>(number);
     }
     return true;
 }
 
 // One label line: x, y, three ints, one blank, the text to the end of the line.
-bool ParseLabel(const std::string& line, MapLabel& label)
+bool ParseLabel(std::string_view line, MapLabel& label)
 {
-    std::istringstream in(line);
+    TextCursor cursor(line);
     long long size = 0;
     long long alignment = 0;
     long long colour = 0;
-    if (!(in >> label.x >> label.y >> size >> alignment >> colour))
+    if (!cursor.ReadDouble(label.x) || !cursor.ReadDouble(label.y) || !cursor.ReadLongLong(size)
+        || !cursor.ReadLongLong(alignment) || !cursor.ReadLongLong(colour))
         return false;
     // The display indexes its fonts, alignments and colours by these.
     label.size = static_cast<int>(std::clamp<long long>(size, 0, 3));
     label.alignment = static_cast<int>(std::clamp<long long>(alignment, 0, 2));
     label.colour = static_cast<int>(std::clamp<long long>(colour, 0, 2));
-    const auto position = in.tellg();
-    std::size_t start = position < 0 ? line.size() : static_cast<std::size_t>(position);
     // One separating character, then the text; a line that ends after the
     // numbers has an empty text (it never takes the next line).
-    if (start < line.size())
-        ++start;
-    label.text = String(line.substr(start));
+    cursor.SkipOne();
+    label.text = String(std::string(cursor.Rest()));
     return true;
 }
 
@@ -287,8 +253,22 @@ bool HexMap::IsRoadAcrossWater(int x, int y) const
 
 bool HexMap::ReadMapFile(std::istream& in)
 {
+    std::string text;
+    if (!ReadStreamText(in, text)) {
+        *this = HexMap();
+        return false;
+    }
+    return ReadMapText(text);
+}
+
+bool HexMap::ReadMapText(std::span<char> text)
+{
     HexMap map;
-    if (map.ReadFrom(in)) {
+    // This map is replaced whatever the outcome: its grids lend their memory
+    // to the new one (a reload usually reads a map of the same size again).
+    map.m_columns = std::move(m_columns);
+    map.m_codes = std::move(m_codes);
+    if (map.ReadFrom(text)) {
         *this = std::move(map);
         return true;
     }
@@ -302,51 +282,67 @@ const char* HexMap::LoadMapFile(std::string_view fileName)
 {
     if (fileName.empty())
         return nullptr;
-    std::ifstream in = OpenDataFile(fileName);
-    if (!in.is_open())
+    std::string text;
+    switch (ReadDataFileText(fileName, text)) {
+    case DataFileRead::kNotOpened:
         return kOpenErrorText;
-    return ReadMapFile(in) ? nullptr : kReadErrorText;
+    case DataFileRead::kReadError:
+        *this = HexMap();
+        return kReadErrorText;
+    case DataFileRead::kRead:
+        break;
+    }
+    return ReadMapText(text) ? nullptr : kReadErrorText;
 }
 
-bool HexMap::ReadFrom(std::istream& in)
+bool HexMap::ReadFrom(std::span<char> text)
 {
-    std::string line;
+    LineReader lines(text);
+    std::string_view line;
 
     // 1. Version, and the flags that choose the descrambler.
-    MapLines plain(in, nullptr);
-    if (!plain.Next(line))
+    if (!lines.Next(line))
         return false;
+    TextCursor versionCursor(line);
     int version = 0;
-    std::size_t rest = 0;
-    if (!ParseLeadingInt(line, version, &rest) || version < 1 || version > kCurrentVersion)
+    if (!ReadLeadingInt(versionCursor, version) || version < 1 || version > kCurrentVersion)
         return false;
-    for (std::size_t i = rest; i < line.size(); ++i) {
-        if (line[i] == 'X')
+    for (char c : versionCursor.Rest()) {
+        if (c == 'X')
             m_flagX = 1;
-        else if (line[i] == 'Y')
+        else if (c == 'Y')
             m_flagX = m_flagY = 1;
     }
     m_version = version;
 
-    void (*descramble)(std::string&) = nullptr;
+    void (*descramble)(std::span<char>) = nullptr;
     if (version >= 4)
-        descramble = m_flagY ? DescrambleLineY : m_flagX ? DescrambleLineX : DescrambleLine;
-    MapLines lines(in, descramble);
+        descramble = m_flagY ? DescrambleInPlaceY : m_flagX ? DescrambleInPlaceX : DescrambleInPlace;
+    // The next line, descrambled where it lies when the version stores it
+    // scrambled.
+    auto nextStored = [&](std::string_view& stored) {
+        std::span<char> span;
+        if (!lines.Next(span))
+            return false;
+        if (descramble)
+            descramble(span);
+        stored = std::string_view(span.data(), span.size());
+        return true;
+    };
 
     // 2. Size.
     int size[2] = {};
-    if (!lines.NextStored(line) || !ParseInts(line, size, 2))
+    if (!nextStored(line) || !ParseInts(line, size, 2))
         return false;
     const int width = size[0];
     const int height = size[1];
     if (width < 1 || width > kMaxMapSize || height < 1 || height > kMaxMapSize)
         return false;
-    Allocate(width, height);
 
     // 3. Header: base, step, compass hex, compass direction, and the region.
     int header[6] = {};
     const int headerCount = version >= 3 ? 6 : 5;
-    if (!lines.NextStored(line) || !ParseInts(line, header, headerCount))
+    if (!nextStored(line) || !ParseInts(line, header, headerCount))
         return false;
     m_baseElevation = header[0];
     m_elevationStep = header[1];
@@ -354,108 +350,141 @@ bool HexMap::ReadFrom(std::istream& in)
     m_compassDirection = header[4];
     SetRegion(version >= 3 ? header[5] : kNoRegion);
 
-    const std::size_t columnStride = static_cast<std::size_t>(height);
-
-    // A grid arrives row by row but is stored column by column: the rows are
-    // collected first and then stored one column at a time, so that the
-    // stores run through memory in order.
-    std::vector<std::string> rows(static_cast<std::size_t>(height));
-    auto readRows = [&](MapLines& source, bool stored, bool padShortRows) {
-        for (std::string& row : rows) {
-            if (!(stored ? source.NextStored(row) : source.Next(row)))
+    // The grids arrive row by row but are stored column by column. Their
+    // rows are first found in the text (as views, without copies), and the
+    // map is sized only when they are all there: a small file that declares
+    // a large map fails before anything of that size is made.
+    const auto rowCount = static_cast<std::size_t>(height);
+    const auto rowLength = static_cast<std::size_t>(width);
+    auto findRows = [&](std::vector<std::string_view>& rows, bool stored, bool shortRowsAllowed) {
+        for (std::size_t y = 0; y < rowCount; ++y) {
+            std::string_view row;
+            if (!(stored ? nextStored(row) : lines.Next(row)))
                 return false;
-            if (row.size() < static_cast<std::size_t>(width)) {
-                if (!padShortRows)
-                    return false;
-                row.resize(static_cast<std::size_t>(width), ' ');
-            }
-        }
-        return true;
-    };
-    // Calls store(record, character) for every hex; false when it refuses one.
-    auto storeGrid = [&](auto store) {
-        for (int x = 0; x < width; ++x) {
-            HexRecord* column = &m_columns[static_cast<std::size_t>(x) * columnStride];
-            for (int y = 0; y < height; ++y) {
-                if (!store(column[y], rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]))
-                    return false;
-            }
+            if (row.size() < rowLength && !shortRowsAllowed)
+                return false;
+            rows.push_back(row);
         }
         return true;
     };
 
     // 4. Terrain, one line per row, one character per column.
-    if (!readRows(lines, true, false))
+    std::vector<std::string_view> terrainRows;
+    if (!findRows(terrainRows, true, false))
         return false;
-    storeGrid([](HexRecord& hex, char c) {
-        hex.terrain = TerrainTypeFromChar(c);
-        return true;
-    });
-
     // 5. Elevation levels "0".."9", "a".."z".
-    if (!readRows(lines, true, false))
-        return false;
-    const bool levelsRead = storeGrid([](HexRecord& hex, char c) {
-        if (c >= '0' && c <= '9')
-            hex.level = c - '0';
-        else if (c >= 'a' && c <= 'z')
-            hex.level = c - 'a' + 10;
-        else
-            return false;
-        return true;
-    });
-    if (!levelsRead)
+    std::vector<std::string_view> levelRows;
+    if (!findRows(levelRows, true, false))
         return false;
 
     // 6. Feature layers: a flag line, then (flag not 0) one line per row. A
     // row cut short (trailing blanks stripped by an editor) leaves its last
     // hexes empty.
+    std::array<std::vector<std::string_view>, kFeatureLayerCount> layerRows;
     for (int layer = 0; layer < kLayersOfVersion[version]; ++layer) {
         int flag = 0;
-        if (!plain.NextNonBlank(line) || !ParseLeadingInt(line, flag))
+        if (!lines.NextNonBlank(line) || !ParseInts(line, &flag, 1))
             return false;
-        if (flag == 0)
-            continue;
-        if (!readRows(plain, false, true))
-            return false;
-        const std::size_t index = static_cast<std::size_t>(layer);
-        const bool layerRead = storeGrid([index](HexRecord& hex, char c) {
-            const unsigned char code = static_cast<unsigned char>(c);
-            if (code < ' ' || code > '_')
-                return false;
-            hex.layers[index] = HexSideSet(code - ' ');
-            return true;
-        });
-        if (!layerRead)
+        if (flag != 0 && !findRows(layerRows[static_cast<std::size_t>(layer)], false, true))
             return false;
     }
+
+    // Short layer rows are padded (to the empty set) in copies of their own,
+    // so that every row read below holds the whole width.
+    std::vector<std::string> paddedRows;
+    std::size_t paddedCount = 0;
+    for (const auto& rows : layerRows)
+        for (std::string_view row : rows)
+            paddedCount += row.size() < rowLength ? 1 : 0;
+    paddedRows.reserve(paddedCount);
+    for (auto& rows : layerRows) {
+        for (std::string_view& row : rows) {
+            if (row.size() < rowLength) {
+                std::string& padded = paddedRows.emplace_back(row);
+                padded.resize(rowLength, ' ');
+                row = padded;
+            }
+        }
+    }
+
+    // Every layer character is " ".."_" (the set's code plus 32); checked
+    // row by row first, so that the stores below need no test.
+    for (const auto& rows : layerRows) {
+        for (std::string_view row : rows) {
+            unsigned outside = 0;
+            for (char c : row.substr(0, rowLength))
+                outside |= static_cast<unsigned char>(static_cast<unsigned char>(c) - ' ') > HexSideSet::kAllSides;
+            if (outside)
+                return false;
+        }
+    }
+
+    m_width = width;
+    m_height = height;
+    // Every field of every hex is written below: storage lent by the map
+    // this one replaces is used as it is when it has the size.
+    if (m_columns.size() != rowCount * rowLength)
+        m_columns.assign(rowCount * rowLength, HexRecord {});
+    // The grids are written row by row as the file holds them; the hexes of
+    // one row lie a column apart, few enough to stay in the cache while
+    // every grid's row is stored.
+    HexRecord* const grid = m_columns.data();
+    bool bad = false;
+    for (std::size_t y = 0; y < rowCount; ++y) {
+        const char* terrain = terrainRows[y].data();
+        const char* levels = levelRows[y].data();
+        for (std::size_t x = 0; x < rowLength; ++x) {
+            HexRecord& hex = grid[x * rowCount + y];
+            hex.terrain = TerrainTypeFromChar(terrain[x]);
+            const int level = kLevelFromChar.levels[static_cast<unsigned char>(levels[x])];
+            bad |= level < 0;
+            hex.level = level;
+        }
+        for (std::size_t layer = 0; layer < layerRows.size(); ++layer) {
+            if (layerRows[layer].empty()) {
+                for (std::size_t x = 0; x < rowLength; ++x)
+                    grid[x * rowCount + y].layers[layer] = HexSideSet();
+                continue;
+            }
+            const char* row = layerRows[layer][y].data();
+            for (std::size_t x = 0; x < rowLength; ++x)
+                grid[x * rowCount + y].layers[layer]
+                    = HexSideSet(static_cast<std::uint32_t>(static_cast<unsigned char>(row[x])) - ' ');
+        }
+    }
+    if (bad)
+        return false;
+    m_codes.assign(rowCount * rowLength, 0);
 
     // 7. Code grid: a flag, then width * height non-blank characters, row by
     // row, whatever the line breaks between them.
     if (version >= 2) {
         int flag = 0;
-        std::size_t position = 0;
-        if (!plain.NextNonBlank(line) || !ParseLeadingInt(line, flag, &position))
+        if (!lines.NextNonBlank(line))
+            return false;
+        TextCursor flagCursor(line);
+        if (!ReadLeadingInt(flagCursor, flag))
             return false;
         if (flag != 0) {
-            const long long total = static_cast<long long>(width) * height;
-            for (long long n = 0; n < total;) {
-                while (position >= line.size()) {
-                    if (!plain.Next(line))
+            std::string_view rest = flagCursor.Rest();
+            const std::size_t total = rowCount * rowLength;
+            for (std::size_t n = 0; n < total;) {
+                while (rest.empty()) {
+                    if (!lines.Next(rest))
                         return false;
-                    position = 0;
                 }
-                const char c = line[position++];
-                if (std::isspace(static_cast<unsigned char>(c)))
+                const char c = rest.front();
+                rest.remove_prefix(1);
+                if (IsBlankChar(c))
                     continue;
-                const int x = static_cast<int>(n % width);
-                const int y = static_cast<int>(n / width);
                 int code = 0;
                 if (c >= '0' && c <= '9')
                     code = c - '0';
                 else if (c >= 'a' && c <= 'c')
                     code = c - 'a' + 10;
-                m_codes[static_cast<std::size_t>(x) * columnStride + static_cast<std::size_t>(y)] = code;
+                const std::size_t x = n % rowLength;
+                const std::size_t y = n / rowLength;
+                m_codes[x * rowCount + y] = code;
                 ++n;
             }
         }
@@ -464,8 +493,8 @@ bool HexMap::ReadFrom(std::istream& in)
     // 8. Labels to the end of the file; the first line that does not parse
     // ends them quietly.
     for (;;) {
-        if (!plain.NextNonBlank(line))
-            return plain.AtCleanEnd();
+        if (!lines.NextNonBlank(line))
+            return lines.AtCleanEnd();
         MapLabel label;
         if (!ParseLabel(line, label))
             return true;

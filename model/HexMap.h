@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -155,6 +156,9 @@ public:
     // Replaces the whole map from the stream (map-file format). On failure the
     // map is an empty 1 by 1 map (never a half-read one) and false is returned.
     bool ReadMapFile(std::istream& in);
+    // The same from the file's text in memory; scrambled lines are
+    // descrambled where they lie, so the text is changed.
+    bool ReadMapText(std::span<char> text);
 
     // Opens the named map file (by DataFile's lookup) and reads it. Returns
     // null on success, kOpenErrorText when the file cannot be opened, and
@@ -240,7 +244,7 @@ private:
     void Allocate(int width, int height);
     // The reader proper; works on a fresh map that replaces this one only
     // when the whole file was read.
-    bool ReadFrom(std::istream& in);
+    bool ReadFrom(std::span<char> text);
 
     int m_version = kCurrentVersion;
     std::uint8_t m_flagX = 0;

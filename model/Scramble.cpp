@@ -20,31 +20,34 @@ int KeyOf(std::string_view text, std::string_view keySource)
 
 // Rotates every printable character by `shift` within 32..126; the same as
 // stepping by 95 until the value is back in range, without the loop.
-char Rotate(char c, long long shift)
+void Rotate(std::span<char> text, long long shift)
 {
-    const int code = static_cast<unsigned char>(c);
-    if (code < kFirst || code > 126)
-        return c;
-    long long v = (code - kFirst + shift) % kCount;
-    if (v < 0)
-        v += kCount;
-    return static_cast<char>(kFirst + v);
+    long long step = shift % kCount;
+    if (step < 0)
+        step += kCount;
+    const int offset = static_cast<int>(step);
+    for (char& c : text) {
+        const int code = static_cast<unsigned char>(c);
+        if (code < kFirst || code > 126)
+            continue;
+        int v = code - kFirst + offset;
+        if (v >= kCount)
+            v -= kCount;
+        c = static_cast<char>(kFirst + v);
+    }
 }
 
 std::string Scramble(std::string_view text, std::string_view keySource)
 {
-    const int key = KeyOf(text, keySource);
     std::string out(text);
-    for (char& c : out)
-        c = Rotate(c, key);
+    Rotate(out, KeyOf(text, keySource));
     return out;
 }
 
-void Descramble(std::string& text, std::string_view keySource)
+void Descramble(std::span<char> text, std::string_view keySource)
 {
-    const int key = KeyOf(text, keySource);
-    for (char& c : text)
-        c = Rotate(c, -static_cast<long long>(key));
+    const int key = KeyOf(std::string_view(text.data(), text.size()), keySource);
+    Rotate(text, -static_cast<long long>(key));
 }
 
 } // namespace
@@ -52,6 +55,7 @@ void Descramble(std::string& text, std::string_view keySource)
 int LineKey(std::string_view text) { return KeyOf(text, kScramblePassPhrase); }
 std::string ScrambleLine(std::string_view text) { return Scramble(text, kScramblePassPhrase); }
 void DescrambleLine(std::string& text) { Descramble(text, kScramblePassPhrase); }
+void DescrambleInPlace(std::span<char> text) { Descramble(text, kScramblePassPhrase); }
 
 int PasswordKey(std::string_view text) { return KeyOf(text, {}); }
 std::string ScramblePassword(std::string_view text) { return Scramble(text, {}); }
@@ -59,5 +63,7 @@ void DescramblePassword(std::string& text) { Descramble(text, {}); }
 
 void DescrambleLineX(std::string& text) { Descramble(text, {}); }
 void DescrambleLineY(std::string& text) { Descramble(text, {}); }
+void DescrambleInPlaceX(std::span<char> text) { Descramble(text, {}); }
+void DescrambleInPlaceY(std::span<char> text) { Descramble(text, {}); }
 std::string ScrambleLineX(std::string_view text) { return Scramble(text, {}); }
 std::string ScrambleLineY(std::string_view text) { return Scramble(text, {}); }

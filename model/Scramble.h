@@ -4,6 +4,7 @@
 // passes unchanged. The key depends on the line's length (which rotation does
 // not change), so a line descrambles with the variant that scrambled it.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,8 @@ inline constexpr std::string_view kScramblePassPhrase = "Mire Lantern Opal";
 int LineKey(std::string_view text);
 std::string ScrambleLine(std::string_view text);
 void DescrambleLine(std::string& text);
+// The same on a line held in a larger buffer.
+void DescrambleInPlace(std::span<char> text);
 
 // Password variant: length only.
 int PasswordKey(std::string_view text);
@@ -24,5 +27,9 @@ void DescramblePassword(std::string& text);
 // source of their own that nothing sets, so they rotate by the length only.
 void DescrambleLineX(std::string& text);
 void DescrambleLineY(std::string& text);
+// Both are the length-only rotation (a variant of its own for each, in case
+// their key source is ever set).
+void DescrambleInPlaceX(std::span<char> text);
+void DescrambleInPlaceY(std::span<char> text);
 std::string ScrambleLineX(std::string_view text);
 std::string ScrambleLineY(std::string_view text);

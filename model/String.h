@@ -9,10 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "model/TextScan.h"
+
 class String {
 public:
     // Longest line or word the readers keep; longer input is cut here.
-    static constexpr std::size_t kMaxLineLength = 1023;
+    static constexpr std::size_t kMaxLineLength = kMaxTextLineLength;
 
     String() = default;
     String(const char* text)
