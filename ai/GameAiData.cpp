@@ -3,13 +3,11 @@
 #include "model/DataFile.h"
 #include "model/Geometry.h"
 
-CGameAiData::CGameAiData() { m_enemyDistance.Allocate(m_map.GetWidth(), m_map.GetHeight(), 0); }
+CGameAiData::CGameAiData() { m_grids.Register(m_enemyDistance, 0); }
 
 const char* CGameAiData::Reload()
 {
-    m_enemyDistance.Free();
     const char* error = CGameAiOrders::Reload();
-    m_enemyDistance.Allocate(m_map.GetWidth(), m_map.GetHeight(), 0);
     if (!error) {
         if (auto time = DataFileTime(kAiFileName))
             m_aiFileTime = *time;

@@ -27,7 +27,6 @@ public:
     std::int64_t m_aiFileTime = 0;
 
 protected:
-    // The grid is re-made around the lower layers' reload; the time of
-    // "main.ai" is taken only when they gave no error.
+    // The time of "main.ai" is taken only when the lower layers gave no error.
     const char* Reload() override;
 };

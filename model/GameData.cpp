@@ -43,6 +43,22 @@ CGameData::CGameData()
 {
     SetUnitLimits(m_unitLimits);
     m_startupError = m_platoonTypes.LoadAll(".");
+    m_grids.Register(m_stacks, UnitList());
+    m_grids.Register(m_wrecks, 0);
+    m_grids.Register(m_airStrikeValue, 0);
+    m_grids.Register(m_airStrikeSide, -1);
+    m_grids.Register(m_hexFlags, 0);
+    m_grids.Register(m_hexValue, 0);
+    for (auto& grid : m_contact)
+        m_grids.Register(grid, ContactCell());
+    m_grids.Register(m_objectives, ObjectiveCell());
+    m_grids.Register(m_phaseBytes, 0);
+    m_grids.Register(m_smokeMark, -1);
+    m_grids.Register(m_starshellMark, -1);
+    m_grids.Register(m_fireMark, -1);
+    m_grids.Register(m_pontoons, PontoonCell());
+    m_grids.Register(m_damagedBridges, HexSideSet());
+    m_grids.Register(m_arrivalMarks, ArrivalMark());
     AllocateGrids(m_map.GetWidth(), m_map.GetHeight());
 }
 
@@ -87,45 +103,28 @@ void CGameData::ResetBattle()
     m_version = kCurrentVersion;
     m_title = String();
     m_orgTree.ClearMarks();
-    for (int c = 0; c < m_stacks.Width(); ++c)
-        for (int r = 0; r < m_stacks.Height(); ++r)
-            m_stacks.At(c, r).Free();
+    m_grids.Empty();
     m_missionType = 0;
-    m_wrecks.Fill(0);
-    m_airStrikeValue.Fill(0);
-    m_airStrikeSide.Fill(-1);
     m_pendingFire.Free();
-    m_hexFlags.Fill(0);
-    m_hexValue.Fill(0);
-    for (auto& grid : m_contact)
-        grid.Fill(ContactCell());
     m_airPower[0] = m_airPower[1] = 0;
     m_ammo[0] = m_ammo[1] = 80;
     std::fill(m_losses.begin(), m_losses.end(), 0);
     m_terrain = TerrainConditions();
     m_visibility = 20;
-    m_objectives.Fill(ObjectiveCell());
     m_firstSide = 0;
     std::fill(std::begin(m_thresholds), std::end(m_thresholds), 0);
     m_aiPercent[0] = m_aiPercent[1] = 100;
-    m_phaseBytes.Fill(0);
-    m_smokeMark.Fill(-1);
-    m_starshellMark.Fill(-1);
-    m_fireMark.Fill(-1);
     m_offMapUnits.Free();
     m_reinforcements.Free();
     m_releases.Free();
     m_eliminated.Free();
     m_exited.Free();
-    m_pontoons.Fill(PontoonCell());
     m_trailer = 1;
     m_advantage = 0;
     m_options = 0;
     SetUnitLimits(m_unitLimits);
     for (auto& side : m_sideNations)
         side[0] = side[1] = -1;
-    m_damagedBridges.Fill(HexSideSet());
-    m_arrivalMarks.Fill(ArrivalMark());
     m_aircraftPool.Free();
     ClearAircraftPicks();
     m_night = 0;
@@ -148,43 +147,13 @@ void CGameData::BindPlatoonTypes()
 
 void CGameData::AllocateGrids(int width, int height)
 {
-    m_stacks.Allocate(width, height, UnitList());
-    m_wrecks.Allocate(width, height, 0);
-    m_airStrikeValue.Allocate(width, height, 0);
-    m_airStrikeSide.Allocate(width, height, -1);
-    m_hexFlags.Allocate(width, height, 0);
-    m_hexValue.Allocate(width, height, 0);
-    for (auto& grid : m_contact)
-        grid.Allocate(width, height, ContactCell());
-    m_objectives.Allocate(width, height, ObjectiveCell());
-    m_phaseBytes.Allocate(width, height, 0);
-    m_smokeMark.Allocate(width, height, -1);
-    m_starshellMark.Allocate(width, height, -1);
-    m_fireMark.Allocate(width, height, -1);
-    m_pontoons.Allocate(width, height, PontoonCell());
-    m_damagedBridges.Allocate(width, height, HexSideSet());
-    m_arrivalMarks.Allocate(width, height, ArrivalMark());
+    m_grids.Allocate(width, height);
     m_losses.assign(static_cast<std::size_t>(m_platoonTypes.Count()), 0);
 }
 
 void CGameData::FreeGrids()
 {
-    m_stacks.Free();
-    m_wrecks.Free();
-    m_airStrikeValue.Free();
-    m_airStrikeSide.Free();
-    m_hexFlags.Free();
-    m_hexValue.Free();
-    for (auto& grid : m_contact)
-        grid.Free();
-    m_objectives.Free();
-    m_phaseBytes.Free();
-    m_smokeMark.Free();
-    m_starshellMark.Free();
-    m_fireMark.Free();
-    m_pontoons.Free();
-    m_damagedBridges.Free();
-    m_arrivalMarks.Free();
+    m_grids.Free();
     m_losses.clear();
 }
 

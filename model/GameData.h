@@ -47,10 +47,11 @@ public:
     // True when the weapon, movement, map or organisation file is newer than
     // when it was read; every file is tested and every newer time stored.
     bool AreDataFilesNewer();
-    // Empties the battle; file names, file times, platoon types, smoke counts
-    // and the callbacks stay.
+    // Empties the battle, every hex of every layer's grids included; file
+    // names, file times, platoon types, smoke counts and the callbacks stay.
     void ResetBattle();
     void BindPlatoonTypes();
+    // Every registered grid (of every layer) and the loss table.
     void AllocateGrids(int width, int height);
     void FreeGrids();
     const char* ReadMapFile();
@@ -425,6 +426,9 @@ public:
     std::uint8_t m_inMove = 0;
     // What loading the platoon files said at start-up; empty when all went well.
     String m_startupError;
+    // Every per-hex grid of every layer, registered by the layer that owns
+    // it; the reload re-makes them all for the map's size.
+    HexGridSet m_grids;
 
 protected:
     // Movement and weapon files, then the map and organisation files named

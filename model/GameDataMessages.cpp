@@ -13,16 +13,6 @@
 
 namespace {
 
-bool AllGridsContain(const CGameData& game, int x, int y)
-{
-    return game.m_stacks.Contains(x, y) && game.m_wrecks.Contains(x, y) && game.m_airStrikeValue.Contains(x, y)
-        && game.m_airStrikeSide.Contains(x, y) && game.m_hexFlags.Contains(x, y) && game.m_hexValue.Contains(x, y)
-        && game.m_contact[0].Contains(x, y) && game.m_contact[1].Contains(x, y) && game.m_objectives.Contains(x, y)
-        && game.m_phaseBytes.Contains(x, y) && game.m_smokeMark.Contains(x, y) && game.m_starshellMark.Contains(x, y)
-        && game.m_fireMark.Contains(x, y) && game.m_pontoons.Contains(x, y) && game.m_damagedBridges.Contains(x, y)
-        && game.m_arrivalMarks.Contains(x, y);
-}
-
 // Everything of one hex that a hex-state text carries besides its units.
 struct HexStateFields {
     int wrecks = 0;
@@ -74,7 +64,7 @@ bool ReadFields(std::istream& in, HexStateFields& f)
 
 bool CGameData::WriteHexState(std::ostream& out, int x, int y) const
 {
-    if (!AllGridsContain(*this, x, y))
+    if (!m_grids.Contains(x, y))
         return false;
     const UnitList& stack = m_stacks.At(x, y);
     out << stack.Count();
@@ -99,7 +89,7 @@ bool CGameData::WriteHexState(std::ostream& out, int x, int y) const
 
 bool CGameData::ReadHexState(std::istream& in, int x, int y, bool applyContact)
 {
-    if (!AllGridsContain(*this, x, y))
+    if (!m_grids.Contains(x, y))
         return false;
     int count = 0;
     if (!(in >> count) || count < 0 || count > kMaxHexStateUnits)

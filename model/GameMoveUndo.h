@@ -10,9 +10,4 @@ public:
     ~CGameMoveUndo() override;
 
     HexGrid<HexSide> m_entrySides;
-
-protected:
-    // The entry-side grid is re-made around the data reload: the map's size
-    // may have changed.
-    const char* Reload() override;
 };

@@ -10,8 +10,4 @@ public:
 
     HexGrid<std::uint8_t> m_connected; // 1: joined to a source
     int m_listedCount = 0;
-
-protected:
-    // The connection grid is re-made around the lower layers' reload.
-    const char* Reload() override;
 };

@@ -9,8 +9,4 @@ public:
     ~CGamePathSearch() override = default;
 
     HexGrid<int> m_searchState; // per hex: 0 not yet seen; each search clears it
-
-protected:
-    // The state grid is re-made around the lower layers' reload.
-    const char* Reload() override;
 };

@@ -1,18 +1,7 @@
 #include "rules/GameSpotting.h"
 
-CGameSpotting::CGameSpotting() { AllocateSnapshots(); }
-
-const char* CGameSpotting::Reload()
+CGameSpotting::CGameSpotting()
 {
     for (auto& grid : m_contactSnapshot)
-        grid.Free();
-    const char* error = CGameLos::Reload();
-    AllocateSnapshots();
-    return error;
-}
-
-void CGameSpotting::AllocateSnapshots()
-{
-    for (auto& grid : m_contactSnapshot)
-        grid.Allocate(m_map.GetWidth(), m_map.GetHeight(), 0);
+        m_grids.Register(grid, 0);
 }

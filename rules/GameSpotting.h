@@ -10,11 +10,4 @@ public:
     ~CGameSpotting() override = default;
 
     HexGrid<int> m_contactSnapshot[2];
-
-protected:
-    // The snapshot grids are re-made around the lower layers' reload.
-    const char* Reload() override;
-
-private:
-    void AllocateSnapshots();
 };

@@ -209,6 +209,8 @@ TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
     game.m_airPower[1] = 2;
     game.m_options = kOptionThreePhase | kOptionDiggingIn;
     game.m_airStrikeSide.At(2, 3) = 0;
+    game.m_searchState.At(2, 3) = 7;
+    game.m_entrySides.At(2, 3) = HexSide::North;
     game.m_stacks.At(1, 1).Append(PlacedUnit());
     game.m_eliminated.Append(PlacedUnit());
     const auto mapTime = game.m_mapFileTime;
@@ -219,6 +221,8 @@ TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
     EXPECT_EQ(game.m_options, 0);
     EXPECT_EQ(game.m_aiPercent[0], 100) << "a reset sets 100 where the constructor sets 50";
     EXPECT_EQ(game.m_airStrikeSide.At(2, 3), -1);
+    EXPECT_EQ(game.m_searchState.At(2, 3), 0) << "every layer's grids are emptied";
+    EXPECT_EQ(game.m_entrySides.At(2, 3), HexSide::None);
     EXPECT_FALSE(game.HexHasUnits(1, 1));
     EXPECT_TRUE(game.m_eliminated.IsEmpty());
     EXPECT_EQ(game.m_mapFileTime, mapTime);
