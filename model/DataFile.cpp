@@ -1,9 +1,22 @@
 #include "model/DataFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <streambuf>
+#include <system_error>
 #include <vector>
+
+// The one game-layer file with POSIX headers: an atomic save needs fsync and
+// the file's permissions, which the standard library does not reach.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/Scramble.h"
 #include "model/String.h"
@@ -20,7 +33,134 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
+// An output buffer straight onto a file descriptor, so that the file written
+// through a stream can be synced before it is closed.
+class CDescriptorBuffer : public std::streambuf {
+public:
+    explicit CDescriptorBuffer(int fd)
+        : m_fd(fd)
+    {
+        setp(m_buffer, m_buffer + sizeof m_buffer);
+    }
+    int Error() const { return m_error; }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (!Drain())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    bool Drain()
+    {
+        const char* from = pbase();
+        while (from < pptr()) {
+            const ssize_t written = ::write(m_fd, from, static_cast<std::size_t>(pptr() - from));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                m_error = written < 0 ? errno : EIO;
+                return false;
+            }
+            from += written;
+        }
+        setp(m_buffer, m_buffer + sizeof m_buffer);
+        return true;
+    }
+
+    int m_fd;
+    int m_error = 0;
+    char m_buffer[1 << 16];
+};
+
+std::string ErrorText(const fs::path& path, const char* what, int error)
+{
+    return "cannot " + std::string(what) + " " + path.string() + ": " + std::generic_category().message(error);
+}
+
+// Zero, or the error number when the folder could not be synced.
+int SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // Some file systems cannot sync a folder; the rename stands either way.
+    const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
 } // namespace
+
+std::string WriteFileAtomically(const fs::path& path, const std::function<bool(std::ostream& out)>& writer)
+{
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string name = path.filename().string();
+    if (name.empty() || name == "." || name == "..")
+        return "cannot save " + path.string() + ": not a file name";
+
+    // The new file takes the old one's permissions; a new file those the
+    // process gives any file it creates.
+    struct stat old { };
+    const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+
+    // A hidden name of its own in the same folder, so that the rename stays
+    // on one file system and no reader matches it.
+    static std::atomic<unsigned> counter { 0 };
+    fs::path temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = folder
+            / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".part");
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return ErrorText(path, "save", errno);
+    }
+    if (fd < 0)
+        return ErrorText(path, "save", EEXIST);
+
+    auto fail = [&](std::string text) {
+        if (fd >= 0)
+            ::close(fd);
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return text;
+    };
+    if (replacing && ::fchmod(fd, old.st_mode & 07777) != 0)
+        return fail(ErrorText(path, "save", errno));
+
+    CDescriptorBuffer buffer(fd);
+    std::ostream out(&buffer);
+    try {
+        if (!writer(out))
+            return fail("cannot save " + path.string() + ": the data could not be written");
+    } catch (const std::exception& error) {
+        return fail("cannot save " + path.string() + ": " + error.what());
+    } catch (...) {
+        return fail("cannot save " + path.string() + ": the data could not be written");
+    }
+    out.flush();
+    if (!out)
+        return fail(ErrorText(path, "write", buffer.Error() ? buffer.Error() : EIO));
+    if (::fsync(fd) != 0)
+        return fail(ErrorText(path, "write", errno));
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        return fail(ErrorText(path, "write", errno));
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+        return fail(ErrorText(path, "replace", errno));
+    if (const int error = SyncFolder(folder))
+        return ErrorText(path, "sync the folder of", error);
+    return {};
+}
 
 std::string NormalizeStoredName(std::string_view name)
 {

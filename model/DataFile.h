@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,16 @@ std::optional<std::filesystem::path> LocateDataFile(std::string_view name);
 // Opens the located file for reading; the stream is not open when the file
 // cannot be found or opened.
 std::ifstream OpenDataFile(std::string_view name);
+
+// Saves a file so that it is either wholly replaced or not touched at all.
+// The writer fills a new temporary file in the target's folder and returns
+// whether it succeeded; only then, once the file is flushed, synced and closed
+// without error, is it renamed over the target, keeping the old file's
+// permissions, and the folder is synced. On any failure, an exception from the
+// writer included, the temporary file is removed and the old file stays as it
+// was. Returns the error text, empty when the file was saved.
+std::string WriteFileAtomically(
+    const std::filesystem::path& path, const std::function<bool(std::ostream& out)>& writer);
 
 // Modification time in seconds since the epoch of the located file.
 std::optional<std::int64_t> DataFileTime(std::string_view name);

@@ -2,7 +2,6 @@
 // with one of the rotation variants the programs read, so that our data can be
 // kept as plain readable sources and turned into the files the programs open.
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -105,33 +104,18 @@ bool ReadAllLines(const char* inputName, std::vector<std::string>& lines)
     return true;
 }
 
-// Writes to a temporary name first: a failed conversion leaves no
-// half-written output behind.
+// A failed conversion leaves no half-written output behind.
 int WriteAllLines(const char* outputName, const std::vector<std::string>& lines)
 {
-    const std::string temporary = std::string(outputName) + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            std::cerr << "vldata: cannot write " << outputName << "\n";
-            return 1;
-        }
+    const std::string error = WriteFileAtomically(outputName, [&lines](std::ostream& out) {
         for (const std::string& line : lines)
             out << line << '\n';
-        out.flush();
-        if (!out) {
-            std::cerr << "vldata: cannot write " << outputName << "\n";
-            out.close();
-            std::remove(temporary.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(temporary.c_str(), outputName) != 0) {
-        std::cerr << "vldata: cannot write " << outputName << "\n";
-        std::remove(temporary.c_str());
-        return 1;
-    }
-    return 0;
+        return static_cast<bool>(out);
+    });
+    if (error.empty())
+        return 0;
+    std::cerr << "vldata: " << error << "\n";
+    return 1;
 }
 
 int Convert(Transform transform, const char* inputName, const char* outputName)

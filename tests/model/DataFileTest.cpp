@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "model/DataFile.h"
 #include "model/Scramble.h"
 #include "tests/TempDir.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 TEST(DataFileTest, StoredNamesUseSlashes)
 {
@@ -79,4 +85,109 @@ TEST(DataFileTest, ScrambledLinesReadBackWithCrlf)
     ASSERT_TRUE(ReadScrambledLine(in, line));
     EXPECT_EQ(line, "-1");
     EXPECT_FALSE(ReadScrambledLine(in, line));
+}
+
+namespace {
+
+std::string ReadWhole(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> FolderEntries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(WriteFileAtomically, AFailedSaveLeavesTheOldFileAndNoTemporaryFile)
+{
+    // Larger than the write buffer, so that part of it has reached the
+    // temporary file when the writer gives up.
+    const std::string half(100000, 'h');
+    struct Case {
+        const char* name;
+        const char* target;
+        std::function<bool(std::ostream&)> writer;
+    };
+    const Case cases[] = {
+        { "the writer fails midway", "battle.sav",
+            [&](std::ostream& out) {
+                out << half;
+                return false;
+            } },
+        { "the writer throws midway", "battle.sav",
+            [&](std::ostream& out) -> bool {
+                out << half;
+                throw std::runtime_error("out of units");
+            } },
+        { "the writer leaves the stream failed", "battle.sav",
+            [&](std::ostream& out) {
+                out << half;
+                out.setstate(std::ios::badbit);
+                return true;
+            } },
+        { "the target is a folder", "folder",
+            [&](std::ostream& out) {
+                out << half;
+                return true;
+            } },
+        { "the folder does not exist", "missing/battle.sav",
+            [&](std::ostream& out) {
+                out << half;
+                return true;
+            } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string old = "old battle\r\n\0kept"s;
+        dir.Write("battle.sav", old);
+        fs::create_directories(dir.Path("folder"));
+        dir.Write("folder/inside.txt", "inside");
+        const std::vector<std::string> before = FolderEntries(dir.Path());
+
+        const std::string error = WriteFileAtomically(dir.Path(c.target), c.writer);
+        EXPECT_NE(error, "");
+        EXPECT_NE(error.find(dir.Path(c.target).string()), std::string::npos) << error;
+        EXPECT_EQ(ReadWhole(dir.Path("battle.sav")), old);
+        EXPECT_EQ(FolderEntries(dir.Path()), before);
+        EXPECT_EQ(FolderEntries(dir.Path("folder")), std::vector<std::string> { "inside.txt" });
+    }
+}
+
+TEST(WriteFileAtomically, ASaveReplacesTheFileAndKeepsItsPermissions)
+{
+    TempDir dir;
+    dir.Write("battle.sav", "a much longer old battle that the new one must not leave a tail of");
+    fs::permissions(dir.Path("battle.sav"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const std::string big(200000, 'b');
+    EXPECT_EQ(WriteFileAtomically(dir.Path("battle.sav"),
+                  [&](std::ostream& out) {
+                      out << "new\n" << big;
+                      return true;
+                  }),
+        "");
+    EXPECT_EQ(ReadWhole(dir.Path("battle.sav")), "new\n" + big);
+    EXPECT_EQ(fs::status(dir.Path("battle.sav")).permissions() & fs::perms::all,
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // A new file, named relative to the current folder.
+    ScopedCurrentDir inDir(dir.Path());
+    EXPECT_EQ(WriteFileAtomically("fresh.sav",
+                  [](std::ostream& out) {
+                      out << "fresh";
+                      return true;
+                  }),
+        "");
+    EXPECT_EQ(ReadWhole(dir.Path("fresh.sav")), "fresh");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string> { "battle.sav", "fresh.sav" }));
 }
