@@ -138,11 +138,29 @@ bool OrgNode::ReadHeader(std::string_view text)
     return true;
 }
 
-void OrgNode::WriteLine(std::ostream& out, int indent) const
+std::string OrgNode::LineText(int indent) const
 {
-    out << std::string(static_cast<std::size_t>(indent > 0 ? indent : 0), ' ') << LevelLetter(m_level) << m_code << ' '
-        << m_id << ' ' << m_rating << ' ' << m_nodeName << '\n';
+    std::string line(static_cast<std::size_t>(indent > 0 ? indent : 0), ' ');
+    line += LevelLetter(m_level);
+    line += std::to_string(m_code) + ' ' + std::to_string(m_id) + ' ' + std::to_string(m_rating) + ' ';
+    line += m_nodeName.str();
+    // The line reader takes one carriage return off every line's end, so a
+    // name ending in one gets a second one that the reader takes instead.
+    if (!line.empty() && line.back() == '\r')
+        line += '\r';
+    return line;
 }
+
+bool OrgNode::IsWritable(int indent) const
+{
+    // A line feed would split the line; a longer line is refused by the
+    // reader. Neither could give the name back as it is.
+    const std::string line = LineText(indent);
+    return line.find('\n') == std::string::npos
+        && line.size() - (line.back() == '\r' ? 1 : 0) <= String::kMaxLineLength;
+}
+
+void OrgNode::WriteLine(std::ostream& out, int indent) const { out << LineText(indent) << '\n'; }
 
 // ---- FormationNode ----
 
@@ -366,8 +384,24 @@ String OrgTree::ReadFile(std::string_view fileName)
     return String();
 }
 
+bool OrgTree::IsWritable() const
+{
+    OrgNodeList all;
+    CollectAllNodes(all);
+    for (const OrgNode* node : all) {
+        int depth = 0;
+        for (const OrgNode* parent = node->m_parent; parent; parent = parent->m_parent)
+            ++depth;
+        if (!node->IsWritable(4 * depth))
+            return false;
+    }
+    return true;
+}
+
 bool OrgTree::Write(std::ostream& out) const
 {
+    if (!IsWritable())
+        return false;
     out << m_version << '\n' << m_nextUnitNumber << '\n' << m_battleMonth << ' ' << m_battleYear << '\n';
     for (const OrgNode* node : m_topNodes)
         node->Write(out, 0);
@@ -376,6 +410,8 @@ bool OrgTree::Write(std::ostream& out) const
 
 bool OrgTree::WriteFile(std::string_view fileName) const
 {
+    if (!IsWritable())
+        return false;
     std::ofstream out { std::string(NormalizeStoredName(fileName)), std::ios::binary | std::ios::trunc };
     if (!out.is_open())
         return false;

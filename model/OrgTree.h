@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "model/Lists.h"
@@ -91,7 +92,13 @@ public:
     // zeros allowed), the id, the rating, one separator and the name to the
     // end. False, with the node unchanged, when a number does not parse.
     bool ReadHeader(std::string_view text);
-    // The node's own line: indent blanks, letter, code, id, rating, name.
+    // The node's own line without its line feed: indent blanks, letter,
+    // code, id, rating, name (a name ending in a carriage return gets one
+    // more, which the reader takes off).
+    std::string LineText(int indent) const;
+    // False when the reader could not give the line back unchanged: the name
+    // holds a line feed or the line is longer than a line may be.
+    bool IsWritable(int indent) const;
     void WriteLine(std::ostream& out, int indent) const;
 
     std::int32_t m_level = 0;
@@ -162,9 +169,11 @@ public:
     // kReadError.
     String ReadFile(std::string_view fileName);
     // Header and every top-level node at indent 0; true when the stream is
-    // still good.
+    // still good. A tree with a node that could not be read back unchanged
+    // (IsWritable) is refused: false, nothing written, no file made.
     bool Write(std::ostream& out) const;
     bool WriteFile(std::string_view fileName) const;
+    bool IsWritable() const;
 
     // The node with that id anywhere in the tree, or null.
     OrgNode* FindNode(std::int32_t id) const;

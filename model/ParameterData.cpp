@@ -47,8 +47,13 @@ std::istream& ParameterData::ReadFromStream(std::istream& in)
 
 void ParameterData::Parse(std::istream& in)
 {
-    if (!(in >> m_version) || m_version > 2)
+    // A newer layout cannot be read: refusing it is better than stopping
+    // with an empty fire table, which would make every fire of the battle
+    // silently miss.
+    if (!(in >> m_version) || m_version > 2) {
+        in.setstate(std::ios::failbit);
         return;
+    }
 
     // The character after the version, then the rest of that line; a version
     // that ends its line has an empty name (the next line is no name).

@@ -38,6 +38,9 @@ namespace {
 
 constexpr int kUnitedStates = 10;
 constexpr int kGermany = 1;
+// The turn length the launcher's battles are written for: time limits,
+// arrivals and releases fall on whole turns.
+constexpr int kTurnMinutes = 6;
 
 // The data tool is built as <build>/tools/vldata and the data set into <build>/data.
 fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
@@ -323,15 +326,15 @@ TEST_F(DemoDataTest, MovementFilesHoldEveryRowAndTheMapThemeChoosesItsOwn)
             SCOPED_TRACE(type->m_name.str() + ", ground state " + std::to_string(array));
             ASSERT_NE(CGameMovementCosts::GetRow(type, array), nullptr);
             if (type->m_carryFlags & kCarryBoats) {
-                EXPECT_GT(CGameMovementCosts::GetTerrainCost(type, array, kTerrainWater, 10, 250), 0);
+                EXPECT_GT(CGameMovementCosts::GetTerrainCost(type, array, kTerrainWater, kTurnMinutes, 250), 0);
                 continue;
             }
-            const int open = CGameMovementCosts::GetTerrainCost(type, array, kTerrainOpen, 10, 250);
-            const int road = CGameMovementCosts::GetHexsideFeatureCost(type, array, kLayerRoad, 10, 250);
+            const int open = CGameMovementCosts::GetTerrainCost(type, array, kTerrainOpen, kTurnMinutes, 250);
+            const int road = CGameMovementCosts::GetHexsideFeatureCost(type, array, kLayerRoad, kTurnMinutes, 250);
             EXPECT_GT(open, 0);
             EXPECT_GT(road, 0);
             EXPECT_LE(road, open) << "a road is never slower than open ground";
-            EXPECT_GT(CGameMovementCosts::GetHexsideFeatureCost(type, array, kLayerHeavyBridge, 10, 250), 0);
+            EXPECT_GT(CGameMovementCosts::GetHexsideFeatureCost(type, array, kLayerHeavyBridge, kTurnMinutes, 250), 0);
         }
     }
 
@@ -349,7 +352,7 @@ TEST_F(DemoDataTest, ParameterFileSetsEveryRuleConstant)
     ASSERT_EQ(data.ReadParameterFile(PathOf("main.pdx")), nullptr);
     EXPECT_EQ(data.m_version, 2);
     EXPECT_FALSE(data.m_name.IsBlank());
-    EXPECT_EQ(data.m_minutesPerTurn, 10);
+    EXPECT_EQ(data.m_minutesPerTurn, kTurnMinutes);
     EXPECT_EQ(data.m_metresPerHex, 250);
 
     // Stacking: every platoon moves alone, also along a road.
@@ -743,6 +746,7 @@ TEST_F(DemoDataTest, ScenariosLoadWithEveryUnitBoundToItsTypeAndNode)
                 << "a group that does not drop comes in at the edge";
             EXPECT_GE(group.m_time, 0);
             EXPECT_LT(group.m_time, game->m_map.GetTimeLimit()) << "it can still arrive";
+            EXPECT_EQ(group.m_time % kTurnMinutes, 0) << "arrives at the start of a turn";
             EXPECT_GT(group.m_chance, 0);
             groupSides.insert(group.GetSide());
             for (const PlacedUnit& unit : group.m_units) {
@@ -752,6 +756,9 @@ TEST_F(DemoDataTest, ScenariosLoadWithEveryUnitBoundToItsTypeAndNode)
         }
         EXPECT_EQ(groupSides, (std::set<int> { 0, 1 }));
         EXPECT_EQ(carriedInGroups, c.carriedInGroups);
+        EXPECT_EQ(game->m_map.GetTimeLimit() % kTurnMinutes, 0) << "the battle ends with a whole turn";
+        for (const ReleaseRecord& release : game->m_releases)
+            EXPECT_EQ(release.time % kTurnMinutes, 0) << "released at the start of a turn";
 
         // Each side's artillery fires from off the map.
         std::set<int> artillerySides;
@@ -801,9 +808,10 @@ TEST_F(DemoDataTest, DemoBattleIsASmallRiverCrossing)
     ASSERT_TRUE(game.Read(FileText(m_folder / "demo.scn"))) << game->m_battleReadError.c_str();
     const HexMap& map = game->m_map;
 
-    // Twelve turns of a summer day, the United States moving first.
+    // Twenty turns of a summer day, the United States moving first.
     EXPECT_EQ(game->m_map.GetCounter(), 0);
-    EXPECT_EQ(game->m_map.GetTimeLimit() / parameters.m_minutesPerTurn, 12);
+    EXPECT_EQ(game->m_map.GetTimeLimit(), 120);
+    EXPECT_EQ(game->m_map.GetTimeLimit() / parameters.m_minutesPerTurn, 20);
     EXPECT_EQ(game->m_firstSide, 0);
     EXPECT_EQ(game->m_map.GetSide(), game->m_firstSide);
     EXPECT_EQ(game->m_terrain, TerrainConditions {}) << "dry, open water, green foliage, standing crops";

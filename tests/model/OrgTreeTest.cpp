@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -262,6 +263,43 @@ TEST(OrgTreeWrite, WriterFormatAndRoundTrip)
     EXPECT_EQ(again.ReadFile(dir.Path("main.org").string()).str(), "");
     EXPECT_EQ(Dump(again), Dump(generated));
     EXPECT_FALSE(generated.WriteFile(dir.Path("no-such-folder/main.org").string()));
+}
+
+TEST(OrgTreeWrite, NamesComeBackUnchangedOrTheWriteIsRefused)
+{
+    // A line ending "\r\r\n" keeps one carriage return in the name, which
+    // used to be lost by each write and read.
+    const std::string text = "1 0 6 44\n"
+                             "B120001 1 6 Battalion\r\r\n"
+                             "    P1234 2 6 Rifles\r\n"
+                             "    End\n";
+    OrgTree tree;
+    ASSERT_TRUE(ReadText(tree, text));
+    ASSERT_EQ(tree.FindNode(1)->m_nodeName.str(), "Battalion\r");
+    ASSERT_EQ(tree.FindNode(2)->m_nodeName.str(), "Rifles");
+
+    const std::string kept[] = { "Battalion\r", "two\r\r", "a\rb", "", " lead", "trail  ", "\r",
+        std::string(String::kMaxLineLength - std::string("    P1234 2 6 ").size(), 'x') };
+    for (const std::string& name : kept) {
+        tree.FindNode(2)->m_nodeName = name;
+        OrgTree again;
+        ASSERT_TRUE(ReadText(again, WriteText(tree))) << name.size();
+        EXPECT_EQ(again.FindNode(2)->m_nodeName.str(), name) << name.size();
+        EXPECT_EQ(Dump(again), Dump(tree)) << name.size();
+    }
+
+    // A name the reader could not give back: nothing is written, no file made.
+    const std::string refused[] = { "two\nlines", "end\n",
+        std::string(String::kMaxLineLength - std::string("    P1234 2 6 ").size() + 1, 'x') };
+    TempDir dir;
+    for (const std::string& name : refused) {
+        tree.FindNode(2)->m_nodeName = name;
+        std::ostringstream out;
+        EXPECT_FALSE(tree.Write(out)) << name.size();
+        EXPECT_EQ(out.str(), "") << name.size();
+        EXPECT_FALSE(tree.WriteFile(dir.Path("main.org").string())) << name.size();
+        EXPECT_FALSE(std::filesystem::exists(dir.Path("main.org"))) << name.size();
+    }
 }
 
 TEST(OrgTreeTest, ClearAndMoveKeepTheHeaderDefaults)

@@ -142,7 +142,7 @@ TEST(ParameterDataTest, VersionTwoFileFillsEveryField)
         EXPECT_EQ(data.GetNationPercent(c.nation, c.code), c.percent) << c.nation << " " << c.code;
 }
 
-TEST(ParameterDataTest, VersionsOneAndThreeStopWhereTheyEnd)
+TEST(ParameterDataTest, VersionOneStopsWhereItEndsAndNewerVersionsAreRefused)
 {
     TempDir dir;
     ParameterData one;
@@ -150,12 +150,19 @@ TEST(ParameterDataTest, VersionsOneAndThreeStopWhereTheyEnd)
     EXPECT_EQ(one.m_value135, 135);
     EXPECT_EQ(one.GetNationPercent(0, '1'), 100);
 
-    ParameterData three;
-    ASSERT_EQ(LoadText(three, dir, ParameterText(3)), nullptr);
-    EXPECT_EQ(three.m_version, 3);
-    EXPECT_EQ(three.m_minutesPerTurn, 10);
-    EXPECT_EQ(three.m_fireColumnCount, 0);
-    EXPECT_TRUE(three.m_name.IsEmpty());
+    // A version above 2 is a read error and keeps every value read before.
+    for (int version : { 3, 10 }) {
+        ParameterData data;
+        ASSERT_EQ(LoadText(data, dir, ParameterText(2)), nullptr);
+        std::string newer = ParameterText(version);
+        newer.replace(newer.find("12 200"), 6, "6 100");
+        EXPECT_STREQ(LoadText(data, dir, newer), kParameterFileReadError) << version;
+        EXPECT_EQ(data.m_version, 2) << version;
+        EXPECT_EQ(data.m_name.str(), "Test rules") << version;
+        EXPECT_EQ(data.m_minutesPerTurn, 12) << version;
+        EXPECT_EQ(data.m_fireColumnCount, 3) << version;
+        EXPECT_EQ(data.GetNationPercent(0, '1'), 80) << version;
+    }
 }
 
 TEST(ParameterDataTest, AVersionLineWithoutANameHasAnEmptyName)
