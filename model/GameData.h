@@ -71,7 +71,15 @@ public:
     // positions first resolves them to distinct units of the hex; a hex off
     // the map, an empty selection, a position past the stack, or two
     // positions naming one unit refuse the whole operation (false, nothing
-    // changed). A carried unit lies directly below its carrier.
+    // changed).
+    //
+    // The carrier rule: a carried unit (status 16) lies directly below its
+    // carrier. A unit's riders are the carried units right below it (a
+    // carried unit may carry a rider of its own, as a towing jeep its gun);
+    // a rider's party is led by the nearest unit above it that is not
+    // carried. Operations that take units out of a stack (moves, to top or
+    // bottom, exit, removal) take a listed unit's riders along right below
+    // it, and refuse a rider listed without the unit leading its party.
 
     // The unit at a stack position; null for a hex off the map or a position
     // that names no unit.
@@ -81,22 +89,35 @@ public:
     // Resolve positions to units: the listed units in list order, or false
     // (units left empty) for a selection refused as above.
     bool ResolvePositionsToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const;
+    // Resolve positions under the carrier rule: each listed unit that leads
+    // its party followed by its riders, in list order (a listed rider goes
+    // with its party); false (units left empty) for a refused selection or a
+    // rider listed without the unit leading its party.
+    bool ResolvePartiesToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const;
+    // The unit leading the party of a unit of the stack (itself unless it is
+    // a carried unit below another unit).
+    static UnitNode* PartyLeader(const UnitList& stack, UnitNode* node);
+    // Appends the node and then its riders, top first.
+    static void AppendWithRiders(UnitNode* node, std::vector<UnitNode*>& units);
 
-    // Moves the listed units onto the destination's stack, on top in list
-    // order (a listed passenger stays right below its listed carrier). The
-    // move is kept in m_lastMove; the move callback runs once, between the
-    // units leaving and arriving, unless m_inMove is set. The positions are
-    // rewritten to 1..count and the units may take the destination's
-    // objective. Facings turn to the direction of an adjacent move.
+    // Moves the listed units with their riders onto the destination's
+    // stack, on top in list order. The move (every unit moved, riders too) is
+    // kept in m_lastMove; the move callback runs once, between the units
+    // leaving and arriving, unless m_inMove is set. Each position is
+    // rewritten to its unit's new position (1..count when no rider comes
+    // along) and the units may take the destination's objective. Facings
+    // turn to the direction of an adjacent move.
     bool MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, int* positions, int count);
     // An armed unit in an objective hex (value 1 or more) takes it for the
     // nation on top of the stack.
     void TakeObjective(int x, int y);
-    // The listed units go to the top (bottom) of their stack, in list order.
+    // The listed units with their riders go to the top (bottom) of their
+    // stack, in list order.
     bool MoveUnitsToTop(int x, int y, const int* positions, int count);
     bool MoveUnitsToBottom(int x, int y, const int* positions, int count);
-    // Takes the listed units (each passenger right after its carrier) out of
-    // their stack; false, and nothing taken, for a refused selection.
+    // Takes the listed units with their riders (each right after its
+    // carrier) out of their stack; false, and nothing taken, for a refused
+    // selection.
     bool TakeListedUnits(int x, int y, const int* positions, int count, std::vector<PlacedUnit>& taken);
     // One side round; second sides stay.
     bool TurnUnitsClockwise(int x, int y, const int* positions, int count);
@@ -214,12 +235,14 @@ public:
     // Forgets both sides' pending picks (a battle reset does this).
     void ClearAircraftPicks();
     // The next three take stack positions and refuse a selection as the
-    // stack operations do (false, nothing changed).
-    // Takes the listed units off the map into the exited list; at an exit
-    // hex held by the side of its holder nation the objective value goes
-    // down by each unit's strength times its type's unit value.
+    // stack operations do (false, nothing changed); exit and removal keep
+    // the carrier rule as the stack operations do.
+    // Takes the listed units with their riders off the map into the exited
+    // list; at an exit hex held by the side of its holder nation the
+    // objective value goes down by each unit's strength times its type's
+    // unit value.
     bool ExitUnits(int x, int y, const int* positions, int count);
-    // Unlinks and frees the listed units; no loss is counted.
+    // Unlinks and frees the listed units with their riders; no loss is counted.
     bool RemoveUnits(int x, int y, const int* positions, int count);
     // Toggles digging in (status 0x200) of each listed unit; carried units
     // never dig in.
@@ -289,7 +312,9 @@ public:
     // not carried.
     bool ApplyLoadUnload(int x, int y, LoadUnloadLists& lists);
     // The unit's strength counts as lost for its type; a copy joins the
-    // eliminated list and the node is freed. False when the hex does not hold it.
+    // eliminated list and the node is freed. A carrier's riders share its
+    // fate (their nodes are freed too); a rider eliminated alone leaves its
+    // carrier unloaded (status 64 cleared). False when the hex does not hold it.
     bool EliminateUnit(int x, int y, UnitNode* node);
     // The unit loses n strength points (never below 1); the points it lost
     // count for its type.

@@ -278,7 +278,7 @@ void CGameData::ClearAircraftPicks() { m_aircraftPick[0] = m_aircraftPick[1] = n
 bool CGameData::ExitUnits(int x, int y, const int* positions, int count)
 {
     std::vector<UnitNode*> nodes;
-    if (!ResolvePositionsToUnits(x, y, positions, count, nodes))
+    if (!ResolvePartiesToUnits(x, y, positions, count, nodes))
         return false;
     UnitList& stack = m_stacks.At(x, y);
     if (m_objectives.Contains(x, y)) {
@@ -302,7 +302,7 @@ bool CGameData::ExitUnits(int x, int y, const int* positions, int count)
 bool CGameData::RemoveUnits(int x, int y, const int* positions, int count)
 {
     std::vector<UnitNode*> nodes;
-    if (!ResolvePositionsToUnits(x, y, positions, count, nodes))
+    if (!ResolvePartiesToUnits(x, y, positions, count, nodes))
         return false;
     UnitList& stack = m_stacks.At(x, y);
     for (UnitNode* node : nodes)

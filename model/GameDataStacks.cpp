@@ -28,28 +28,6 @@ bool Contains(const std::vector<UnitNode*>& units, const UnitNode* node)
     return std::find(units.begin(), units.end(), node) != units.end();
 }
 
-// The order in which listed units are treated, with every listed passenger
-// moved to directly after its listed carrier (the node above it), so that
-// units put back in list order keep each passenger right below its carrier.
-// Units whose carrier is not listed keep their place.
-std::vector<UnitNode*> KeepPassengersWithCarriers(const UnitList& stack, const std::vector<UnitNode*>& units)
-{
-    auto listedCarrier = [&](const UnitNode* node) {
-        return IsCarried(node->value) && node != stack.Head() && Contains(units, node->prev);
-    };
-    std::vector<UnitNode*> ordered;
-    ordered.reserve(units.size());
-    for (UnitNode* node : units) {
-        if (listedCarrier(node))
-            continue; // placed with its carrier
-        ordered.push_back(node);
-        for (UnitNode* below = node->next; below && IsCarried(below->value) && Contains(units, below);
-             below = below->next)
-            ordered.push_back(below);
-    }
-    return ordered;
-}
-
 } // namespace
 
 UnitNode* CGameData::GetStackNode(int x, int y, int position) const
@@ -97,25 +75,69 @@ bool CGameData::ResolvePositionsToUnits(
     return true;
 }
 
+UnitNode* CGameData::PartyLeader(const UnitList& stack, UnitNode* node)
+{
+    while (node && IsCarried(node->value) && node != stack.Head())
+        node = node->prev;
+    return node;
+}
+
+void CGameData::AppendWithRiders(UnitNode* node, std::vector<UnitNode*>& units)
+{
+    units.push_back(node);
+    for (UnitNode* below = node->next; below && IsCarried(below->value); below = below->next)
+        units.push_back(below);
+}
+
+bool CGameData::ResolvePartiesToUnits(
+    int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const
+{
+    std::vector<UnitNode*> listed;
+    units.clear();
+    if (!ResolvePositionsToUnits(x, y, positions, count, listed))
+        return false;
+    const UnitList& stack = m_stacks.At(x, y);
+    for (UnitNode* node : listed) {
+        UnitNode* leader = PartyLeader(stack, node);
+        if (leader != node) {
+            // A rider goes with its party, and only with it.
+            if (!Contains(listed, leader)) {
+                units.clear();
+                return false;
+            }
+            continue;
+        }
+        AppendWithRiders(node, units);
+    }
+    return true;
+}
+
 bool CGameData::MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, int* positions, int count)
 {
     std::vector<UnitNode*> listed;
-    if (!m_stacks.Contains(toX, toY) || !ResolvePositionsToUnits(fromX, fromY, positions, count, listed))
+    std::vector<UnitNode*> units;
+    if (!m_stacks.Contains(toX, toY) || !ResolvePositionsToUnits(fromX, fromY, positions, count, listed)
+        || !ResolvePartiesToUnits(fromX, fromY, positions, count, units))
         return false;
     UnitList& source = m_stacks.At(fromX, fromY);
-    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(source, listed);
+    const int moving = static_cast<int>(units.size());
+    // The units land on top in the order treated: each listed unit's new
+    // position is its place in that order.
+    std::vector<int> newPositions(listed.size());
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        newPositions[i] = static_cast<int>(std::find(units.begin(), units.end(), listed[i]) - units.begin()) + 1;
 
     HexSide direction;
     direction.SetBetween(fromX, fromY, toX, toY);
 
-    m_lastMove = std::make_unique<LastMove>(fromX, fromY, toX, toY, count);
-    for (int i = 0; i < count; ++i)
+    m_lastMove = std::make_unique<LastMove>(fromX, fromY, toX, toY, moving);
+    for (int i = 0; i < moving; ++i)
         m_lastMove->SetUnit(i, units[i]->value, units[i]->value.m_secondFacing);
 
     AssignSecondSides(units, direction, toX, toY);
 
     std::vector<PlacedUnit> moved(units.size());
-    for (int i = count - 1; i >= 0; --i) {
+    for (int i = moving - 1; i >= 0; --i) {
         PlacedUnit unit = units[i]->value;
         unit.m_status &= ~static_cast<std::uint32_t>(kUnitInAssault | kUnitHidden);
         if (direction.IsValid())
@@ -130,10 +152,9 @@ bool CGameData::MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, in
         m_moveCallback->Invoke();
 
     UnitList& destination = m_stacks.At(toX, toY);
-    for (int i = count - 1; i >= 0; --i)
+    for (int i = moving - 1; i >= 0; --i)
         destination.Prepend(moved[static_cast<std::size_t>(i)]);
-    for (int i = 0; i < count; ++i)
-        positions[i] = i + 1;
+    std::copy(newPositions.begin(), newPositions.end(), positions);
     TakeObjective(toX, toY);
     return true;
 }
@@ -155,11 +176,10 @@ void CGameData::TakeObjective(int x, int y)
 
 bool CGameData::TakeListedUnits(int x, int y, const int* positions, int count, std::vector<PlacedUnit>& taken)
 {
-    std::vector<UnitNode*> listed;
-    if (!ResolvePositionsToUnits(x, y, positions, count, listed))
+    std::vector<UnitNode*> units;
+    if (!ResolvePartiesToUnits(x, y, positions, count, units))
         return false;
     UnitList& stack = m_stacks.At(x, y);
-    const std::vector<UnitNode*> units = KeepPassengersWithCarriers(stack, listed);
     taken.clear();
     taken.reserve(units.size());
     for (UnitNode* node : units) {

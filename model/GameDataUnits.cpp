@@ -278,9 +278,19 @@ bool CGameData::EliminateUnit(int x, int y, UnitNode* node)
 {
     if (GetStackPosition(x, y, node) == 0)
         return false;
-    AddLoss(node->value.m_type, node->value.m_strength);
-    m_eliminated.Append(node->value);
-    m_stacks.At(x, y).Remove(node);
+    UnitList& stack = m_stacks.At(x, y);
+    // Combat results hit a passenger or a riding leader on its own: its
+    // carrier then carries nothing. A carrier's riders go down with it.
+    UnitNode* carrier = PartyLeader(stack, node) != node ? node->prev : nullptr;
+    std::vector<UnitNode*> party;
+    AppendWithRiders(node, party);
+    for (UnitNode* member : party) {
+        AddLoss(member->value.m_type, member->value.m_strength);
+        m_eliminated.Append(member->value);
+        stack.Remove(member);
+    }
+    if (carrier)
+        carrier->value.m_status &= ~static_cast<std::uint32_t>(kUnitCarrying);
     return true;
 }
 

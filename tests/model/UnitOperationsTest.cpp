@@ -313,6 +313,126 @@ TEST_F(UnitOperationsTest, EliminationsAndStrengthLossesCountInTheLossTable)
     }
 }
 
+// Where a hex breaks the carrier rule: a carried unit without a carrier
+// right above it, or a loaded carrier without a rider right below it.
+std::string CarrierRuleBreach(const UnitList& stack)
+{
+    for (const UnitNode* node = stack.Head(); node; node = node->next) {
+        const PlacedUnit& unit = node->value;
+        if ((unit.m_status & kUnitCarried) != 0) {
+            const UnitNode* above = node != stack.Head() ? node->prev : nullptr;
+            if (!above || (above->value.m_status & kUnitCarrying) == 0 || !above->value.m_type->CanCarryPassengers())
+                return "unit " + std::to_string(unit.m_value) + " rides without a carrier";
+        }
+        if ((unit.m_status & kUnitCarrying) != 0 && (!node->next || (node->next->value.m_status & kUnitCarried) == 0))
+            return "unit " + std::to_string(unit.m_value) + " is loaded but carries nothing";
+    }
+    return "";
+}
+
+TEST_F(UnitOperationsTest, StackOperationsKeepRidersWithTheirCarriers)
+{
+    enum class Op { Move, ToTop, ToBottom, Exit, Remove, Eliminate };
+    struct Case {
+        const char* name;
+        Op op;
+        std::vector<int> positions; // Eliminate: one position
+        bool done;
+        std::vector<int> source; // tags of the hex afterwards
+        std::vector<int> out; // moved to (2, 1), exited or eliminated
+        std::vector<int> newPositions; // Move only
+    } const cases[] = {
+        { "a carrier moves with its rider", Op::Move, { 2 }, true, { 1, 4, 5, 6, 7 }, { 2, 3 }, { 1 } },
+        { "a rider's rider comes along too", Op::Move, { 4 }, true, { 1, 2, 3, 7 }, { 4, 5, 6 }, { 1 } },
+        { "a rider named first goes with its carrier", Op::Move, { 3, 2 }, true, { 1, 4, 5, 6, 7 }, { 2, 3 },
+            { 2, 1 } },
+        { "each listed unit learns its new place", Op::Move, { 6, 4, 1 }, true, { 2, 3, 7 }, { 4, 5, 6, 1 },
+            { 3, 1, 4 } },
+        { "a rider cannot move alone", Op::Move, { 3 }, false, {}, {}, {} },
+        { "nor a rider that carries", Op::Move, { 5 }, false, {}, {}, {} },
+        { "nor a rider's rider with a unit other than its carrier", Op::Move, { 6, 2 }, false, {}, {}, {} },
+        { "a carrier to the top", Op::ToTop, { 4 }, true, { 4, 5, 6, 1, 2, 3, 7 }, {}, {} },
+        { "a rider to the top", Op::ToTop, { 3 }, false, {}, {}, {} },
+        { "a carrier to the bottom", Op::ToBottom, { 2 }, true, { 1, 4, 5, 6, 7, 2, 3 }, {}, {} },
+        { "a rider to the bottom", Op::ToBottom, { 5 }, false, {}, {}, {} },
+        { "a carrier exits with its rider", Op::Exit, { 2 }, true, { 1, 4, 5, 6, 7 }, { 2, 3 }, {} },
+        { "a rider cannot exit alone", Op::Exit, { 6 }, false, {}, {}, {} },
+        { "a carrier is removed with its riders", Op::Remove, { 4 }, true, { 1, 2, 3, 7 }, {}, {} },
+        { "a rider cannot be removed alone", Op::Remove, { 3 }, false, {}, {}, {} },
+        { "an eliminated carrier takes its rider", Op::Eliminate, { 2 }, true, { 1, 4, 5, 6, 7 }, { 2, 3 }, {} },
+        { "a rider is eliminated alone", Op::Eliminate, { 3 }, true, { 1, 2, 4, 5, 6, 7 }, { 3 }, {} },
+        { "a rider that carries takes its own rider", Op::Eliminate, { 5 }, true, { 1, 2, 3, 4, 7 }, { 5, 6 }, {} },
+        { "a rider's rider is eliminated alone", Op::Eliminate, { 6 }, true, { 1, 2, 3, 4, 5, 7 }, { 6 }, {} },
+    };
+    const std::vector<int> all { 1, 2, 3, 4, 5, 6, 7 };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        // A tank; a truck with a rifle; a half-track carrying a jeep that
+        // tows a gun; a rifle.
+        Add(2, 2, kTank, 1);
+        Add(2, 2, kTruck, 2, 3, kUnitCarrying);
+        Add(2, 2, kRifle, 3, 3, kUnitCarried);
+        Add(2, 2, kHalftrack, 4, 3, kUnitCarrying);
+        Add(2, 2, kJeep, 5, 3, kUnitCarried | kUnitCarrying);
+        Add(2, 2, kGun, 6, 3, kUnitCarried);
+        Add(2, 2, kRifle, 7);
+        ASSERT_EQ(CarrierRuleBreach(Game().m_stacks.At(2, 2)), "");
+
+        std::vector<int> positions = c.positions;
+        const int count = static_cast<int>(positions.size());
+        bool done = false;
+        std::vector<int> out;
+        auto tagsOf = [](const UnitList& list) {
+            std::vector<int> tags;
+            for (const PlacedUnit& unit : list)
+                tags.push_back(unit.m_value);
+            return tags;
+        };
+        switch (c.op) {
+        case Op::Move:
+            done = Game().MoveUnitsBetweenHexes(2, 2, 2, 1, positions.data(), count);
+            out = Tags(2, 1);
+            break;
+        case Op::ToTop:
+            done = Game().MoveUnitsToTop(2, 2, positions.data(), count);
+            break;
+        case Op::ToBottom:
+            done = Game().MoveUnitsToBottom(2, 2, positions.data(), count);
+            break;
+        case Op::Exit:
+            done = Game().ExitUnits(2, 2, positions.data(), count);
+            out = tagsOf(Game().m_exited);
+            break;
+        case Op::Remove:
+            done = Game().RemoveUnits(2, 2, positions.data(), count);
+            break;
+        case Op::Eliminate:
+            done = Game().EliminateUnit(2, 2, Game().GetStackNode(2, 2, positions.front()));
+            out = tagsOf(Game().m_eliminated);
+            break;
+        }
+        EXPECT_EQ(done, c.done);
+        EXPECT_EQ(Tags(2, 2), c.done ? c.source : all);
+        EXPECT_EQ(out, c.out);
+        EXPECT_EQ(CarrierRuleBreach(Game().m_stacks.At(2, 2)), "");
+        EXPECT_EQ(CarrierRuleBreach(Game().m_stacks.At(2, 1)), "");
+        if (c.op == Op::Move) {
+            EXPECT_EQ(positions, c.done ? c.newPositions : c.positions);
+            if (c.done) {
+                ASSERT_NE(Game().m_lastMove, nullptr);
+                EXPECT_EQ(Game().m_lastMove->m_count, static_cast<int>(c.out.size())) << "riders are part of the move";
+                std::vector<int> recorded;
+                for (const PlacedUnit& unit : Game().m_lastMove->m_units)
+                    recorded.push_back(unit.m_value);
+                EXPECT_EQ(recorded, c.out);
+            } else {
+                EXPECT_EQ(Game().m_lastMove, nullptr);
+            }
+        }
+    }
+}
+
 TEST_F(UnitOperationsTest, TallyCountsUnitsOnAndOffTheMap)
 {
     Add(0, 0, kRifle, 1, 3, kUnitDisrupted);
