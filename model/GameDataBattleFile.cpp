@@ -64,15 +64,17 @@ bool ReadFileNameLine(std::istream& in, int version, String& name)
         text.pop_back();
     if (version >= 8)
         DescrambleLine(text);
+    if (!HexValues::IsStoredFileName(text))
+        return false;
     name = String(NormalizeStoredName(text));
     return true;
 }
 
-// A name that could not be read back as one line is not written.
+// A name that could not be read back as it is is not written.
 bool WriteFileNameLine(std::ostream& out, const String& name)
 {
     const std::string& text = name.str();
-    if (text.size() + 1 > String::kMaxLineLength || text.find_first_of("\r\n") != std::string::npos)
+    if (!HexValues::IsStoredFileName(text))
         return false;
     out << ScrambleLine(text) << " \n";
     return static_cast<bool>(out);
@@ -154,6 +156,9 @@ bool CGameData::ReadBattleHeader(std::istream& in)
         return false;
     if (!(in >> m_airPower[0] >> m_airPower[1] >> m_smoke[0] >> m_smoke[1] >> m_ammo[0] >> m_ammo[1]))
         return false;
+    for (int side = 0; side < 2; ++side)
+        if (!HexValues::IsSideCount(m_airPower[side]) || !HexValues::IsSideCount(m_smoke[side]))
+            return false;
     // The first side picks the point of view of the victory levels and
     // indexes per-side tables: only 0 and 1 are sides.
     int firstSide = 0;
@@ -438,6 +443,10 @@ bool CGameData::ReadLossTable(std::istream& in)
         }
         if (id == 0 || loss == -1)
             return true;
+        if (!HexValues::IsLoss(loss)) {
+            m_battleReadError = "Error reading battle file: loss table";
+            return false;
+        }
         // A type that is no longer listed has no entry to count in.
         auto found = positions.find(id);
         if (found != positions.end() && found->second < m_losses.size())

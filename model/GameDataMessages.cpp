@@ -140,8 +140,9 @@ bool CGameData::ReadSideTotals(std::istream& in)
     int smoke[2] = { 0, 0 };
     if (!(in >> airPower[0] >> airPower[1] >> smoke[0] >> smoke[1]))
         return false;
-    if (airPower[0] < 0 || airPower[1] < 0 || smoke[0] < 0 || smoke[1] < 0)
-        return false;
+    for (int side = 0; side < 2; ++side)
+        if (!HexValues::IsSideCount(airPower[side]) || !HexValues::IsSideCount(smoke[side]))
+            return false;
     // The battle file's loss table, read strictly: a message comes from a
     // machine with the same platoon types, so a line naming none is damage.
     // The table names every type with a loss, so types it leaves out have none.
@@ -160,7 +161,7 @@ bool CGameData::ReadSideTotals(std::istream& in)
         if (id == 0 || loss == -1)
             break;
         const auto found = positions.find(id);
-        if (found == positions.end() || loss < 0 || found->second >= losses.size())
+        if (found == positions.end() || !HexValues::IsLoss(loss) || found->second >= losses.size())
             return false;
         losses[found->second] = loss;
     }

@@ -464,6 +464,11 @@ TEST_F(BattleFileTest, DamagedInputIsRefusedAndResetsTheBattle)
         { "options not a number", ReplaceLine(m_v10, 7, "60 40 10 x") },
         { "over-long title", ReplaceLine(m_v10, 1, longLine) },
         { "over-long map name", ReplaceLine(m_v10, 8, longLine) },
+        { "a map name that cannot be written back with its blank", ReplaceLine(m_v10, 8, std::string(1023, 'm')) },
+        { "a NUL in the map name", ReplaceLine(m_v10, 8, std::string("test.map\0other", 14)) },
+        { "a control character in the organisation name", ReplaceLine(m_v10, 9, "test.org\t") },
+        { "negative air power", ReplaceLine(m_v10, 4, "-1 2 1 0 80 70") },
+        { "a negative smoke count", ReplaceLine(m_v10, 4, "3 2 1 -2 80 70") },
         { "unit limits cut short", ReplaceLine(m_v10, 10, " 3 3 x") },
         { "night line missing", ReplaceLine(m_v10, 12, "x") },
         { "header cut short", JoinLines({ "10", "Title", "0 0 0 60", "0 0 0 0 20" }) },
@@ -503,6 +508,7 @@ TEST_F(BattleFileTest, DamagedInputIsRefusedAndResetsTheBattle)
         { "arrival mark of nation 40", WithSection(m_v10, "18 1 1 40 0") },
         { "damaged bridge set beyond the sides", WithSection(m_v10, "17 1 1 ~") },
         { "loss table damaged", WithLineReplaced(m_v10, "1101 2", "x y") },
+        { "a negative loss", WithLineReplaced(m_v10, "1101 2", "1101 -4") },
         { "trailer damaged", ReplaceLine(m_v10, SplitLines(m_v10).size() - 1, "x") },
     };
     for (const Case& c : cases) {
@@ -585,16 +591,42 @@ TEST_F(BattleFileTest, WriterStopsAtTheFirstFailedWrite)
     std::ostream out(&enough);
     EXPECT_TRUE(Game().WriteBattleFile(out));
 
-    // A name that could not come back as one line is not written.
-    Game().m_orgFileName = "two\nlines";
-    std::ostringstream text;
-    EXPECT_FALSE(Game().WriteBattleFile(text));
+    // A name that the reader would refuse is not written.
+    for (const std::string& name :
+        { std::string("two\nlines"), std::string("test.org\0x", 10), std::string("tab\t"), std::string(1023, 'o') }) {
+        Game().m_orgFileName = name;
+        std::ostringstream text;
+        EXPECT_FALSE(Game().WriteBattleFile(text)) << name.size();
+    }
+    Game().m_orgFileName = std::string(1022, 'o');
+    std::ostringstream longest;
+    EXPECT_TRUE(Game().WriteBattleFile(longest)) << "the longest name that reads back";
     Game().m_orgFileName = "test.org";
     // A title is kept to one readable line.
     Game().m_title = String("a\nb|c" + std::string(3000, 'x'));
     ASSERT_TRUE(Read(Write()));
     EXPECT_EQ(Game().m_title.GetLength(), String::kMaxLineLength);
     EXPECT_EQ(Game().m_title.str().substr(0, 5), "a b c");
+}
+
+TEST_F(BattleFileTest, SideTotalsLoadedFromAFileTravelAsAMessage)
+{
+    ASSERT_TRUE(ReadPlain(m_v10));
+    std::ostringstream totals;
+    ASSERT_TRUE(Game().WriteSideTotals(totals));
+
+    // The other machine of a two-player game: the same data, another battle.
+    CGameHexMarks other;
+    std::istringstream battle(Stored(MinimalBattle("")));
+    ASSERT_TRUE(other.ReadBattleFile(battle, false)) << other.m_battleReadError.c_str();
+    std::istringstream in(totals.str());
+    ASSERT_TRUE(other.ReadSideTotals(in));
+    std::ostringstream again;
+    ASSERT_TRUE(other.WriteSideTotals(again));
+    EXPECT_EQ(again.str(), totals.str());
+    EXPECT_EQ(other.m_airPower[0], 3);
+    EXPECT_EQ(other.m_smoke[0], 1);
+    EXPECT_EQ(other.m_losses, Game().m_losses);
 }
 
 TEST_F(BattleFileTest, PendingFireLine)
