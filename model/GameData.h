@@ -350,10 +350,12 @@ public:
     // from the entry hex; the placement callback shows each unit's landing.
     // A unit that cannot land there is eliminated.
     bool ScatterGroup(const ReinforcementGroup& group, HexList& hexes);
-    // Whether the unit may land in the hex; a hazardous landing costs it
-    // strength (one draw) and disrupts it. With airDrop (placement bit 0)
-    // other terrain counts as hazardous.
-    bool IsPlacementLegal(PlacedUnit& unit, int x, int y, bool airDrop);
+    // Lands the unit in the hex when it can: true when it landed. A hex
+    // the enemy holds or open water refuses it; a hazardous landing draws
+    // a share of its strength, which it loses (counted as a loss), and
+    // disrupts it; a landing that would leave no strength fails. With
+    // airDrop (placement bit 0) other terrain counts as hazardous.
+    bool TryLandUnit(PlacedUnit& unit, int x, int y, bool airDrop);
 
     // Phase change and arrivals (GameDataPhase.cpp).
     // Ends the phase: clears the per-phase hex bytes, advances the clock and

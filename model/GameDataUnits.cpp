@@ -485,7 +485,7 @@ bool CGameData::ScatterGroup(const ReinforcementGroup& group, HexList& hexes)
             if (m_placementCallback)
                 m_placementCallback->Invoke();
             // Passengers share their carrier's fate.
-            const bool landed = (i == 0 || carrierLanded) && IsPlacementLegal(unit, at.column, at.row, airDrop);
+            const bool landed = (i == 0 || carrierLanded) && TryLandUnit(unit, at.column, at.row, airDrop);
             if (!landed) {
                 AddLoss(unit.m_type, unit.m_strength);
                 m_eliminated.Append(unit);
@@ -517,7 +517,7 @@ bool CGameData::ScatterGroup(const ReinforcementGroup& group, HexList& hexes)
     return true;
 }
 
-bool CGameData::IsPlacementLegal(PlacedUnit& unit, int x, int y, bool airDrop)
+bool CGameData::TryLandUnit(PlacedUnit& unit, int x, int y, bool airDrop)
 {
     if (!m_stacks.Contains(x, y) || !unit.m_type)
         return false;

@@ -80,7 +80,11 @@ CGameMovementCosts::CGameMovementCosts()
     LoadMovementCosts();
 }
 
-const char* CGameMovementCosts::Reload() { return LoadMovementCosts(); }
+const char* CGameMovementCosts::Reload()
+{
+    LoadMovementCosts();
+    return nullptr;
+}
 
 int CGameMovementCosts::GetRowIndex(const PlatoonType* type, int array)
 {
@@ -185,18 +189,18 @@ String CGameMovementCosts::LocateThemedFile(std::string_view baseName) const
     return String(std::string(baseName));
 }
 
-const char* CGameMovementCosts::LoadMovementCosts()
+void CGameMovementCosts::LoadMovementCosts()
 {
     const String name = LocateMovementFile();
     const auto time = DataFileTime(name.view());
     if (time)
         m_movementFileTime = *time;
     if (m_heldMovementFile.IsUnchanged(name.view(), time))
-        return nullptr;
+        return;
 
     std::ifstream in = OpenDataFile(name.view());
     if (!in.is_open())
-        return nullptr;
+        return;
 
     // Read into a copy: a line that cannot be read leaves every row as it was.
     auto rows = m_movementCosts;
@@ -206,7 +210,7 @@ const char* CGameMovementCosts::LoadMovementCosts()
         for (MovementCostRecord& row : array) {
             if (ended || !ReadScrambledContentLine(in, line)) {
                 if (!in.eof())
-                    return nullptr;
+                    return;
                 ended = true;
                 break;
             }
@@ -216,7 +220,6 @@ const char* CGameMovementCosts::LoadMovementCosts()
     // Rows are assigned in place so that the types' row pointers stay valid.
     m_movementCosts = rows;
     m_heldMovementFile.Remember(name.view(), time);
-    return nullptr;
 }
 
 bool CGameMovementCosts::CheckFilesChanged()

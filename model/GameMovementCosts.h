@@ -91,9 +91,9 @@ public:
     String LocateMovementFile() const { return LocateThemedFile(kMovementFileName); }
     // Reads the movement file when it is new or changed since the last read.
     // A missing file keeps the rows; a file that fails a line (an over-long
-    // one) changes nothing; a short file changes the rows it holds. Always
-    // null: the movement file has no error text.
-    const char* LoadMovementCosts();
+    // one) changes nothing; a short file changes the rows it holds. The
+    // movement file has no error text.
+    void LoadMovementCosts();
     // True, storing the new time, when the movement file was read before and
     // is newer now.
     bool CheckFilesChanged();

@@ -109,7 +109,8 @@ const char* CGameWeapons::Reload()
 {
     if (const char* error = CGameMovementCosts::Reload())
         return error;
-    return LoadWeapons();
+    LoadWeapons();
+    return nullptr;
 }
 
 const WeaponRecord* CGameWeapons::FindWeapon(std::int32_t id) const
@@ -192,17 +193,17 @@ int CGameWeapons::GetFireValueVsSoft(const PlatoonType* type, int range)
     return weapon ? weapon->GetSoftValue(range) : 0;
 }
 
-const char* CGameWeapons::LoadWeapons()
+void CGameWeapons::LoadWeapons()
 {
     const auto time = DataFileTime(kWeaponFileName);
     if (time)
         m_weaponFileTime = *time;
     if (m_heldWeaponFile.IsUnchanged(kWeaponFileName, time))
-        return nullptr;
+        return;
 
     std::ifstream in = OpenDataFile(kWeaponFileName);
     if (!in.is_open())
-        return nullptr;
+        return;
 
     WeaponList weapons;
     std::string first;
@@ -212,17 +213,16 @@ const char* CGameWeapons::LoadWeapons()
             // The plain end of the file ends the list; anything else is a
             // line that could not be read.
             if (!in.eof())
-                return nullptr;
+                return;
             break;
         }
         WeaponRecord record;
         if (!ReadScrambledLine(in, second) || !record.ParseLines(first, second))
-            return nullptr;
+            return;
         weapons.Append(record);
     }
     m_weapons = std::move(weapons);
     m_heldWeaponFile.Remember(kWeaponFileName, time);
-    return nullptr;
 }
 
 bool CGameWeapons::CheckFilesChanged()

@@ -76,10 +76,10 @@ public:
     // missing file keeps the list; so does a damaged one (a record cut short
     // by the end of the file, a line that cannot be read, a first line
     // without id): the file is read into a new list that replaces the old
-    // one only when every record was read. Always null: the weapon file has
-    // no error text. A replaced list must be followed by re-binding the
-    // types' weapons.
-    const char* LoadWeapons();
+    // one only when every record was read. The weapon file has no error
+    // text. A replaced list must be followed by re-binding the types'
+    // weapons.
+    void LoadWeapons();
     // The movement layer's check, then the weapon file's: true when either
     // was read before and is newer now (the new time is stored).
     bool CheckFilesChanged();

@@ -114,6 +114,18 @@ public:
     bool CanBeCarried() const { return (m_carryFlags & kCarryCarriable) != 0; }
     bool CanCarryPassengers() const;
 
+    // The numbered fields keep the names of their places in the platoon
+    // file; these give the ones the rules read their meaning.
+    // Assault factor (0: cannot assault; a non-leader needs one for a Banzai
+    // attack) and defence factor against fire (an aircraft's against
+    // anti-aircraft fire).
+    std::int32_t AssaultFactor() const { return m_value12; }
+    std::int32_t DefenceFactor() const { return m_value13; }
+    // Armour by the side a fire comes from, when armour facing counts.
+    std::int32_t FrontDefence() const { return m_value40; }
+    std::int32_t FlankDefence() const { return m_value41; }
+    std::int32_t RearDefence() const { return m_value42; }
+
     // Fills the record from one descrambled platoon line. False when the line
     // has no readable id (the record is then unusable); a later field that
     // does not parse leaves it and every field after it at its default.
@@ -127,8 +139,8 @@ public:
     String m_thirdName;
     std::int32_t m_fullStrength = 0;
     const WeaponRecord* m_weapon = nullptr; // the weapon record with this type's id; null when none
-    std::int32_t m_value12 = 0; // non-zero: a non-leader may join a Banzai attack
-    std::int32_t m_value13 = 0;
+    std::int32_t m_value12 = 0; // AssaultFactor
+    std::int32_t m_value13 = 0; // DefenceFactor
     std::int32_t m_movementAllowance = 0; // 0: cannot move by itself
     std::int32_t m_value15 = 0;
     std::array<const MovementCostRecord*, kMovementRowCount> m_movementRows {};
@@ -152,9 +164,9 @@ public:
     std::uint32_t m_targetFlags = 0;
     std::uint32_t m_extraFlags = 0;
     std::int32_t m_value39 = 0;
-    std::int32_t m_value40 = 0;
-    std::int32_t m_value41 = 0;
-    std::int32_t m_value42 = 0;
+    std::int32_t m_value40 = 0; // FrontDefence
+    std::int32_t m_value41 = 0; // FlankDefence
+    std::int32_t m_value42 = 0; // RearDefence
 };
 
 // Whether type a rather than b sets a stack's movement profile: b null gives

@@ -142,15 +142,15 @@ TEST_F(DemoDataTest, PlatoonTypesAreWhole)
         EXPECT_FALSE(type->m_pictureName.IsEmpty());
         EXPECT_GT(type->m_fullStrength, 0);
         EXPECT_GT(type->m_unitValue, 0);
-        EXPECT_GE(type->m_value13, 1) << "every target has a defence";
+        EXPECT_GE(type->DefenceFactor(), 1) << "every target has a defence";
         EXPECT_LE(MonthOf(type->m_firstYear, type->m_firstMonth), summer1944);
         EXPECT_GE(MonthOf(type->m_lastYear, type->m_lastMonth), summer1944);
         EXPECT_TRUE(type->GetNation() == kUnitedStates || type->GetNation() == kGermany || type->GetNation() == 9);
         // Only types that move have a movement profile, and every mover has one.
         EXPECT_EQ(type->m_movementAllowance > 0, CGameMovementCosts::GetRowIndex(type, 0) >= 0);
         if (type->m_targetFlags & kTargetHard) {
-            EXPECT_GE(type->m_value40, type->m_value41) << "front armour at least the flank's";
-            EXPECT_GE(type->m_value41, type->m_value42) << "flank armour at least the rear's";
+            EXPECT_GE(type->FrontDefence(), type->FlankDefence()) << "front armour at least the flank's";
+            EXPECT_GE(type->FlankDefence(), type->RearDefence()) << "flank armour at least the rear's";
         }
     }
 }

@@ -769,6 +769,28 @@ TEST_F(UnitOperationsTest, ScatterLandsACarrierWithItsPassenger)
     EXPECT_EQ(Game().m_eliminated.Count(), 3u);
 }
 
+TEST_F(UnitOperationsTest, AScatteredPassengerKeepsItsSecondSideAndCoversNone)
+{
+    Add(2, 2, kTank, 9, 3, 0, HexSide::North, HexSide::North);
+    ReinforcementGroup group(2, 2);
+    group.m_placement = 2;
+    group.m_units.Append(MakeUnit(Type(kTruck), 1, 4, kUnitCarrying, HexSide::North, HexSide::None));
+    group.m_units.Append(MakeUnit(Type(kRifle), 2, 3, kUnitCarried, HexSide::SouthEast, HexSide::SouthWest));
+    group.m_units.Append(MakeUnit(Type(kRifle), 3, 3, 0, HexSide::SouthWest, HexSide::None));
+    HexList hexes;
+    ASSERT_TRUE(Game().ScatterGroup(group, hexes));
+    ASSERT_EQ(Tags(2, 2), (std::vector<int> { 9, 1, 2, 3 }));
+    // The carrier takes the first side its facing finds free; its passenger
+    // rides with the side it came with, which covers nothing, so the next
+    // unit may take that side too.
+    EXPECT_EQ(Unit(2, 2, 2).m_secondFacing, HexSide::NorthWest);
+    EXPECT_EQ(Unit(2, 2, 3).m_secondFacing, HexSide::SouthWest);
+    EXPECT_EQ(Unit(2, 2, 3).m_status, kUnitCarried);
+    EXPECT_EQ(Unit(2, 2, 4).m_secondFacing, HexSide::SouthWest);
+    EXPECT_EQ(Game().GetStackSecondSides(2, 2).Value(),
+        HexSide::North.Value() | HexSide::NorthWest.Value() | HexSide::SouthWest.Value());
+}
+
 TEST_F(UnitOperationsTest, HazardousLandingsCostADrawnShareOfStrength)
 {
     const std::uint32_t high = SeedWithFirstDraw(0.99, 1.0);
@@ -780,7 +802,7 @@ TEST_F(UnitOperationsTest, HazardousLandingsCostADrawnShareOfStrength)
         std::uint32_t id;
         int strength;
         bool enemyNear;
-        bool legal;
+        bool landed;
         int after; // strength after; -1: no draw at all
     } const cases[] = {
         { "forest without air drop is severe", kTerrainForest, false, false, kRifle, 3, false, true, 1 },
@@ -806,12 +828,12 @@ TEST_F(UnitOperationsTest, HazardousLandingsCostADrawnShareOfStrength)
             Add(2, 1, kEnemy, 9);
         PlacedUnit unit = MakeUnit(Type(c.id), 1, c.strength, 0);
         SetRandomSeed(high);
-        EXPECT_EQ(Game().IsPlacementLegal(unit, 2, 2, c.airDrop), c.legal);
+        EXPECT_EQ(Game().TryLandUnit(unit, 2, 2, c.airDrop), c.landed);
         const bool drew = GlobalRandomGenerator().State() != high;
         EXPECT_EQ(drew, c.after != -1);
         const int after = c.after == -1 ? c.strength : c.after;
         EXPECT_EQ(unit.m_strength, after);
-        EXPECT_EQ((unit.m_status & kUnitDisrupted) != 0, c.legal && c.after != -1);
+        EXPECT_EQ((unit.m_status & kUnitDisrupted) != 0, c.landed && c.after != -1);
         EXPECT_EQ(Loss(c.id), c.strength - after) << "points lost on landing count as losses";
     }
     // The enemy holding the hex refuses the landing before any draw.
@@ -819,7 +841,7 @@ TEST_F(UnitOperationsTest, HazardousLandingsCostADrawnShareOfStrength)
     Add(2, 2, kEnemy, 9);
     PlacedUnit unit = MakeUnit(Type(kRifle), 1, 3, 0);
     SetRandomSeed(high);
-    EXPECT_FALSE(Game().IsPlacementLegal(unit, 2, 2, false));
+    EXPECT_FALSE(Game().TryLandUnit(unit, 2, 2, false));
     EXPECT_EQ(GlobalRandomGenerator().State(), high);
 }
 
