@@ -4,6 +4,7 @@
 // launcher keeps one and sets its parameters before each generation (some
 // passes change them); every test builds its own.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -30,6 +31,13 @@ public:
     static constexpr int kMaxLevel = 12;
     static constexpr const char* kDescriptionFileName = "Map Description.dat";
     static constexpr int kDescriptionFieldCount = 42;
+    static constexpr int kMaxPlaceNames = 500;
+    // Label lines stay within the map reader's line limit.
+    static constexpr std::size_t kMaxPlaceNameLength = 254;
+    // Version 3 carries feature layers 0..18.
+    static constexpr int kMapFileLayerCount = 19;
+    static constexpr const char* kWriteErrorText = "Write Error";
+    static constexpr const char* kMapSizeErrorText = "Map size out of range";
 
     // Draws from the launcher's source, which outlives the generator.
     explicit RandomMap(LauncherRandom& random)
@@ -113,6 +121,52 @@ public:
     // line (an over-long line) gives the empty text and changes nothing.
     std::string ReadMapDescription(int line);
 
+    // Generation -----------------------------------------------------------
+
+    // The whole generation: seeds the random numbers from their time source,
+    // clears the label lists, makes the grid (the base elevation held to
+    // 0..12 first), raises the hills, scatters the terrain and writes the map
+    // file at path. Returns the empty text, kWriteErrorText when the file could
+    // not be written (no file then, an old one untouched; the grid stays valid
+    // either way) or kMapSizeErrorText for a size IsValidMapSize refuses
+    // (nothing made or written). The grid stays until FreeMapCells.
+    std::string GenerateRandomMap(const std::filesystem::path& path);
+
+    // count = (width x height / 400) x hills / 20 + 5 hills or ridges of up
+    // to 12 x hills / 100 levels above the base (the base goes down when the
+    // two pass 12; a level above 12 is 12).
+    void GenerateHills();
+    // Each level from the base up to top: a window of 4-sided dice around
+    // (x, y), its cells raised to the level with chance 1/2.
+    void RaiseHill(int x, int y, int top);
+    // 4d4 hills stepping in a direction that turns with chance 1/5.
+    void RaiseRidge(int x, int y, int top);
+    // Patches of the thirteen scatter letters, a later one over an earlier.
+    void ScatterTerrain();
+    void ScatterTerrainLetter(int p, char letter);
+
+    // The map file -------------------------------------------------------
+
+    // Writes the grid as a map file of version 3 through a temporary file:
+    // the empty text, or kWriteErrorText (no file written, an old one kept).
+    std::string WriteMapFile(const std::filesystem::path& path);
+    // Appends the label lines: a town or river label each, named from the
+    // place-name list (one RollRandom a label); nothing without names.
+    void WriteMapLabels(std::string& text);
+    // ReadPlaceNameFile of m_placeNameFile.
+    std::vector<std::string> LoadPlaceNames() const;
+    // "mapname<number>.txt" of the data folder: one name a line (CR dropped,
+    // cut to 254 characters), blank lines skipped, at most 500; a missing
+    // file gives none, an over-long line ends the list.
+    std::vector<std::string> ReadPlaceNameFile(int number) const;
+    // One row of W characters: terrain letters; levels ('0'..'9', 'a'..'c',
+    // '6' for anything else); a layer's side bits + 32; the random values
+    // encoded like levels.
+    void FormatTerrainRow(std::string& buffer, int row) const;
+    void FormatElevationRow(std::string& buffer, int row) const;
+    void FormatLayerRow(std::string& buffer, int layer, int row) const;
+    void FormatRandomRow(std::string& buffer, int row) const;
+
     // The grid -------------------------------------------------------------
 
     // Width even and both sizes 2..1000 (the map reader's limit).
@@ -164,4 +218,6 @@ private:
     std::vector<MapCell> m_cells;
     std::vector<MapLabelPosition> m_townLabels;
     std::vector<MapLabelPosition> m_riverLabels;
+    // RaiseHill's draws for one window, kept to spare an allocation a level.
+    std::vector<std::uint8_t> m_windowDraws;
 };
