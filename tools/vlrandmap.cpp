@@ -1,0 +1,156 @@
+// vlrandmap: generates a random map file from the command line.
+//
+//   vlrandmap [--seed N] [--size WxH] [--data DIR] [--description N]
+//             [--set Name=V]... [--names N] OUTPUT
+//
+// --seed is the fixed time the generator seeds itself with (without it the
+// clock, and the seed used is printed); --size defaults to 40x40; --data is
+// the folder of "Map Description.dat" and the place-name lists (default the
+// current folder); --description loads a line of "Map Description.dat" before
+// any --set; --names picks "mapname<N>.txt". Exit status 1 on any error.
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "launcher/generator/RandomMap.h"
+#include "launcher/generator/RandomMapParameters.h"
+#include "model/Clock.h"
+#include "model/DataFile.h"
+
+namespace {
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "vlrandmap: %s\n", message.c_str());
+    return 1;
+}
+
+void PrintUsage()
+{
+    std::fprintf(stderr,
+        "usage: vlrandmap [--seed N] [--size WxH] [--data DIR] [--description N] [--set Name=V]... "
+        "[--names N] OUTPUT\nparameters for --set:");
+    for (const RandomMapParameter& parameter : RandomMapParameters())
+        std::fprintf(stderr, " %.*s", static_cast<int>(parameter.name.size()), parameter.name.data());
+    std::fprintf(stderr, "\n");
+}
+
+// The whole text as a decimal integer within [low, high].
+template <typename T> std::optional<T> ParseNumber(std::string_view text, T low, T high)
+{
+    T value {};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::optional<std::int64_t> seed;
+    int width = 40;
+    int height = 40;
+    std::filesystem::path dataFolder;
+    std::optional<int> description;
+    std::vector<std::pair<const RandomMapParameter*, int>> settings;
+    std::optional<int> names;
+    std::optional<std::filesystem::path> output;
+
+    for (int n = 1; n < argc; ++n) {
+        const std::string_view argument = argv[n];
+        auto value = [&]() -> std::optional<std::string_view> {
+            if (n + 1 >= argc)
+                return std::nullopt;
+            return std::string_view(argv[++n]);
+        };
+        if (argument == "--help" || argument == "-h") {
+            PrintUsage();
+            return 0;
+        }
+        if (argument.starts_with("--")) {
+            const auto text = value();
+            if (!text)
+                return Fail("missing value for " + std::string(argument));
+            if (argument == "--seed") {
+                seed = ParseNumber<std::int64_t>(*text, 0, INT64_MAX);
+                if (!seed)
+                    return Fail("bad seed: " + std::string(*text));
+            } else if (argument == "--size") {
+                const std::size_t x = text->find('x');
+                const auto w = ParseNumber<int>(text->substr(0, x), 0, 100000);
+                const auto h
+                    = x == std::string_view::npos ? std::nullopt : ParseNumber<int>(text->substr(x + 1), 0, 100000);
+                if (!w || !h || !RandomMap::IsValidMapSize(*w, *h))
+                    return Fail("bad size (an even width and a height of 2 to 1000): " + std::string(*text));
+                width = *w;
+                height = *h;
+            } else if (argument == "--data") {
+                dataFolder = std::string(*text);
+            } else if (argument == "--description") {
+                description = ParseNumber<int>(*text, 1, 1000000);
+                if (!description)
+                    return Fail("bad description line: " + std::string(*text));
+            } else if (argument == "--set") {
+                const std::size_t equals = text->find('=');
+                const RandomMapParameter* parameter
+                    = equals == std::string_view::npos ? nullptr : FindRandomMapParameter(text->substr(0, equals));
+                if (!parameter)
+                    return Fail("unknown parameter: " + std::string(*text));
+                const auto number = ParseNumber<int>(text->substr(equals + 1), parameter->low, parameter->high);
+                if (!number)
+                    return Fail("bad value for " + std::string(parameter->name) + " (" + std::to_string(parameter->low)
+                        + " to " + std::to_string(parameter->high) + "): " + std::string(*text));
+                settings.emplace_back(parameter, *number);
+            } else if (argument == "--names") {
+                names = ParseNumber<int>(*text, 0, 127);
+                if (!names)
+                    return Fail("bad place-name list number: " + std::string(*text));
+            } else {
+                PrintUsage();
+                return Fail("unknown option: " + std::string(argument));
+            }
+        } else if (!output) {
+            output = std::string(argument);
+        } else {
+            return Fail("more than one output file: " + std::string(argument));
+        }
+    }
+    if (!output) {
+        PrintUsage();
+        return Fail("no output file");
+    }
+
+    LauncherRandom random;
+    const std::int64_t seconds = seed.value_or(CurrentTimeSeconds());
+    random.SetTimeSource([seconds] { return seconds; });
+    RandomMap map(random);
+    map.SetDataFolder(dataFolder);
+    if (description) {
+        const std::string file = map.DataFilePath(RandomMap::kDescriptionFileName);
+        if (!LocateDataFile(file))
+            return Fail("cannot find " + file);
+        std::printf("description: %s\n", map.ReadMapDescription(*description).c_str());
+    }
+    for (const auto& [parameter, number] : settings)
+        map.*(parameter->member) = static_cast<std::int8_t>(number);
+    if (names)
+        map.m_placeNameFile = static_cast<std::int8_t>(*names);
+    map.m_mapWidth = static_cast<std::int16_t>(width);
+    map.m_mapHeight = static_cast<std::int16_t>(height);
+    if (!seed)
+        std::printf("seed %lld\n", static_cast<long long>(seconds));
+
+    const std::string error = map.GenerateRandomMap(*output);
+    if (!error.empty())
+        return Fail(error + ": " + output->string());
+    return 0;
+}
