@@ -61,6 +61,34 @@ TEST(DataFileTest, OpensByExactNameElseByCaseInsensitiveMatch)
     EXPECT_FALSE(OpenDataFile("").is_open());
 }
 
+TEST(DataFileTest, OfSeveralCaseVariantsTheFirstInNameOrderOpensWhateverTheirCreationOrder)
+{
+    // No variant is spelled as asked; byte order puts capitals first.
+    const std::vector<std::string> variants = { "main.MAP", "Main.map", "MAIN.MAP", "mAIN.map" };
+    std::vector<std::size_t> order = { 0, 1, 2, 3 };
+    do {
+        TempDir dir;
+        fs::create_directories(dir.Path("maps"));
+        for (const std::size_t i : order)
+            dir.Write("maps/" + variants[i], variants[i] + "\n");
+        ScopedCurrentDir inDir(dir.Path());
+        for (const char* name : { "maps/main.map", "maps\\Main.Map", "maps/MAIN.map" }) {
+            SCOPED_TRACE(name);
+            for (int again = 0; again < 3; ++again) {
+                const auto path = LocateDataFile(name);
+                ASSERT_TRUE(path.has_value());
+                EXPECT_EQ(path->filename().string(), "MAIN.MAP");
+                std::ifstream in = OpenDataFile(name);
+                std::string line;
+                ASSERT_TRUE(ReadDataLine(in, line));
+                EXPECT_EQ(line, "MAIN.MAP");
+            }
+        }
+        // Asked exactly, a variant opens itself.
+        EXPECT_EQ(LocateDataFile("maps/mAIN.map")->filename().string(), "mAIN.map");
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
 TEST(DataFileTest, ModificationTimesAreSeconds)
 {
     TempDir dir;

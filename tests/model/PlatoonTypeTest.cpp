@@ -108,22 +108,6 @@ TEST(PlatoonTypeRecord, ReadsEveryFieldInFileOrder)
         EXPECT_EQ(row, nullptr);
 }
 
-TEST(PlatoonTypeRecord, DefaultsOfAFreshType)
-{
-    const PlatoonType t;
-    EXPECT_EQ(t.m_wideId, 0);
-    EXPECT_EQ(t.GetDefaultRating(), 6);
-    EXPECT_EQ(t.m_firstMonth, 6);
-    EXPECT_EQ(t.m_firstYear, 48);
-    EXPECT_EQ(t.m_lastMonth, 12);
-    EXPECT_EQ(t.m_lastYear, 73);
-    EXPECT_EQ(t.m_fireApCost, 100);
-    EXPECT_EQ(t.m_loadApCost, 100);
-    EXPECT_EQ(t.m_unloadApCost, 100);
-    EXPECT_EQ(t.m_classLetter, '1');
-    EXPECT_EQ(t.m_pictureIndex, 0);
-}
-
 TEST(PlatoonTypeRecord, NameSplitsIntoThreeTrimmedParts)
 {
     struct Case {
