@@ -231,7 +231,7 @@ public:
     // the pool and keeps it as the side's pending pick, so that later
     // calls return it; with remove, the pick's pool entry is taken out and
     // the pick cleared. Null when the pool has no aircraft of the side.
-    PlatoonType* TakeRandomAircraft(int side, bool remove);
+    const PlatoonType* TakeRandomAircraft(int side, bool remove);
     // Forgets both sides' pending picks (a battle reset does this).
     void ClearAircraftPicks();
     // The next three take stack positions and refuse a selection as the
@@ -255,7 +255,7 @@ public:
     // Hidden information switched on by the frame; kept by a battle reset.
     std::uint8_t m_infoHidden = 0;
     // Per side, the aircraft type picked but not yet taken from the pool.
-    PlatoonType* m_aircraftPick[2] = { nullptr, nullptr };
+    const PlatoonType* m_aircraftPick[2] = { nullptr, nullptr };
 
     // Battle file (GameDataBattleFile.cpp).
     // Reads a battle (".scn", ".btl", ".cpn"): header, reload of the data
@@ -447,7 +447,9 @@ public:
     int m_sideNations[2][2] = { { -1, -1 }, { -1, -1 } };
     HexGrid<HexSideSet> m_damagedBridges;
     HexGrid<ArrivalMark> m_arrivalMarks;
-    ValueList<PlatoonType*> m_aircraftPool;
+    // Aircraft types of the battle (observers of m_platoonTypes), one entry
+    // per strike.
+    ValueList<const PlatoonType*> m_aircraftPool;
     std::uint8_t m_night = 0;
     int m_starshells[2] = { 0, 0 };
     std::uint8_t m_inMove = 0;

@@ -198,8 +198,8 @@ bool CGameData::ReadBattleSections(std::istream& in)
     // Units name their type and node by id: hashed once here instead of a
     // search of the lists per unit. The first of equal ids wins, as in the
     // lists' own searches.
-    std::unordered_map<std::uint32_t, PlatoonType*> typeIndex;
-    for (PlatoonType* type : m_platoonTypes)
+    std::unordered_map<std::uint32_t, const PlatoonType*> typeIndex;
+    for (const PlatoonType* type : m_platoonTypes)
         typeIndex.emplace(type->m_id, type);
     std::unordered_map<int, OrgNode*> nodeIndex;
     OrgNodeList nodes;
@@ -408,7 +408,7 @@ bool CGameData::ReadBattleSections(std::istream& in)
             std::uint32_t id = 0;
             if (!(in >> id))
                 break;
-            PlatoonType* type = lookup.findType(id);
+            const PlatoonType* type = lookup.findType(id);
             if (!type)
                 break;
             m_aircraftPool.Append(type);

@@ -231,13 +231,13 @@ int CGameData::GetCappedUnitValue(const PlacedUnit& unit, int index) const
     return std::min(value, m_unitLimits[side][GetUnitClass(unit.m_type)][index]);
 }
 
-PlatoonType* CGameData::TakeRandomAircraft(int side, bool remove)
+const PlatoonType* CGameData::TakeRandomAircraft(int side, bool remove)
 {
     if (!IsSide(side))
         return nullptr;
-    PlatoonType*& pick = m_aircraftPick[side];
+    const PlatoonType*& pick = m_aircraftPick[side];
     // A pick whose entries have all left the pool since is no pick.
-    ValueList<PlatoonType*>::Node* entry = nullptr;
+    ValueList<const PlatoonType*>::Node* entry = nullptr;
     if (pick) {
         for (auto* node = m_aircraftPool.Head(); node; node = node->next) {
             if (node->value == pick && pick->GetSide() == side) {
@@ -265,7 +265,7 @@ PlatoonType* CGameData::TakeRandomAircraft(int side, bool remove)
             return nullptr;
         pick = entry->value;
     }
-    PlatoonType* type = pick;
+    const PlatoonType* type = pick;
     if (remove) {
         m_aircraftPool.Remove(entry);
         pick = nullptr;

@@ -308,10 +308,9 @@ void CGameData::AddLoss(const PlatoonType* type, int points)
 {
     if (!type || points <= 0)
         return;
-    const int index = m_platoonTypes.IndexOf(type);
-    if (m_platoonTypes.GetAt(index) != type || index < 0 || static_cast<std::size_t>(index) >= m_losses.size())
+    if (!m_platoonTypes.Contains(type) || static_cast<std::size_t>(type->m_index) >= m_losses.size())
         return;
-    int& total = m_losses[static_cast<std::size_t>(index)];
+    int& total = m_losses[static_cast<std::size_t>(type->m_index)];
     total = static_cast<int>(
         std::min<std::int64_t>(static_cast<std::int64_t>(total) + points, std::numeric_limits<int>::max()));
 }
@@ -322,12 +321,12 @@ void CGameData::TallyUnitsByType(std::vector<int>& counts, std::vector<int>& red
     counts.assign(size, 0);
     reduced.assign(size, 0);
     auto tally = [&](const PlacedUnit& unit) {
-        const int index = m_platoonTypes.IndexOf(unit.m_type);
-        if (!unit.m_type || m_platoonTypes.GetAt(index) != unit.m_type)
+        if (!m_platoonTypes.Contains(unit.m_type))
             return;
-        ++counts[static_cast<std::size_t>(index)];
+        const auto index = static_cast<std::size_t>(unit.m_type->m_index);
+        ++counts[index];
         if ((unit.m_status & kUnitDisrupted) != 0)
-            ++reduced[static_cast<std::size_t>(index)];
+            ++reduced[index];
     };
     for (int c = 0; c < m_stacks.Width(); ++c)
         for (int r = 0; r < m_stacks.Height(); ++r)

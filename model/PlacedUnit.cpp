@@ -20,7 +20,7 @@ HexSide NormalizedFacing(long long value, HexSide fallback)
 
 } // namespace
 
-PlacedUnit::PlacedUnit(PlatoonType* type, OrgNode* node)
+PlacedUnit::PlacedUnit(const PlatoonType* type, OrgNode* node)
     : m_type(type)
     , m_node(node)
     , m_strength(type ? type->m_fullStrength : 0)
@@ -45,7 +45,7 @@ std::istream& PlacedUnit::Read(std::istream& in, const UnitLookup& lookup, bool 
     int nodeId = -1;
     if (!(in >> typeId >> nodeId))
         return in;
-    PlatoonType* type = lookup.findType(typeId);
+    const PlatoonType* type = lookup.findType(typeId);
     OrgNode* node = nodeId == -1 ? nullptr : lookup.findNode(nodeId);
     if (!type || (nodeId != -1 && !node)) {
         in.setstate(std::ios::failbit);
@@ -54,7 +54,7 @@ std::istream& PlacedUnit::Read(std::istream& in, const UnitLookup& lookup, bool 
     const bool leader = type->IsLeader();
     // A leader is shown with the picture and values of its own node's code.
     if (node && leader) {
-        if (PlatoonType* own = lookup.findType(node->m_code))
+        if (const PlatoonType* own = lookup.findType(node->m_code))
             type = own;
     }
 

@@ -46,11 +46,11 @@ enum PlacedUnitStatus : std::uint32_t {
 // (null when there is none). The battle reader passes hashed indexes; the
 // overloads that take the list and the tree search them.
 struct UnitLookup {
-    std::function<PlatoonType*(std::uint32_t)> findType;
+    std::function<const PlatoonType*(std::uint32_t)> findType;
     std::function<OrgNode*(int)> findNode;
 
     UnitLookup(const PlatoonTypeList& types, const OrgTree& tree);
-    UnitLookup(std::function<PlatoonType*(std::uint32_t)> types, std::function<OrgNode*(int)> nodes)
+    UnitLookup(std::function<const PlatoonType*(std::uint32_t)> types, std::function<OrgNode*(int)> nodes)
         : findType(std::move(types))
         , findNode(std::move(nodes))
     {
@@ -65,7 +65,7 @@ struct PlacedUnit {
     // No type and no node; facings N, action points 100, counters 3.
     PlacedUnit() = default;
     // Full strength of the type, the node's rating (6 without a node).
-    PlacedUnit(PlatoonType* type, OrgNode* node);
+    PlacedUnit(const PlatoonType* type, OrgNode* node);
 
     // One unit line: type id, node id (-1 for none), facing, second facing,
     // strength, action points, rating, value, status and, with the flag, the
@@ -97,7 +97,10 @@ struct PlacedUnit {
     // and counters are not compared.
     friend bool operator==(const PlacedUnit& a, const PlacedUnit& b);
 
-    PlatoonType* m_type = nullptr;
+    // Observers, not owners: the type in the game object's platoon-type list
+    // and the node in its organisation tree. A reload that replaces either
+    // must first empty every list that holds units.
+    const PlatoonType* m_type = nullptr;
     OrgNode* m_node = nullptr;
     HexSide m_facing = HexSide::North;
     HexSide m_secondFacing = HexSide::North;

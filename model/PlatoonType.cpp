@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "model/DataFile.h"
 #include "model/Geometry.h"
@@ -158,65 +159,52 @@ bool GovernsStackMovement(const PlatoonType* a, const PlatoonType* b)
     return a->m_movementAllowance < b->m_movementAllowance;
 }
 
-PlatoonTypeList& PlatoonTypeList::operator=(PlatoonTypeList&& other) noexcept
+const PlatoonType* PlatoonTypeList::FindById(std::uint32_t id) const
 {
-    if (this != &other) {
-        Clear();
-        m_types = std::move(other.m_types);
-    }
-    return *this;
+    const auto found = m_firstById.find(id);
+    return found == m_firstById.end() ? nullptr : m_types[static_cast<std::size_t>(found->second)].get();
 }
 
-PlatoonType* PlatoonTypeList::FindById(std::uint32_t id) const
+PlatoonType* PlatoonTypeList::FindById(std::uint32_t id)
 {
-    for (PlatoonType* type : m_types)
-        if (type->m_id == id)
-            return type;
-    return nullptr;
+    return const_cast<PlatoonType*>(std::as_const(*this).FindById(id));
 }
 
-PlatoonType* PlatoonTypeList::GetAt(int index) const
+const PlatoonType* PlatoonTypeList::GetAt(int index) const
 {
-    if (index == -1) {
-        Node* last = m_types.Last();
-        return last ? last->value : nullptr;
-    }
-    if (index < 0)
+    if (index == -1)
+        return m_types.empty() ? nullptr : m_types.back().get();
+    if (index < 0 || index >= Count())
         return nullptr;
-    for (Node* node = m_types.Head(); node; node = node->next)
-        if (index-- == 0)
-            return node->value;
-    return nullptr;
+    return m_types[static_cast<std::size_t>(index)].get();
 }
 
-int PlatoonTypeList::IndexOf(const PlatoonType* type) const
-{
-    int index = 0;
-    for (const PlatoonType* listed : m_types) {
-        if (listed == type)
-            return index;
-        ++index;
-    }
-    return 0;
-}
+PlatoonType* PlatoonTypeList::GetAt(int index) { return const_cast<PlatoonType*>(std::as_const(*this).GetAt(index)); }
 
 void PlatoonTypeList::Clear()
 {
-    for (PlatoonType* type : m_types)
-        delete type;
-    m_types.Free();
+    m_types.clear();
+    m_firstById.clear();
 }
 
-void PlatoonTypeList::Append(PlatoonType* type)
+PlatoonType* PlatoonTypeList::Append(PlatoonType type)
 {
-    AssignPictureIndex(*type);
-    m_types.Append(type);
+    AssignPictureIndex(type);
+    return Store(std::make_unique<PlatoonType>(std::move(type)));
+}
+
+PlatoonType* PlatoonTypeList::Store(std::unique_ptr<PlatoonType> type)
+{
+    type->m_index = Count();
+    m_firstById.emplace(type->m_id, type->m_index);
+    m_types.push_back(std::move(type));
+    return m_types.back().get();
 }
 
 void PlatoonTypeList::AssignPictureIndex(PlatoonType& type) const
 {
     std::int32_t largest = -1;
-    for (const PlatoonType* listed : m_types) {
+    for (const PlatoonType* listed : *this) {
         if (listed == &type)
             continue;
         if (listed->m_pictureName == type.m_pictureName) {
@@ -269,7 +257,7 @@ String PlatoonTypeList::Read(std::istream& in, std::string_view fileName)
     // whole list per line would make a long file take quadratic time.
     std::unordered_map<std::string, std::int32_t> pictures;
     std::int32_t largest = -1;
-    for (const PlatoonType* listed : m_types) {
+    for (const PlatoonType* listed : *this) {
         pictures.emplace(listed->m_pictureName.str(), listed->m_pictureIndex);
         largest = std::max(largest, listed->m_pictureIndex);
     }
@@ -292,7 +280,7 @@ String PlatoonTypeList::Read(std::istream& in, std::string_view fileName)
         if (isNew)
             largest = picture->second;
         type->m_pictureIndex = picture->second;
-        m_types.Append(type.release());
+        Store(std::move(type));
     }
     // Only the plain end of the file ends reading quietly; an over-long line
     // or a device error is the next line's failure.

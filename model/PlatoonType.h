@@ -15,10 +15,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
-#include "model/Lists.h"
 #include "model/String.h"
 
 // Bound after loading from the weapon and movement-cost tables.
@@ -82,6 +84,10 @@ public:
     {
     }
     virtual ~PlatoonTypeBase() = default;
+    PlatoonTypeBase(const PlatoonTypeBase&) = default;
+    PlatoonTypeBase& operator=(const PlatoonTypeBase&) = default;
+    PlatoonTypeBase(PlatoonTypeBase&&) = default;
+    PlatoonTypeBase& operator=(PlatoonTypeBase&&) = default;
 
     // The full rating of a unit of this type that has no organisation node.
     virtual int GetDefaultRating() const { return 6; }
@@ -135,10 +141,15 @@ public:
     // comma is copied to the next one.
     void SplitNameAtComma();
 
+    // Position in the list that holds the type (set when it is appended); -1
+    // for a type no list holds.
+    int m_index = -1;
     String m_shortName;
     String m_thirdName;
     std::int32_t m_fullStrength = 0;
-    const WeaponRecord* m_weapon = nullptr; // the weapon record with this type's id; null when none
+    // Observer, not owner: the weapon record with this type's id in the
+    // weapon table, bound after every load; null when none.
+    const WeaponRecord* m_weapon = nullptr;
     std::int32_t m_value12 = 0; // AssaultFactor
     std::int32_t m_value13 = 0; // DefenceFactor
     std::int32_t m_movementAllowance = 0; // 0: cannot move by itself
@@ -175,12 +186,15 @@ public:
 // false); outside every class the smaller movement allowance wins.
 bool GovernsStackMovement(const PlatoonType* a, const PlatoonType* b);
 
-// The game object's list of all platoon types, in file order. It owns them.
+// The game object's list of all platoon types, in file order. It owns them:
+// each is allocated once and keeps its address while it is listed, since
+// placed units and the aircraft pool point at it. Each type knows its own
+// position (m_index), so positions need no search; ids are hashed. A type's
+// id must not change while it is listed.
 class PlatoonTypeList {
-public:
-    using List = ValueList<PlatoonType*>;
-    using Node = List::Node;
+    using Owned = std::vector<std::unique_ptr<PlatoonType>>;
 
+public:
     // Names the data layer reads.
     static constexpr std::string_view kDefaultFileName = "platoon.obx";
     static constexpr std::string_view kFilePattern = "platoon%02d.obx";
@@ -194,28 +208,28 @@ public:
     };
 
     PlatoonTypeList() = default;
-    ~PlatoonTypeList() { Clear(); }
     PlatoonTypeList(const PlatoonTypeList&) = delete;
     PlatoonTypeList& operator=(const PlatoonTypeList&) = delete;
-    PlatoonTypeList(PlatoonTypeList&& other) noexcept
-        : m_types(std::move(other.m_types))
-    {
-    }
-    PlatoonTypeList& operator=(PlatoonTypeList&& other) noexcept;
+    PlatoonTypeList(PlatoonTypeList&&) noexcept = default;
+    PlatoonTypeList& operator=(PlatoonTypeList&&) noexcept = default;
 
     // The first type with that id, or null.
-    PlatoonType* FindById(std::uint32_t id) const;
+    const PlatoonType* FindById(std::uint32_t id) const;
+    PlatoonType* FindById(std::uint32_t id);
     // The type at a 0-based position; -1 gives the last; null past the end.
-    PlatoonType* GetAt(int index) const;
+    const PlatoonType* GetAt(int index) const;
+    PlatoonType* GetAt(int index);
+    // Whether the type is one of this list's own.
+    bool Contains(const PlatoonType* type) const { return type && type->m_index >= 0 && GetAt(type->m_index) == type; }
     // 0-based position of the type; 0 when it is not in the list.
-    int IndexOf(const PlatoonType* type) const;
-    int Count() const { return static_cast<int>(m_types.Count()); }
-    bool IsEmpty() const { return m_types.IsEmpty(); }
+    int IndexOf(const PlatoonType* type) const { return Contains(type) ? type->m_index : 0; }
+    int Count() const { return static_cast<int>(m_types.size()); }
+    bool IsEmpty() const { return m_types.empty(); }
     // Deletes every type.
     void Clear();
 
-    // Gives the type its picture index and appends it; the list owns it.
-    void Append(PlatoonType* type);
+    // Gives the type its picture index and appends it; returns the listed type.
+    PlatoonType* Append(PlatoonType type);
     // Sets the type's picture index: that of a listed type with the same
     // picture name, else one more than the largest index listed (0 first).
     void AssignPictureIndex(PlatoonType& type) const;
@@ -234,13 +248,37 @@ public:
     // "File %s: line %d: error reading data".
     String Read(std::istream& in, std::string_view fileName);
 
-    Node* Head() const { return m_types.Head(); }
-    const List& Types() const { return m_types; }
-    auto begin() const { return m_types.begin(); }
-    auto end() const { return m_types.end(); }
+    // Range-for over the types in list order, as pointers (const through a
+    // const list).
+    template <typename Base, typename Pointer> class Iter {
+    public:
+        explicit Iter(Base at)
+            : m_at(at)
+        {
+        }
+        Pointer operator*() const { return m_at->get(); }
+        Iter& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        bool operator==(const Iter& other) const { return m_at == other.m_at; }
+
+    private:
+        Base m_at;
+    };
+    auto begin() { return Iter<Owned::iterator, PlatoonType*>(m_types.begin()); }
+    auto end() { return Iter<Owned::iterator, PlatoonType*>(m_types.end()); }
+    auto begin() const { return Iter<Owned::const_iterator, const PlatoonType*>(m_types.begin()); }
+    auto end() const { return Iter<Owned::const_iterator, const PlatoonType*>(m_types.end()); }
 
 private:
-    List m_types;
+    // Takes the type over at the end of the list.
+    PlatoonType* Store(std::unique_ptr<PlatoonType> type);
+
+    Owned m_types;
+    // Id to position of the first type with that id.
+    std::unordered_map<std::uint32_t, int> m_firstById;
 };
 
 // The pattern with its first "%02d" (or "%d") replaced by the number written

@@ -8,6 +8,7 @@
 
 #include "model/GameHexMarks.h"
 #include "tests/TestFiles.h"
+#include "tests/model/TestTypes.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ std::unique_ptr<CGameHexMarks> MakeGame()
 {
     auto game = std::make_unique<CGameHexMarks>();
     auto add = [&](std::uint32_t id, std::uint32_t carryFlags, std::uint32_t targetFlags, int movement) {
-        auto* type = new PlatoonType;
-        type->m_id = id;
-        type->m_fullStrength = 4;
-        type->m_carryFlags = carryFlags;
-        type->m_targetFlags = targetFlags;
-        type->m_movementAllowance = movement;
-        game->m_platoonTypes.Append(type);
+        game->m_platoonTypes.Append(WithValue(MakeType(id, movement, 0, carryFlags, targetFlags), 0, 4));
     };
     add(kInfantry, 0, 0, 6);
     add(kTank, 0, kTargetHard, 10);

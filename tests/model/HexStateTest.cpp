@@ -12,6 +12,7 @@
 #include "model/Geometry.h"
 #include "model/Random.h"
 #include "tests/TestFiles.h"
+#include "tests/model/TestTypes.h"
 
 namespace {
 
@@ -31,21 +32,6 @@ constexpr std::uint32_t kFighter = 601;
 constexpr std::uint32_t kBomber = 602;
 constexpr std::uint32_t kEnemyFighter = 1601;
 
-PlatoonType* MakeType(std::uint32_t id, int unitValue, std::uint32_t moveFlags, int movement,
-    std::uint32_t carryFlags = 0, std::uint32_t targetFlags = 0, std::uint32_t extraFlags = 0)
-{
-    auto* type = new PlatoonType;
-    type->m_id = id;
-    type->m_fullStrength = 4;
-    type->m_unitValue = unitValue;
-    type->m_moveFlags = moveFlags;
-    type->m_movementAllowance = movement;
-    type->m_carryFlags = carryFlags;
-    type->m_targetFlags = targetFlags;
-    type->m_extraFlags = extraFlags;
-    return type;
-}
-
 // A 6 x 4 map of Open hexes, no data files, and the test's platoon types.
 class HexStateTest : public ::testing::Test {
 protected:
@@ -53,13 +39,14 @@ protected:
     {
         m_game = std::make_unique<HiddenSidesGame>();
         PlatoonTypeList& types = m_game->m_platoonTypes;
-        types.Append(MakeType(kInfantry, 10, kMoveFoot, 6));
-        types.Append(MakeType(kTank, 30, 0, 10, 0, kTargetHard));
-        types.Append(MakeType(kTruck, 5, 0, 12, kCarryPassengers, 0, 0x4));
-        types.Append(MakeType(kEnemyInfantry, 10, kMoveFoot, 6));
-        types.Append(MakeType(kFighter, 0, 0, 0));
-        types.Append(MakeType(kBomber, 0, 0, 0));
-        types.Append(MakeType(kEnemyFighter, 0, 0, 0));
+        // Full strength 4 and the unit values the objective and exit tests count.
+        types.Append(WithValue(MakeType(kInfantry, 6, kMoveFoot), 10, 4));
+        types.Append(WithValue(MakeType(kTank, 10, 0, 0, kTargetHard), 30, 4));
+        types.Append(WithValue(MakeType(kTruck, 12, 0, kCarryPassengers, 0, 0x4), 5, 4));
+        types.Append(WithValue(MakeType(kEnemyInfantry, 6, kMoveFoot), 10, 4));
+        types.Append(WithValue(MakeType(kFighter, 0, 0), 0, 4));
+        types.Append(WithValue(MakeType(kBomber, 0, 0), 0, 4));
+        types.Append(WithValue(MakeType(kEnemyFighter, 0, 0), 0, 4));
         // The map member is the clock; only its map part is replaced here.
         static_cast<HexMap&>(m_game->m_map) = HexMap(6, 4);
         m_game->AllocateGrids(6, 4);
@@ -528,7 +515,7 @@ TEST_F(HexStateTest, RandomAircraftPicksAreKeptPerSide)
     pool.Append(Type(kEnemyFighter));
     pool.Append(Type(kBomber));
 
-    PlatoonType* pick = Game().TakeRandomAircraft(0, false);
+    const PlatoonType* pick = Game().TakeRandomAircraft(0, false);
     ASSERT_NE(pick, nullptr);
     EXPECT_EQ(pick->GetSide(), 0);
     for (int i = 0; i < 5; ++i)
@@ -539,9 +526,9 @@ TEST_F(HexStateTest, RandomAircraftPicksAreKeptPerSide)
 
     EXPECT_EQ(Game().TakeRandomAircraft(0, true), pick);
     EXPECT_EQ(pool.Count(), 2u);
-    for (PlatoonType* entry : pool)
+    for (const PlatoonType* entry : pool)
         EXPECT_NE(entry, pick) << "the taken entry left the pool";
-    PlatoonType* other = Game().TakeRandomAircraft(0, true);
+    const PlatoonType* other = Game().TakeRandomAircraft(0, true);
     EXPECT_NE(other, nullptr);
     EXPECT_NE(other, pick);
     EXPECT_EQ(Game().TakeRandomAircraft(0, true), nullptr) << "no side-0 aircraft left";
@@ -568,10 +555,10 @@ TEST_F(HexStateTest, RandomAircraftPickIsUniformAndForgetsVanishedEntries)
     EXPECT_NEAR(counts[kBomber], 1000, 150);
 
     // A pick whose entries all left the pool is not returned.
-    PlatoonType* pick = Game().TakeRandomAircraft(0, false);
+    const PlatoonType* pick = Game().TakeRandomAircraft(0, false);
     for (auto* node = pool.Head(); node;)
         node = node->value == pick ? pool.Remove(node) : node->next;
-    PlatoonType* next = Game().TakeRandomAircraft(0, false);
+    const PlatoonType* next = Game().TakeRandomAircraft(0, false);
     ASSERT_NE(next, nullptr);
     EXPECT_NE(next, pick);
 }
@@ -587,9 +574,9 @@ TEST_F(HexStateTest, RandomAircraftPickLeavesTheRuleDrawsAlone)
     // candidate replaces the choice when its draw is below 1 / k.
     auto predict = [&](std::uint32_t seed) {
         CRandomGenerator generator(seed);
-        PlatoonType* chosen = nullptr;
+        const PlatoonType* chosen = nullptr;
         int k = 0;
-        for (PlatoonType* type : pool)
+        for (const PlatoonType* type : pool)
             if (type->GetSide() == 0 && generator.Next() < 1.0 / ++k)
                 chosen = type;
         return chosen;
@@ -622,9 +609,8 @@ TEST_F(HexStateTest, UnitNationsKeepTheTwoLowestPerSide)
         { 0, 0, 7 },
     };
     for (const Case& c : cases) {
-        auto* type = new PlatoonType;
-        type->m_id = static_cast<std::uint32_t>(c.nation * 1000 + 101);
-        Game().m_platoonTypes.Append(type);
+        const PlatoonType* type
+            = Game().m_platoonTypes.Append(MakeType(static_cast<std::uint32_t>(c.nation * 1000 + 101), 0, 0));
         Game().NoteUnitNation(PlacedUnit(type, nullptr));
         EXPECT_EQ(Game().m_sideNations[0][0], c.first) << c.nation;
         EXPECT_EQ(Game().m_sideNations[0][1], c.second) << c.nation;

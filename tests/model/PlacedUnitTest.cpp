@@ -24,7 +24,7 @@ protected:
         ASSERT_TRUE(m_tree.Read(org));
     }
 
-    PlatoonType* Type(std::uint32_t id) const { return m_types.FindById(id); }
+    const PlatoonType* Type(std::uint32_t id) const { return m_types.FindById(id); }
     OrgNode* Node(int id) const { return m_tree.FindNode(id); }
 
     // Reads one unit line; false when the stream failed.

@@ -339,9 +339,9 @@ TEST(PlatoonTypeListTest, PictureIndexIsSharedByEqualPictureNames)
     const int expected[] = { 0, 1, 0, 2, 1, 3 };
     std::uint32_t id = 1;
     for (const char* picture : pictures) {
-        auto* t = new PlatoonType;
-        t->m_id = id++;
-        t->m_pictureName = picture;
+        PlatoonType t;
+        t.m_id = id++;
+        t.m_pictureName = picture;
         list.Append(t);
     }
     int i = 0;
@@ -355,8 +355,8 @@ TEST(PlatoonTypeListTest, FilesGivePictureIndexesAsAppendDoes)
     // its index (in whichever file it was seen), a new one gets the next.
     PlatoonTypeList list;
     for (const char* picture : { "tank", "gun" }) {
-        auto* t = new PlatoonType;
-        t->m_pictureName = picture;
+        PlatoonType t;
+        t.m_pictureName = picture;
         list.Append(t);
     }
     auto withPicture = [](const std::string& id, const std::string& picture) {
@@ -378,10 +378,9 @@ TEST(PlatoonTypeListTest, FilesGivePictureIndexesAsAppendDoes)
     EXPECT_EQ(list.GetAt(2)->m_pictureName.str(), "rifle");
 
     // Append after a file read continues the same numbering.
-    auto* late = new PlatoonType;
-    late->m_pictureName = "jeep";
-    list.Append(late);
-    EXPECT_EQ(late->m_pictureIndex, 5);
+    PlatoonType late;
+    late.m_pictureName = "jeep";
+    EXPECT_EQ(list.Append(late)->m_pictureIndex, 5);
 }
 
 TEST(PlatoonTypeListTest, LookupByIdPositionAndPointer)
@@ -390,8 +389,8 @@ TEST(PlatoonTypeListTest, LookupByIdPositionAndPointer)
     EXPECT_EQ(list.GetAt(-1), nullptr);
     EXPECT_EQ(list.GetAt(0), nullptr);
     for (std::uint32_t id : { 101u, 202u, 101u }) {
-        auto* t = new PlatoonType;
-        t->m_id = id;
+        PlatoonType t;
+        t.m_id = id;
         list.Append(t);
     }
     ASSERT_EQ(list.Count(), 3);
@@ -407,6 +406,13 @@ TEST(PlatoonTypeListTest, LookupByIdPositionAndPointer)
     EXPECT_EQ(list.IndexOf(list.GetAt(1)), 1);
     PlatoonType stranger;
     EXPECT_EQ(list.IndexOf(&stranger), 0);
+    // A type knows its own position; a copy of a listed type is no list member.
+    EXPECT_EQ(last->m_index, 2);
+    EXPECT_TRUE(list.Contains(last));
+    const PlatoonType copy = *last;
+    EXPECT_FALSE(list.Contains(&copy));
+    EXPECT_FALSE(list.Contains(&stranger));
+    EXPECT_FALSE(list.Contains(nullptr));
 
     PlatoonTypeList moved(std::move(list));
     EXPECT_EQ(moved.Count(), 3);

@@ -15,23 +15,9 @@
 #include "model/GameHexMarks.h"
 #include "tests/ReloadableLayer.h"
 #include "tests/TestFiles.h"
+#include "tests/model/TestTypes.h"
 
-// Platoon types of these tests: nation 0 fights on side 0, nation 1 on side 1.
-inline PlatoonType* MakeType(std::uint32_t id, int movement, std::uint32_t moveFlags, std::uint32_t carryFlags = 0,
-    std::uint32_t targetFlags = 0, std::uint32_t extraFlags = 0)
-{
-    auto* type = new PlatoonType;
-    type->m_id = id;
-    type->m_fullStrength = 3;
-    type->m_movementAllowance = movement;
-    type->m_moveFlags = moveFlags;
-    type->m_carryFlags = carryFlags;
-    type->m_targetFlags = targetFlags;
-    type->m_extraFlags = extraFlags;
-    return type;
-}
-
-inline PlacedUnit MakeUnit(PlatoonType* type, int tag, int strength, std::uint32_t status,
+inline PlacedUnit MakeUnit(const PlatoonType* type, int tag, int strength, std::uint32_t status,
     HexSide facing = HexSide::North, HexSide second = HexSide::None)
 {
     PlacedUnit unit(type, nullptr);
@@ -48,11 +34,11 @@ protected:
     // Builds the game object in the test's folder; the listed armed types get
     // a weapon with a fire value at range 1.
     void Build(
-        std::initializer_list<PlatoonType*> types, std::initializer_list<std::uint32_t> armed, bool withOrganisation)
+        std::initializer_list<PlatoonType> types, std::initializer_list<std::uint32_t> armed, bool withOrganisation)
     {
         m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
         m_game = std::make_unique<ReloadableLayer<CGameHexMarks>>();
-        for (PlatoonType* type : types)
+        for (const PlatoonType& type : types)
             m_game->m_platoonTypes.Append(type);
         m_game->m_mapFileName = "test.map";
         if (withOrganisation) {
