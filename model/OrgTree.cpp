@@ -40,12 +40,12 @@ OrgLine NextOrgLine(std::istream& in, std::string& line, std::string_view& text)
 
 } // namespace
 
-OrgNode* NewOrgNode(char letter)
+std::unique_ptr<OrgNode> NewOrgNode(char letter)
 {
     const int level = LevelFromLetter(letter);
     if (level != 0)
-        return new FormationNode(level);
-    return new OrgNode(0);
+        return std::make_unique<FormationNode>(level);
+    return std::make_unique<OrgNode>(0);
 }
 
 // ---- OrgNode ----
@@ -58,15 +58,54 @@ void OrgNode::Write(std::ostream& out, int indent) const { WriteLine(out, indent
 
 void OrgNode::ClearMark() { m_mark = 0; }
 
-OrgNode* OrgNode::FindById(std::int32_t id) { return m_id == id ? this : nullptr; }
+namespace {
 
-void OrgNode::CollectAll(OrgNodeList& list) { list.Append(this); }
+// The walks below serve both the const and the mutable forms: Node is
+// OrgNode or const OrgNode, and the children follow the formation's constness.
 
-void OrgNode::CollectLowest(OrgNodeList& list)
+template <typename Node> Node* FindIn(Node* node, std::int32_t id)
 {
-    if (!IsLeader() && !IsArtillery())
-        list.Append(this);
+    if (node->m_id == id)
+        return node;
+    if (auto* formation = node->AsFormation())
+        for (Node* child : formation->m_children)
+            if (Node* found = FindIn(child, id))
+                return found;
+    return nullptr;
 }
+
+template <typename Node, typename List> void CollectAllFrom(Node* node, List& list)
+{
+    list.Append(node);
+    if (auto* formation = node->AsFormation())
+        for (Node* child : formation->m_children)
+            CollectAllFrom(child, list);
+}
+
+template <typename Node, typename List> void CollectLowestFrom(Node* node, List& list)
+{
+    auto* formation = node->AsFormation();
+    if (!formation) {
+        if (!node->IsLeader() && !node->IsArtillery())
+            list.Append(node);
+        return;
+    }
+    if (!formation->HasSubFormation()) {
+        list.Append(node);
+        return;
+    }
+    for (Node* child : formation->m_children)
+        CollectLowestFrom(child, list);
+}
+
+} // namespace
+
+OrgNode* OrgNode::FindById(std::int32_t id) { return FindIn(this, id); }
+const OrgNode* OrgNode::FindById(std::int32_t id) const { return FindIn(this, id); }
+void OrgNode::CollectAll(OrgNodeList& list) { CollectAllFrom(this, list); }
+void OrgNode::CollectAll(ConstOrgNodeList& list) const { CollectAllFrom(this, list); }
+void OrgNode::CollectLowest(OrgNodeList& list) { CollectLowestFrom(this, list); }
+void OrgNode::CollectLowest(ConstOrgNodeList& list) const { CollectLowestFrom(this, list); }
 
 void OrgNode::SetLeaderSuffix(std::int32_t value)
 {
@@ -191,11 +230,11 @@ bool FormationNode::Read(std::string_view header, std::istream& in)
             open.pop_back();
             break;
         case OrgLine::Node: {
-            std::unique_ptr<OrgNode> child(NewOrgNode(text.front()));
+            std::unique_ptr<OrgNode> child = NewOrgNode(text.front());
             if (!child->ReadHeader(text.substr(1)))
                 return false;
             FormationNode* formation = child->AsFormation();
-            open.back()->AppendChild(child.release());
+            open.back()->AppendChild(std::move(child));
             if (formation) {
                 if (static_cast<int>(open.size()) >= kMaxOrgDepth)
                     return false;
@@ -223,33 +262,6 @@ void FormationNode::ClearMark()
         child->ClearMark();
 }
 
-OrgNode* FormationNode::FindById(std::int32_t id)
-{
-    if (m_id == id)
-        return this;
-    for (OrgNode* child : m_children)
-        if (OrgNode* found = child->FindById(id))
-            return found;
-    return nullptr;
-}
-
-void FormationNode::CollectAll(OrgNodeList& list)
-{
-    list.Append(this);
-    for (OrgNode* child : m_children)
-        child->CollectAll(list);
-}
-
-void FormationNode::CollectLowest(OrgNodeList& list)
-{
-    if (!HasSubFormation()) {
-        list.Append(this);
-        return;
-    }
-    for (OrgNode* child : m_children)
-        child->CollectLowest(list);
-}
-
 void FormationNode::SetLeaderSuffix(std::int32_t value)
 {
     OrgNode::SetLeaderSuffix(value);
@@ -273,18 +285,10 @@ bool FormationNode::HasSubFormation() const
     return false;
 }
 
-OrgNode* FormationNode::AppendChild(OrgNode* child)
+void FormationNode::AdoptChild(std::unique_ptr<OrgNode> child)
 {
     child->m_parent = this;
-    m_children.Append(child);
-    return child;
-}
-
-void FormationNode::DeleteChildren()
-{
-    for (OrgNode* child : m_children)
-        delete child;
-    m_children.Free();
+    m_children.Append(std::move(child));
 }
 
 // ---- OrgTree ----
@@ -307,16 +311,9 @@ void OrgTree::Swap(OrgTree& other) noexcept
     std::swap(m_battleYear, other.m_battleYear);
 }
 
-void OrgTree::DeleteNodes()
-{
-    for (OrgNode* node : m_topNodes)
-        delete node;
-    m_topNodes.Free();
-}
-
 void OrgTree::Clear()
 {
-    DeleteNodes();
+    m_topNodes.Clear();
     m_version = kVersion;
     m_nextUnitNumber = 0;
     m_battleMonth = 6;
@@ -363,10 +360,10 @@ bool OrgTree::Read(std::istream& in)
             return false;
         if (kind == OrgLine::Close)
             continue; // a stray closing or empty line at the top level
-        std::unique_ptr<OrgNode> node(NewOrgNode(text.front()));
+        std::unique_ptr<OrgNode> node = NewOrgNode(text.front());
         if (!node->Read(text.substr(1), in))
             return false;
-        fresh.m_topNodes.Append(node.release());
+        fresh.m_topNodes.Append(std::move(node));
     }
     Swap(fresh);
     return true;
@@ -386,7 +383,7 @@ String OrgTree::ReadFile(std::string_view fileName)
 
 bool OrgTree::IsWritable() const
 {
-    OrgNodeList all;
+    ConstOrgNodeList all;
     CollectAllNodes(all);
     for (const OrgNode* node : all) {
         int depth = 0;
@@ -421,10 +418,12 @@ bool OrgTree::WriteFile(std::string_view fileName) const
     return static_cast<bool>(out);
 }
 
-OrgNode* OrgTree::FindNode(std::int32_t id) const
+OrgNode* OrgTree::FindNode(std::int32_t id) { return const_cast<OrgNode*>(std::as_const(*this).FindNode(id)); }
+
+const OrgNode* OrgTree::FindNode(std::int32_t id) const
 {
-    for (OrgNode* node : m_topNodes)
-        if (OrgNode* found = node->FindById(id))
+    for (const OrgNode* node : m_topNodes)
+        if (const OrgNode* found = node->FindById(id))
             return found;
     return nullptr;
 }
@@ -435,14 +434,26 @@ void OrgTree::ClearMarks()
         node->ClearMark();
 }
 
-void OrgTree::CollectAllNodes(OrgNodeList& list) const
+void OrgTree::CollectAllNodes(OrgNodeList& list)
 {
     for (OrgNode* node : m_topNodes)
         node->CollectAll(list);
 }
 
-void OrgTree::CollectLowestFormations(OrgNodeList& list) const
+void OrgTree::CollectAllNodes(ConstOrgNodeList& list) const
+{
+    for (const OrgNode* node : m_topNodes)
+        node->CollectAll(list);
+}
+
+void OrgTree::CollectLowestFormations(OrgNodeList& list)
 {
     for (OrgNode* node : m_topNodes)
+        node->CollectLowest(list);
+}
+
+void OrgTree::CollectLowestFormations(ConstOrgNodeList& list) const
+{
+    for (const OrgNode* node : m_topNodes)
         node->CollectLowest(list);
 }

@@ -18,17 +18,21 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "model/Lists.h"
+#include "model/OwnedList.h"
 #include "model/String.h"
 
 class OrgNode;
 class FormationNode;
 
+// Nodes collected from a tree; the tree owns them.
 using OrgNodeList = ValueList<OrgNode*>;
+using ConstOrgNodeList = ValueList<const OrgNode*>;
 
 // Formations may nest at most this deep under a top-level node; a deeper
 // file is refused (real trees have eight levels at most).
@@ -57,13 +61,16 @@ public:
     virtual void ClearMark();
     // This node when its id matches, else the first match below it (depth
     // first, children in order), else null.
-    virtual OrgNode* FindById(std::int32_t id);
+    OrgNode* FindById(std::int32_t id);
+    const OrgNode* FindById(std::int32_t id) const;
     // Appends this node, then the nodes below it (parents before children).
-    virtual void CollectAll(OrgNodeList& list);
+    void CollectAll(OrgNodeList& list);
+    void CollectAll(ConstOrgNodeList& list) const;
     // The lowest formations: a leaf appends itself unless it is a leader or
     // artillery; a formation appends itself when it has no sub-formation,
     // else each child's collection.
-    virtual void CollectLowest(OrgNodeList& list);
+    void CollectLowest(OrgNodeList& list);
+    void CollectLowest(ConstOrgNodeList& list) const;
     // A leader's code gets value (0..99; other values are taken modulo 100)
     // as its last two decimal digits; a formation passes it down.
     virtual void SetLeaderSuffix(std::int32_t value);
@@ -106,6 +113,7 @@ public:
     std::int32_t m_id = 0;
     std::int32_t m_rating = 6;
     String m_nodeName;
+    // Observer: the formation that owns this node; null at the top level.
     FormationNode* m_parent = nullptr;
     std::uint8_t m_mark = 0;
 };
@@ -116,30 +124,36 @@ public:
         : OrgNode(level)
     {
     }
-    ~FormationNode() override { DeleteChildren(); }
 
     void SetRating(std::int32_t value) override;
     bool Read(std::string_view header, std::istream& in) override;
     void Write(std::ostream& out, int indent) const override;
     void ClearMark() override;
-    OrgNode* FindById(std::int32_t id) override;
-    void CollectAll(OrgNodeList& list) override;
-    void CollectLowest(OrgNodeList& list) override;
     void SetLeaderSuffix(std::int32_t value) override;
     bool IsLeader() const override;
     bool HasSubFormation() const override;
     FormationNode* AsFormation() override { return this; }
     const FormationNode* AsFormation() const override { return this; }
 
-    // Takes ownership of the child and makes this formation its parent.
-    OrgNode* AppendChild(OrgNode* child);
-    void DeleteChildren();
+    // Takes ownership of the child and makes this formation its parent;
+    // returns the child.
+    template <typename Node> Node* AppendChild(std::unique_ptr<Node> child)
+    {
+        Node* node = child.get();
+        AdoptChild(std::move(child));
+        return node;
+    }
+    void DeleteChildren() { m_children.Clear(); }
 
-    OrgNodeList m_children;
+    // The children in order; each belongs to this formation.
+    OwnedList<OrgNode> m_children;
+
+private:
+    void AdoptChild(std::unique_ptr<OrgNode> child);
 };
 
 // A new node for a level letter: a formation for a non-zero level, else a leaf.
-OrgNode* NewOrgNode(char letter);
+std::unique_ptr<OrgNode> NewOrgNode(char letter);
 
 class OrgTree {
 public:
@@ -149,7 +163,7 @@ public:
     static constexpr const char* kReadError = "Error reading from org file: main.org";
 
     OrgTree() = default;
-    ~OrgTree() { DeleteNodes(); }
+    ~OrgTree() = default;
     OrgTree(const OrgTree&) = delete;
     OrgTree& operator=(const OrgTree&) = delete;
     OrgTree(OrgTree&& other) noexcept { Swap(other); }
@@ -176,17 +190,19 @@ public:
     bool IsWritable() const;
 
     // The node with that id anywhere in the tree, or null.
-    OrgNode* FindNode(std::int32_t id) const;
+    OrgNode* FindNode(std::int32_t id);
+    const OrgNode* FindNode(std::int32_t id) const;
     void ClearMarks();
-    void CollectAllNodes(OrgNodeList& list) const;
-    void CollectLowestFormations(OrgNodeList& list) const;
+    void CollectAllNodes(OrgNodeList& list);
+    void CollectAllNodes(ConstOrgNodeList& list) const;
+    void CollectLowestFormations(OrgNodeList& list);
+    void CollectLowestFormations(ConstOrgNodeList& list) const;
 
-    OrgNodeList m_topNodes;
+    // The top-level nodes in order; the tree owns them (and they own their
+    // children).
+    OwnedList<OrgNode> m_topNodes;
     std::int32_t m_version = kVersion;
     std::int32_t m_nextUnitNumber = 0; // the launcher's next free unit number
     std::int32_t m_battleMonth = 6;
     std::int32_t m_battleYear = 48; // also the column of the nation-percent table
-
-private:
-    void DeleteNodes();
 };

@@ -28,13 +28,13 @@ PlacedUnit::PlacedUnit(const PlatoonType* type, OrgNode* node)
 {
 }
 
-UnitLookup::UnitLookup(const PlatoonTypeList& types, const OrgTree& tree)
+UnitLookup::UnitLookup(const PlatoonTypeList& types, OrgTree& tree)
     : findType([&types](std::uint32_t id) { return types.FindById(id); })
     , findNode([&tree](int id) { return tree.FindNode(id); })
 {
 }
 
-std::istream& PlacedUnit::Read(std::istream& in, const PlatoonTypeList& types, const OrgTree& tree, bool withCounters)
+std::istream& PlacedUnit::Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withCounters)
 {
     return Read(in, UnitLookup(types, tree), withCounters);
 }
@@ -139,7 +139,7 @@ bool operator==(const PlacedUnit& a, const PlacedUnit& b)
 }
 
 bool ReinforcementGroup::Read(
-    std::istream& in, const PlatoonTypeList& types, const OrgTree& tree, bool withPlacement, bool withCounters)
+    std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withPlacement, bool withCounters)
 {
     return Read(in, UnitLookup(types, tree), withPlacement, withCounters);
 }

@@ -49,7 +49,7 @@ struct UnitLookup {
     std::function<const PlatoonType*(std::uint32_t)> findType;
     std::function<OrgNode*(int)> findNode;
 
-    UnitLookup(const PlatoonTypeList& types, const OrgTree& tree);
+    UnitLookup(const PlatoonTypeList& types, OrgTree& tree);
     UnitLookup(std::function<const PlatoonType*(std::uint32_t)> types, std::function<OrgNode*(int)> nodes)
         : findType(std::move(types))
         , findNode(std::move(nodes))
@@ -73,7 +73,7 @@ struct PlacedUnit {
     // -1 that names no node, fails the stream (every rule needs the type, and
     // a node that vanished must not be guessed at). A facing that is not one
     // side becomes N, a second facing that is not one side becomes none.
-    std::istream& Read(std::istream& in, const PlatoonTypeList& types, const OrgTree& tree, bool withCounters);
+    std::istream& Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withCounters);
     std::istream& Read(std::istream& in, const UnitLookup& lookup, bool withCounters);
     // The unit line without a line feed; the bits a file never carries are
     // left out.
@@ -148,8 +148,7 @@ struct ReinforcementGroup {
     // and scatter steps, then the unit lines. False on a failed stream, a
     // negative or excessive count or a bad unit line; the group is then
     // empty. A carried unit stays carried only behind a unit that can carry.
-    bool Read(
-        std::istream& in, const PlatoonTypeList& types, const OrgTree& tree, bool withPlacement, bool withCounters);
+    bool Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withPlacement, bool withCounters);
     bool Read(std::istream& in, const UnitLookup& lookup, bool withPlacement, bool withCounters);
     // Column, row, time, chance, count, placement flags, scatter steps and a
     // line feed; then each unit line indented by four blanks with a line feed.

@@ -162,7 +162,7 @@ bool GovernsStackMovement(const PlatoonType* a, const PlatoonType* b)
 const PlatoonType* PlatoonTypeList::FindById(std::uint32_t id) const
 {
     const auto found = m_firstById.find(id);
-    return found == m_firstById.end() ? nullptr : m_types[static_cast<std::size_t>(found->second)].get();
+    return found == m_firstById.end() ? nullptr : m_types.At(static_cast<std::size_t>(found->second));
 }
 
 PlatoonType* PlatoonTypeList::FindById(std::uint32_t id)
@@ -173,17 +173,15 @@ PlatoonType* PlatoonTypeList::FindById(std::uint32_t id)
 const PlatoonType* PlatoonTypeList::GetAt(int index) const
 {
     if (index == -1)
-        return m_types.empty() ? nullptr : m_types.back().get();
-    if (index < 0 || index >= Count())
-        return nullptr;
-    return m_types[static_cast<std::size_t>(index)].get();
+        return m_types.Back();
+    return index < 0 ? nullptr : m_types.At(static_cast<std::size_t>(index));
 }
 
 PlatoonType* PlatoonTypeList::GetAt(int index) { return const_cast<PlatoonType*>(std::as_const(*this).GetAt(index)); }
 
 void PlatoonTypeList::Clear()
 {
-    m_types.clear();
+    m_types.Clear();
     m_firstById.clear();
 }
 
@@ -197,8 +195,7 @@ PlatoonType* PlatoonTypeList::Store(std::unique_ptr<PlatoonType> type)
 {
     type->m_index = Count();
     m_firstById.emplace(type->m_id, type->m_index);
-    m_types.push_back(std::move(type));
-    return m_types.back().get();
+    return m_types.Append(std::move(type));
 }
 
 void PlatoonTypeList::AssignPictureIndex(PlatoonType& type) const

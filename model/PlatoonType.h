@@ -19,8 +19,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
+#include "model/OwnedList.h"
 #include "model/String.h"
 
 // Bound after loading from the weapon and movement-cost tables.
@@ -192,8 +192,6 @@ bool GovernsStackMovement(const PlatoonType* a, const PlatoonType* b);
 // position (m_index), so positions need no search; ids are hashed. A type's
 // id must not change while it is listed.
 class PlatoonTypeList {
-    using Owned = std::vector<std::unique_ptr<PlatoonType>>;
-
 public:
     // Names the data layer reads.
     static constexpr std::string_view kDefaultFileName = "platoon.obx";
@@ -223,8 +221,8 @@ public:
     bool Contains(const PlatoonType* type) const { return type && type->m_index >= 0 && GetAt(type->m_index) == type; }
     // 0-based position of the type; 0 when it is not in the list.
     int IndexOf(const PlatoonType* type) const { return Contains(type) ? type->m_index : 0; }
-    int Count() const { return static_cast<int>(m_types.size()); }
-    bool IsEmpty() const { return m_types.empty(); }
+    int Count() const { return static_cast<int>(m_types.Count()); }
+    bool IsEmpty() const { return m_types.IsEmpty(); }
     // Deletes every type.
     void Clear();
 
@@ -250,33 +248,16 @@ public:
 
     // Range-for over the types in list order, as pointers (const through a
     // const list).
-    template <typename Base, typename Pointer> class Iter {
-    public:
-        explicit Iter(Base at)
-            : m_at(at)
-        {
-        }
-        Pointer operator*() const { return m_at->get(); }
-        Iter& operator++()
-        {
-            ++m_at;
-            return *this;
-        }
-        bool operator==(const Iter& other) const { return m_at == other.m_at; }
-
-    private:
-        Base m_at;
-    };
-    auto begin() { return Iter<Owned::iterator, PlatoonType*>(m_types.begin()); }
-    auto end() { return Iter<Owned::iterator, PlatoonType*>(m_types.end()); }
-    auto begin() const { return Iter<Owned::const_iterator, const PlatoonType*>(m_types.begin()); }
-    auto end() const { return Iter<Owned::const_iterator, const PlatoonType*>(m_types.end()); }
+    auto begin() { return m_types.begin(); }
+    auto end() { return m_types.end(); }
+    auto begin() const { return m_types.begin(); }
+    auto end() const { return m_types.end(); }
 
 private:
     // Takes the type over at the end of the list.
     PlatoonType* Store(std::unique_ptr<PlatoonType> type);
 
-    Owned m_types;
+    OwnedList<PlatoonType> m_types;
     // Id to position of the first type with that id.
     std::unordered_map<std::uint32_t, int> m_firstById;
 };

@@ -451,7 +451,7 @@ TEST_F(DemoDataTest, OrganisationGivesEachSideABattalion)
             EXPECT_EQ(company->m_level, 1);
             ASSERT_GE(company->m_children.Count(), 4u);
             // The company commander first, then at least three platoons.
-            EXPECT_TRUE(company->m_children.Head()->value->IsLeader()) << company->m_nodeName.c_str();
+            EXPECT_TRUE(company->m_children.Front()->IsLeader()) << company->m_nodeName.c_str();
             int platoons = 0;
             for (const OrgNode* leaf : company->m_children) {
                 EXPECT_EQ(leaf->m_level, 0);

@@ -209,33 +209,28 @@ TEST(OrgTreeWrite, WriterFormatAndRoundTrip)
     tree.m_nextUnitNumber = 12;
     tree.m_battleMonth = 9;
     tree.m_battleYear = 44;
-    auto* battalion = new FormationNode(2);
+    auto* battalion = tree.m_topNodes.Append(std::make_unique<FormationNode>(2))->AsFormation();
     battalion->m_code = 120001;
     battalion->m_id = 1;
     battalion->m_rating = 6;
     battalion->m_nodeName = "1st Bn";
-    auto* company = new FormationNode(1);
+    auto* company = battalion->AppendChild(std::make_unique<FormationNode>(1));
     company->m_code = 120100;
     company->m_id = 2;
     company->m_nodeName = "A Co";
-    battalion->AppendChild(company);
-    auto* platoon = new OrgNode(0);
+    auto* platoon = company->AppendChild(std::make_unique<OrgNode>(0));
     platoon->m_code = 1234;
     platoon->m_id = 3;
     platoon->m_rating = 7;
     platoon->m_nodeName = "Rifles, 1st";
-    company->AppendChild(platoon);
-    auto* empty = new FormationNode(1);
+    auto* empty = battalion->AppendChild(std::make_unique<FormationNode>(1));
     empty->m_code = 120200;
     empty->m_id = 4;
     empty->m_nodeName = "B Co";
-    battalion->AppendChild(empty);
-    tree.m_topNodes.Append(battalion);
-    auto* boat = new OrgNode(0);
+    OrgNode* boat = tree.m_topNodes.Append(std::make_unique<OrgNode>(0));
     boat->m_code = 3510;
     boat->m_id = 5;
     boat->m_nodeName = "Boats";
-    tree.m_topNodes.Append(boat);
 
     const std::string written = WriteText(tree);
     EXPECT_EQ(written,
@@ -402,14 +397,13 @@ TEST(OrgTreeQueries, NationDigitsDependOnTheLevel)
         { 'A', 2800000, 28, 0 },
     };
     for (const Case& c : cases) {
-        OrgNode* node = NewOrgNode(c.letter);
+        const std::unique_ptr<OrgNode> node = NewOrgNode(c.letter);
         node->m_code = c.code;
         EXPECT_EQ(node->m_level, LevelFromLetter(c.letter)) << c.letter << c.code;
         EXPECT_EQ(node->AsFormation() != nullptr, c.letter != 'P') << c.letter << c.code;
         EXPECT_EQ(node->GetNation(), c.nation) << c.letter << c.code;
         EXPECT_EQ(node->GetCategory(), c.category) << c.letter << c.code;
         EXPECT_EQ(node->GetSide(), DefaultSideOfNation(c.nation)) << c.letter << c.code;
-        delete node;
     }
 }
 

@@ -296,18 +296,17 @@ protected:
 
     static FormationNode* Formation(FormationNode& parent, std::uint32_t code, const char* name)
     {
-        auto* node = new FormationNode(1);
+        auto* node = parent.AppendChild(std::make_unique<FormationNode>(1));
         node->m_code = code;
         node->m_nodeName = name;
-        parent.AppendChild(node);
         return node;
     }
 
     static OrgNode* Platoon(FormationNode& parent, std::uint32_t code)
     {
-        auto* node = new OrgNode(0);
+        auto* node = parent.AppendChild(std::make_unique<OrgNode>(0));
         node->m_code = code;
-        return parent.AppendChild(node);
+        return node;
     }
 
     void AddRelease(OrgNode* node, int time, int chance)

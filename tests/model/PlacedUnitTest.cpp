@@ -25,10 +25,10 @@ protected:
     }
 
     const PlatoonType* Type(std::uint32_t id) const { return m_types.FindById(id); }
-    OrgNode* Node(int id) const { return m_tree.FindNode(id); }
+    OrgNode* Node(int id) { return m_tree.FindNode(id); }
 
     // Reads one unit line; false when the stream failed.
-    bool ReadUnit(const std::string& line, PlacedUnit& unit, bool withCounters = true) const
+    bool ReadUnit(const std::string& line, PlacedUnit& unit, bool withCounters = true)
     {
         std::istringstream in(line);
         return static_cast<bool>(unit.Read(in, m_types, m_tree, withCounters));
