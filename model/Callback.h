@@ -1,8 +1,11 @@
 #pragma once
 // How the game object calls back into the frame without knowing it: the frame
 // hands it callback objects, and the game object invokes them at the moments
-// the frame wants to show (a stack move, a scattered placement). The game
-// object owns the callbacks it is given and deletes them.
+// the frame wants to show (a stack move, a scattered placement). The frame
+// hands each callback over as a unique_ptr: the game object owns it from then
+// on. A member callback only observes its target, which must outlive it.
+
+#include <memory>
 
 class CCallback {
 public:
@@ -30,3 +33,9 @@ private:
     Target* m_target;
     Member m_member;
 };
+
+template <typename Target>
+std::unique_ptr<CCallback> MakeMemberCallback(Target* target, typename CMemberCallback<Target>::Member member)
+{
+    return std::make_unique<CMemberCallback<Target>>(target, member);
+}

@@ -184,5 +184,6 @@ void CGameData::RecordSideNation(int nation)
     }
 }
 
-void CGameData::SetMoveCallback(CCallback* callback) { m_moveCallback.reset(callback); }
-void CGameData::SetPlacementCallback(CCallback* callback) { m_placementCallback.reset(callback); }
+void CGameData::SetMoveCallback(std::unique_ptr<CCallback> callback) { m_moveCallback = std::move(callback); }
+
+void CGameData::SetPlacementCallback(std::unique_ptr<CCallback> callback) { m_placementCallback = std::move(callback); }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "model/Callback.h"
 #include "model/GameRecords.h"
@@ -59,9 +60,10 @@ public:
     // Keeps the two lowest distinct nations of the nation's default side.
     void RecordSideNation(int nation);
 
-    // The frame's callbacks; the game object owns and deletes them.
-    void SetMoveCallback(CCallback* callback);
-    void SetPlacementCallback(CCallback* callback);
+    // The frame's callbacks; the game object owns them from here on (a
+    // replaced one is deleted).
+    void SetMoveCallback(std::unique_ptr<CCallback> callback);
+    void SetPlacementCallback(std::unique_ptr<CCallback> callback);
 
     bool IsOptionSet(int option) const { return (m_options & option) != 0; }
 
@@ -441,8 +443,10 @@ public:
     std::unique_ptr<CCallback> m_placementCallback;
     std::int64_t m_mapFileTime = 0;
     std::int64_t m_orgFileTime = 0;
-    std::unique_ptr<LastMove> m_lastMove;
-    std::unique_ptr<PlacementRecord> m_placement;
+    // The last stack move and the unit being placed by a scattered
+    // placement, read by the callbacks; empty until there is one.
+    std::optional<LastMove> m_lastMove;
+    std::optional<PlacementRecord> m_placement;
     int m_unitLimits[2][3][3];
     int m_sideNations[2][2] = { { -1, -1 }, { -1, -1 } };
     HexGrid<HexSideSet> m_damagedBridges;

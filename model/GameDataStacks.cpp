@@ -130,7 +130,7 @@ bool CGameData::MoveUnitsBetweenHexes(int fromX, int fromY, int toX, int toY, in
     HexSide direction;
     direction.SetBetween(fromX, fromY, toX, toY);
 
-    m_lastMove = std::make_unique<LastMove>(fromX, fromY, toX, toY, moving);
+    m_lastMove.emplace(fromX, fromY, toX, toY, moving);
     for (int i = 0; i < moving; ++i)
         m_lastMove->SetUnit(i, units[i]->value, units[i]->value.m_secondFacing);
 

@@ -449,7 +449,7 @@ bool CGameData::ScatterGroup(const ReinforcementGroup& group, HexList& hexes)
     if (!m_stacks.Contains(entryX, entryY))
         return false;
     AppendHexListNodeOnce(hexes, entryX, entryY);
-    m_placement = std::make_unique<PlacementRecord>(PlacementRecord { -1, -1, 0, group.m_placement });
+    m_placement = PlacementRecord { -1, -1, 0, group.m_placement };
     const bool airDrop = (group.m_placement & kPlacementAirDrop) != 0;
     const int steps = std::clamp(group.m_scatterSteps, 0, kMaxScatterSteps);
 
@@ -479,8 +479,7 @@ bool CGameData::ScatterGroup(const ReinforcementGroup& group, HexList& hexes)
         bool carrierLanded = false;
         for (std::size_t i = 0; i < party.size(); ++i) {
             PlacedUnit& unit = party[i];
-            m_placement = std::make_unique<PlacementRecord>(
-                PlacementRecord { at.column, at.row, UnitNation(unit), group.m_placement });
+            m_placement = PlacementRecord { at.column, at.row, UnitNation(unit), group.m_placement };
             if (m_placementCallback)
                 m_placementCallback->Invoke();
             // Passengers share their carrier's fate.

@@ -18,8 +18,8 @@ public:
     // Hands the game object its two callbacks, as the units layer does.
     void Attach()
     {
-        m_game.SetMoveCallback(new CMemberCallback<CHeadlessFrame>(this, &CHeadlessFrame::OnGameMoveStep));
-        m_game.SetPlacementCallback(new CMemberCallback<CHeadlessFrame>(this, &CHeadlessFrame::OnPlacement));
+        m_game.SetMoveCallback(MakeMemberCallback(this, &CHeadlessFrame::OnGameMoveStep));
+        m_game.SetPlacementCallback(MakeMemberCallback(this, &CHeadlessFrame::OnPlacement));
     }
 
     void ReportError(const std::string& text)

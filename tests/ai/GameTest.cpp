@@ -247,9 +247,9 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     int invoked = 0, deleted = 0;
     {
         auto& game = Game();
-        game.SetMoveCallback(new Counting(&invoked, &deleted));
+        game.SetMoveCallback(std::make_unique<Counting>(&invoked, &deleted));
         game.m_moveCallback->Invoke();
-        game.SetMoveCallback(new Counting(&invoked, &deleted));
+        game.SetMoveCallback(std::make_unique<Counting>(&invoked, &deleted));
         EXPECT_EQ(deleted, 1) << "a replaced callback is deleted";
         m_game.reset();
     }
@@ -259,11 +259,11 @@ TEST_F(GameTest, CallbacksReachTheFrameAndAreOwnedByTheGame)
     auto& game = Game();
     CHeadlessFrame frame(game);
     frame.Attach();
-    game.m_lastMove = std::make_unique<LastMove>(1, 2, 1, 3, 1);
+    game.m_lastMove.emplace(1, 2, 1, 3, 1);
     game.m_moveCallback->Invoke();
     ASSERT_EQ(frame.m_moveSteps.size(), 1u);
     EXPECT_EQ(frame.m_moveSteps[0].m_toRow, 3);
-    game.m_placement = std::make_unique<PlacementRecord>(PlacementRecord { 4, 5, 10, 1 });
+    game.m_placement = PlacementRecord { 4, 5, 10, 1 };
     game.m_placementCallback->Invoke();
     ASSERT_EQ(frame.m_placements.size(), 1u);
     EXPECT_EQ(frame.m_placements[0].nation, 10);

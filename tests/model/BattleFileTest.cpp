@@ -528,7 +528,7 @@ TEST_F(BattleFileTest, NoLastMoveOutlivesTheBattleItWasMadeIn)
         ASSERT_TRUE(ReadPlain(m_v10));
         CGameHexMarks& game = Game();
         ASSERT_NE(Stack(1, 1).Last()->value.m_node, nullptr);
-        game.m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+        game.m_lastMove.emplace(1, 1, 2, 1, 1);
         game.m_lastMove->SetUnit(0, Stack(1, 1).Last()->value, HexSide::North);
         const bool ok = ReadPlain(next);
         EXPECT_EQ(ok, &next == &cases[0]);
@@ -654,7 +654,7 @@ TEST_F(BattleFileTest, ReloadKeepsTheBattleOnTheNewData)
     ASSERT_TRUE(ReadPlain(m_v10));
     const std::string before = Write();
     CGameHexMarks& game = Game();
-    game.m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+    game.m_lastMove.emplace(1, 1, 2, 1, 1);
     game.m_lastMove->SetUnit(0, Stack(1, 1).Head()->value, HexSide::North);
 
     // New names for a node and a type, and a new node: the same ids.
@@ -706,7 +706,7 @@ TEST_F(BattleFileTest, ReloadWithABattleInPlayThenWriteAndChangePhase)
 {
     ASSERT_TRUE(ReadPlain(m_v10));
     CGameHexMarks& game = Game();
-    game.m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+    game.m_lastMove.emplace(1, 1, 2, 1, 1);
     game.m_lastMove->SetUnit(0, Stack(1, 1).Head()->value, HexSide::North);
     const std::string before = Write();
     ASSERT_FALSE(game.m_offMapUnits.IsEmpty());
@@ -768,7 +768,7 @@ TEST_F(BattleFileTest, ReloadCases)
         if (c.battle) {
             ASSERT_TRUE(ReadPlain(m_v10));
             before = Write();
-            Game().m_lastMove = std::make_unique<LastMove>(1, 1, 2, 1, 1);
+            Game().m_lastMove.emplace(1, 1, 2, 1, 1);
             Game().m_lastMove->SetUnit(0, Stack(1, 1).Head()->value, HexSide::North);
         } else {
             Game().m_mapFileName = "test.map";

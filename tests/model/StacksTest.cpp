@@ -120,8 +120,8 @@ TEST_F(StacksTest, MoveBetweenAdjacentHexesPutsTheUnitsOnTopAndRecordsTheMove)
     EXPECT_EQ(Unit(2, 1, 1).m_secondFacing, HexSide::NorthWest);
     EXPECT_EQ(Unit(2, 1, 2).m_secondFacing, HexSide::NorthEast);
 
-    const LastMove* move = Game().m_lastMove.get();
-    ASSERT_NE(move, nullptr);
+    ASSERT_TRUE(Game().m_lastMove.has_value());
+    const LastMove* move = &*Game().m_lastMove;
     EXPECT_EQ(move->m_fromColumn, 2);
     EXPECT_EQ(move->m_fromRow, 2);
     EXPECT_EQ(move->m_toColumn, 2);
@@ -193,8 +193,9 @@ TEST_F(StacksTest, MoveCallbackRunsOnceBetweenLeavingAndArriving)
     Add(2, 2, kRifle, 1);
     Add(2, 2, kRifle, 2);
     Add(2, 1, kTank, 3);
-    auto* probe = new StackProbe(Game(), 2, 2, 2, 1);
-    Game().SetMoveCallback(probe);
+    auto owned = std::make_unique<StackProbe>(Game(), 2, 2, 2, 1);
+    const StackProbe* probe = owned.get(); // the game owns it from here on
+    Game().SetMoveCallback(std::move(owned));
     int positions[] = { 1, 2 };
     ASSERT_TRUE(Game().MoveUnitsBetweenHexes(2, 2, 2, 1, positions, 2));
     EXPECT_EQ(probe->m_sourceCounts, (std::vector<std::size_t> { 0 }));
@@ -244,7 +245,7 @@ TEST_F(StacksTest, RefusedMoveChangesNothing)
         EXPECT_EQ(Tags(2, 2), (std::vector<int> { 1, 2, 3 }));
         EXPECT_TRUE(Game().m_stacks.At(2, 1).IsEmpty());
         EXPECT_EQ(positions, c.positions);
-        EXPECT_EQ(Game().m_lastMove, nullptr);
+        EXPECT_FALSE(Game().m_lastMove.has_value());
         EXPECT_TRUE(frame.m_moveSteps.empty());
     }
 }

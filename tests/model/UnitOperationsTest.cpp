@@ -420,14 +420,14 @@ TEST_F(UnitOperationsTest, StackOperationsKeepRidersWithTheirCarriers)
         if (c.op == Op::Move) {
             EXPECT_EQ(positions, c.done ? c.newPositions : c.positions);
             if (c.done) {
-                ASSERT_NE(Game().m_lastMove, nullptr);
+                ASSERT_TRUE(Game().m_lastMove.has_value());
                 EXPECT_EQ(Game().m_lastMove->m_count, static_cast<int>(c.out.size())) << "riders are part of the move";
                 std::vector<int> recorded;
                 for (const PlacedUnit& unit : Game().m_lastMove->m_units)
                     recorded.push_back(unit.m_value);
                 EXPECT_EQ(recorded, c.out);
             } else {
-                EXPECT_EQ(Game().m_lastMove, nullptr);
+                EXPECT_FALSE(Game().m_lastMove.has_value());
             }
         }
     }
