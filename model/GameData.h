@@ -85,17 +85,20 @@ public:
 
     // The unit at a stack position; null for a hex off the map or a position
     // that names no unit.
-    UnitNode* GetStackNode(int x, int y, int position) const;
+    UnitNode* GetStackNode(int x, int y, int position);
+    const UnitNode* GetStackNode(int x, int y, int position) const;
     // The node's 1-based stack position; 0 when the hex does not hold it.
     int GetStackPosition(int x, int y, const UnitNode* node) const;
     // Resolve positions to units: the listed units in list order, or false
     // (units left empty) for a selection refused as above.
-    bool ResolvePositionsToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const;
+    bool ResolvePositionsToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units);
+    bool ResolvePositionsToUnits(
+        int x, int y, const int* positions, int count, std::vector<const UnitNode*>& units) const;
     // Resolve positions under the carrier rule: each listed unit that leads
     // its party followed by its riders, in list order (a listed rider goes
     // with its party); false (units left empty) for a refused selection or a
     // rider listed without the unit leading its party.
-    bool ResolvePartiesToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const;
+    bool ResolvePartiesToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units);
     // The unit leading the party of a unit of the stack (itself unless it is
     // a carried unit below another unit).
     static UnitNode* PartyLeader(const UnitList& stack, UnitNode* node);
@@ -302,7 +305,8 @@ public:
     // Sorts the listed units; carriers in excess take spare units, then
     // carriers that need not carry anything, as passengers. A loaded carrier
     // is never offered as a carrier nor as a passenger.
-    bool ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists) const;
+    // The lists name units to change, so this needs a mutable game object.
+    bool ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists);
     // Boards passenger i onto carrier i (directly below it) for as many pairs
     // as both lists hold, then puts each passenger to unload on top of the
     // stack, facing as its carrier did and taking its second side, with any

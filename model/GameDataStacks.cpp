@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "model/GameData.h"
@@ -23,21 +24,26 @@ int ClampToInt(std::int64_t value)
         std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-bool Contains(const std::vector<UnitNode*>& units, const UnitNode* node)
+template <typename Node> bool Contains(const std::vector<Node*>& units, const UnitNode* node)
 {
     return std::find(units.begin(), units.end(), node) != units.end();
 }
 
 } // namespace
 
-UnitNode* CGameData::GetStackNode(int x, int y, int position) const
+UnitNode* CGameData::GetStackNode(int x, int y, int position)
+{
+    return const_cast<UnitNode*>(std::as_const(*this).GetStackNode(x, y, position));
+}
+
+const UnitNode* CGameData::GetStackNode(int x, int y, int position) const
 {
     if (!m_stacks.Contains(x, y) || position < 0)
         return nullptr;
     const UnitList& stack = m_stacks.At(x, y);
     if (position == 0)
         return stack.Last();
-    UnitNode* node = stack.Head();
+    const UnitNode* node = stack.Head();
     for (int i = 1; node && i < position; ++i)
         node = node->next;
     return node;
@@ -54,8 +60,19 @@ int CGameData::GetStackPosition(int x, int y, const UnitNode* node) const
     return 0;
 }
 
+bool CGameData::ResolvePositionsToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units)
+{
+    std::vector<const UnitNode*> found;
+    const bool resolved = std::as_const(*this).ResolvePositionsToUnits(x, y, positions, count, found);
+    units.clear();
+    units.reserve(found.size());
+    for (const UnitNode* node : found)
+        units.push_back(const_cast<UnitNode*>(node));
+    return resolved;
+}
+
 bool CGameData::ResolvePositionsToUnits(
-    int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const
+    int x, int y, const int* positions, int count, std::vector<const UnitNode*>& units) const
 {
     units.clear();
     if (!m_stacks.Contains(x, y) || !positions || count <= 0)
@@ -65,7 +82,7 @@ bool CGameData::ResolvePositionsToUnits(
         return false;
     units.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        UnitNode* node = GetStackNode(x, y, positions[i]);
+        const UnitNode* node = GetStackNode(x, y, positions[i]);
         if (!node || Contains(units, node)) {
             units.clear();
             return false;
@@ -89,8 +106,7 @@ void CGameData::AppendWithRiders(UnitNode* node, std::vector<UnitNode*>& units)
         units.push_back(below);
 }
 
-bool CGameData::ResolvePartiesToUnits(
-    int x, int y, const int* positions, int count, std::vector<UnitNode*>& units) const
+bool CGameData::ResolvePartiesToUnits(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units)
 {
     std::vector<UnitNode*> listed;
     units.clear();
@@ -289,7 +305,7 @@ int CGameData::CountStackUnits(int x, int y) const
 
 int CGameData::CountSelectedUnits(int x, int y, const int* positions, int count) const
 {
-    std::vector<UnitNode*> units;
+    std::vector<const UnitNode*> units;
     if (!ResolvePositionsToUnits(x, y, positions, count, units))
         return 0;
     int n = 0;
@@ -300,7 +316,7 @@ int CGameData::CountSelectedUnits(int x, int y, const int* positions, int count)
 
 int CGameData::SumSelectedStrength(int x, int y, const int* positions, int count) const
 {
-    std::vector<UnitNode*> units;
+    std::vector<const UnitNode*> units;
     if (!ResolvePositionsToUnits(x, y, positions, count, units))
         return 0;
     std::int64_t sum = 0;

@@ -136,7 +136,7 @@ bool IsRoughLanding(int terrain, bool airDrop, bool frozen)
 
 } // namespace
 
-bool CGameData::ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists) const
+bool CGameData::ClassifyLoadUnload(int x, int y, const int* positions, int count, LoadUnloadLists& lists)
 {
     lists = LoadUnloadLists();
     std::vector<UnitNode*> units;

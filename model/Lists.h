@@ -2,7 +2,9 @@
 // The record lists of the battle model. Every list has one shape: a head
 // pointer (null when empty), nodes holding their record by value, the last
 // node's next is null, and the first node's prev is the last node so that
-// appending needs no walk. The list owns its nodes.
+// appending needs no walk. The list owns its nodes: only its own operations
+// make, link and free them (a node changes lists through MoveTo). A node
+// pointer a caller holds is an observer, valid until the node is removed.
 
 #include <cstddef>
 #include <utility>
@@ -43,14 +45,16 @@ public:
     }
     ~RecordList() { Free(); }
 
-    Node* Head() const { return m_head; }
-    Node* Last() const { return m_head ? m_head->prev : nullptr; }
+    Node* Head() { return m_head; }
+    const Node* Head() const { return m_head; }
+    Node* Last() { return m_head ? m_head->prev : nullptr; }
+    const Node* Last() const { return m_head ? m_head->prev : nullptr; }
     bool IsEmpty() const { return m_head == nullptr; }
 
     std::size_t Count() const
     {
         std::size_t n = 0;
-        for (Node* node = m_head; node; node = node->next)
+        for (const Node* node = m_head; node; node = node->next)
             ++n;
         return n;
     }
@@ -62,7 +66,7 @@ public:
 
     void AppendCopies(const RecordList& other)
     {
-        for (Node* node = other.m_head; node; node = node->next)
+        for (const Node* node = other.m_head; node; node = node->next)
             Append(node->value);
     }
 
@@ -84,23 +88,14 @@ public:
         m_head->prev = otherLast;
     }
 
-    // Takes the node out of the list without deleting it; the caller owns it.
-    Node* Detach(Node* node)
+    // Moves a node of this list into the destination (which may be this
+    // list), before the given node there; a null node appends. No record is
+    // copied; the node stays valid. Returns it.
+    Node* MoveTo(Node* node, RecordList& destination, Node* before = nullptr)
     {
-        if (node == m_head) {
-            m_head = node->next;
-            if (m_head)
-                m_head->prev = node->prev;
-        } else {
-            node->prev->next = node->next;
-            if (node->next)
-                node->next->prev = node->prev;
-            else
-                m_head->prev = node->prev;
-        }
-        node->next = nullptr;
-        node->prev = node;
-        return node;
+        if (node == before)
+            return node;
+        return destination.Link(Detach(node), before);
     }
 
     // Unlinks and deletes the node; returns the node that followed it.
@@ -146,6 +141,26 @@ public:
     auto end() const { return Iter<const Node*, const T&>(nullptr); }
 
 private:
+    // Takes the node out of the list; it then belongs to no list until it is
+    // linked again or deleted.
+    Node* Detach(Node* node)
+    {
+        if (node == m_head) {
+            m_head = node->next;
+            if (m_head)
+                m_head->prev = node->prev;
+        } else {
+            node->prev->next = node->next;
+            if (node->next)
+                node->next->prev = node->prev;
+            else
+                m_head->prev = node->prev;
+        }
+        node->next = nullptr;
+        node->prev = node;
+        return node;
+    }
+
     Node* Link(Node* node, Node* before)
     {
         if (!m_head) {

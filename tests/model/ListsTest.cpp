@@ -88,6 +88,52 @@ TEST(ListsTest, TakeOverMovesEveryNode)
     }
 }
 
+TEST(ListsTest, MoveToRelinksTheNodeItself)
+{
+    // Lists a = {1, 2, 3} and b = {7, 8}; a node of a moves before a node of
+    // b or of a itself (0: to the end).
+    struct Case {
+        int moved;
+        bool intoB;
+        int before;
+        V a;
+        V b;
+    };
+    const Case cases[] = {
+        { 1, true, 0, { 2, 3 }, { 7, 8, 1 } },
+        { 2, true, 7, { 1, 3 }, { 2, 7, 8 } },
+        { 3, true, 8, { 1, 2 }, { 7, 3, 8 } },
+        { 1, false, 0, { 2, 3, 1 }, { 7, 8 } },
+        { 3, false, 1, { 3, 1, 2 }, { 7, 8 } },
+        { 2, false, 3, { 1, 2, 3 }, { 7, 8 } },
+        { 2, false, 2, { 1, 2, 3 }, { 7, 8 } },
+    };
+    for (const Case& c : cases) {
+        RecordList<int> a, b;
+        for (int v : { 1, 2, 3 })
+            a.Append(v);
+        for (int v : { 7, 8 })
+            b.Append(v);
+        auto find = [](RecordList<int>& list, int value) {
+            auto* node = list.Head();
+            while (node && node->value != value)
+                node = node->next;
+            return node;
+        };
+        RecordList<int>& destination = c.intoB ? b : a;
+        auto* node = find(a, c.moved);
+        EXPECT_EQ(a.MoveTo(node, destination, c.before ? find(destination, c.before) : nullptr), node)
+            << c.moved << " before " << c.before;
+        EXPECT_EQ(CheckedValues(a), c.a) << c.moved << " before " << c.before;
+        EXPECT_EQ(CheckedValues(b), c.b) << c.moved << " before " << c.before;
+    }
+    RecordList<int> lone, other;
+    auto* node = lone.Append(5);
+    lone.MoveTo(node, other);
+    EXPECT_TRUE(lone.IsEmpty());
+    EXPECT_EQ(CheckedValues(other), (V { 5 }));
+}
+
 TEST(ListsTest, CopiesAreDeepAndFreeEmpties)
 {
     RecordList<int> a;
