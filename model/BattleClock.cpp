@@ -70,28 +70,6 @@ void BattleClock::GetLabel(String& out, bool threePhase) const
     out = ConcatStringText(ConcatTexts(SideName(m_side), " "), threePhase ? PhaseName(m_phase) : "Turn");
 }
 
-bool BattleClock::Read(std::istream& in)
-{
-    std::int32_t counter = 0;
-    std::int32_t side = 0;
-    std::int32_t phase = 0;
-    std::int32_t timeLimit = 0;
-    in >> counter >> side >> phase >> timeLimit;
-    if (!in || (side != 0 && side != 1))
-        return false;
-    SetCounter(counter);
-    m_side = side;
-    SetPhase(phase);
-    m_timeLimit = timeLimit;
-    return true;
-}
-
-bool BattleClock::Write(std::ostream& out) const
-{
-    out << m_counter << ' ' << m_side << ' ' << m_phase << ' ' << m_timeLimit;
-    return static_cast<bool>(out);
-}
-
 std::int32_t BattleClock::GetTurnNumber(int step) const
 {
     if (step < 1)

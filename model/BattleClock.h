@@ -41,9 +41,27 @@ public:
     // The battle-file line: counter, side, phase, time limit. A negative
     // counter is read as 0 and a phase outside 0..2 as 0; a side other than 0
     // or 1 fails. On failure nothing changes.
-    bool Read(std::istream& in);
+    template <class In> bool Read(In& in)
+    {
+        std::int32_t counter = 0;
+        std::int32_t side = 0;
+        std::int32_t phase = 0;
+        std::int32_t timeLimit = 0;
+        in >> counter >> side >> phase >> timeLimit;
+        if (!in || (side != 0 && side != 1))
+            return false;
+        SetCounter(counter);
+        m_side = side;
+        SetPhase(phase);
+        m_timeLimit = timeLimit;
+        return true;
+    }
     // The four values separated by one blank, without a line feed.
-    bool Write(std::ostream& out) const;
+    template <class Out> bool Write(Out& out) const
+    {
+        out << m_counter << ' ' << m_side << ' ' << m_phase << ' ' << m_timeLimit;
+        return static_cast<bool>(out);
+    }
 
     std::int32_t GetCounter() const { return m_counter; }
     std::int32_t GetSide() const { return m_side; }

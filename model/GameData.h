@@ -272,12 +272,14 @@ public:
     // Writes the battle in the version-10 layout; stops at the first failed
     // write and returns false, so that a caller can keep the old file.
     virtual bool WriteBattleFile(std::ostream& out) const;
-    bool ReadBattleHeader(std::istream& in);
-    bool ReadBattleSections(std::istream& in);
-    bool ReadLossTable(std::istream& in);
-    bool WriteBattleHeader(std::ostream& out) const;
-    bool WriteHexSections(std::ostream& out) const;
-    bool WriteLossTable(std::ostream& out) const;
+    // The reader's parts, on the file's text in memory.
+    bool ReadBattleText(TextScanner& in, bool keepVersion10);
+    bool ReadBattleHeader(TextScanner& in);
+    bool ReadBattleSections(TextScanner& in);
+    bool ReadLossTable(TextScanner& in);
+    bool WriteBattleHeader(TextBuilder& out) const;
+    bool WriteHexSections(TextBuilder& out) const;
+    bool WriteLossTable(TextBuilder& out) const;
     // The one public reload: every data file (platoon files included), with
     // or without a battle in play. The battle is written to memory, the data
     // reloaded and the battle read back, so that no unit, list or record

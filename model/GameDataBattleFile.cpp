@@ -3,10 +3,10 @@
 // organisation files, tagged section lines for every unit, every non-empty
 // per-hex value and every list, a "-1" line, the loss table and a trailer.
 
-#include <limits>
 #include <sstream>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "model/DataFile.h"
 #include "model/GameData.h"
@@ -45,21 +45,18 @@ enum BattleTag : int {
     kTagStarshellMark = 21,
 };
 
-void SkipRestOfLine(std::istream& in) { in.ignore(std::numeric_limits<std::streamsize>::max(), '\n'); }
-
 // A read that failed only because the file ended (nothing but white space
 // was left) ends a part of the file that may be left out; a failure with
 // text left is damage.
-bool FailedAtEnd(const std::istream& in) { return in.fail() && in.eof() && !in.bad(); }
+bool FailedAtEnd(const TextScanner& in) { return in.fail() && in.eof() && !in.bad(); }
 
 // A file-name line: from version 9 one trailing blank that the writer adds,
 // from version 8 scrambled; stored backslashes become slashes.
-bool ReadFileNameLine(std::istream& in, int version, String& name)
+bool ReadFileNameLine(TextScanner& in, int version, String& name)
 {
-    String line;
-    if (!line.ReadLine(in))
+    std::string text;
+    if (!in.ReadLine(text))
         return false;
-    std::string text = line.str();
     if (version >= 9 && !text.empty() && text.back() == ' ')
         text.pop_back();
     if (version >= 8)
@@ -71,20 +68,345 @@ bool ReadFileNameLine(std::istream& in, int version, String& name)
 }
 
 // A name that could not be read back as it is is not written.
-bool WriteFileNameLine(std::ostream& out, const String& name)
+bool WriteFileNameLine(TextBuilder& out, const String& name)
 {
     const std::string& text = name.str();
     if (!HexValues::IsStoredFileName(text))
         return false;
     out << ScrambleLine(text) << " \n";
-    return static_cast<bool>(out);
+    return true;
 }
+
+// The tagged section lines, one reader per tag. Every hex-bound value must
+// name a hex of the map (and of every grid, which have its size after the
+// reload); units and groups record their nations.
+class SectionReader {
+public:
+    SectionReader(CGameData& game, TextScanner& in)
+        : m_game(game)
+        , m_in(in)
+        , m_lookup([&game](std::uint32_t id) { return std::as_const(game.m_platoonTypes).FindById(id); },
+              [this](int id) {
+                  auto found = m_nodes.find(id);
+                  return found == m_nodes.end() ? nullptr : found->second;
+              })
+        , m_withCounters(game.m_version >= 7)
+    {
+        // Units name their node by id: hashed once here instead of a search
+        // of the tree per unit. The first of equal ids wins, as in the tree's
+        // own search.
+        OrgNodeList nodes;
+        game.m_orgTree.CollectAllNodes(nodes);
+        for (OrgNode* node : nodes)
+            m_nodes.emplace(node->m_id, node);
+    }
+
+    // Reads section lines up to the "-1" line or the end of the file.
+    bool ReadAll()
+    {
+        for (;;) {
+            int tag = 0;
+            if (!(m_in >> tag))
+                return FailedAtEnd(m_in); // a file may end without the "-1" line
+            if (tag == -1)
+                return true;
+            if (!ReadSection(tag)) {
+                m_game.m_battleReadError = String("Error reading battle file: section " + std::to_string(tag));
+                return false;
+            }
+        }
+    }
+
+private:
+    bool ReadSection(int tag)
+    {
+        switch (tag) {
+        case kTagUnit:
+            return ReadStackUnit();
+        case kTagWrecks:
+        case kTagHexFlags:
+        case kTagHexValue:
+        case kTagPhaseByte:
+        case kTagSmokeMark:
+        case kTagStarshellMark:
+        case kTagFireMark:
+            return ReadHexValue(tag);
+        case kTagContact:
+            return ReadContact();
+        case kTagObjective:
+            return ReadObjective();
+        case kTagOffMapUnit:
+            return ReadOffMapUnit();
+        case kTagReinforcements:
+            return ReadReinforcements();
+        case kTagAirStrike:
+            return ReadAirStrike();
+        case kTagPontoon:
+            return ReadPontoon();
+        case kTagRelease:
+            return ReadRelease();
+        case kTagPendingFire:
+            return ReadPendingFire();
+        case kTagEliminated:
+        case kTagExited:
+            return ReadListedUnit(tag == kTagEliminated ? m_game.m_eliminated : m_game.m_exited);
+        case kTagDamagedBridges:
+            return ReadDamagedBridges();
+        case kTagArrivalMark:
+            return ReadArrivalMark();
+        case kTagAircraft:
+            return ReadAircraft();
+        default: // tag 3 has no reader; anything else is no tag at all
+            return false;
+        }
+    }
+
+    bool OnMap(int column, int row) const
+    {
+        return m_game.m_map.IsOnMap(column, row) && m_game.m_stacks.Contains(column, row);
+    }
+    bool NearMap(int column, int row) const
+    {
+        const int reach = CGameData::kMaxOffMapDistance;
+        return column >= -reach && column < m_game.m_map.GetWidth() + reach && row >= -reach
+            && row < m_game.m_map.GetHeight() + reach;
+    }
+    bool ReadHex(int& column, int& row) { return static_cast<bool>(m_in >> column >> row) && OnMap(column, row); }
+
+    bool ReadStackUnit()
+    {
+        int column = 0;
+        int row = 0;
+        PlacedUnit unit;
+        if (!ReadHex(column, row) || !unit.Read(m_in, m_lookup, m_withCounters))
+            return false;
+        if (unit.m_node)
+            unit.m_node->MarkUpwards();
+        m_game.RecordSideNation(unit.m_type->GetNation());
+        // Carried units follow their carrier in the file.
+        AppendReadUnit(m_game.m_stacks.At(column, row), unit);
+        return true;
+    }
+
+    bool ReadHexValue(int tag)
+    {
+        int column = 0;
+        int row = 0;
+        int value = 0;
+        if (!(m_in >> column >> row >> value) || !OnMap(column, row))
+            return false;
+        // Wreck words and marks must be what the hex-state messages can carry.
+        const bool isMark = tag == kTagSmokeMark || tag == kTagStarshellMark || tag == kTagFireMark;
+        if ((tag == kTagWrecks && !HexValues::IsWreckWord(value)) || (isMark && !HexValues::IsValueOrNone(value)))
+            return false;
+        switch (tag) {
+        case kTagWrecks:
+            m_game.m_wrecks.At(column, row) = value;
+            break;
+        case kTagHexFlags:
+            m_game.m_hexFlags.At(column, row) = value;
+            break;
+        case kTagHexValue:
+            m_game.m_hexValue.At(column, row) = value;
+            break;
+        case kTagPhaseByte:
+            m_game.m_phaseBytes.At(column, row) = static_cast<std::uint8_t>(value & 0xFF);
+            break;
+        case kTagSmokeMark:
+            m_game.m_smokeMark.At(column, row) = value;
+            break;
+        case kTagStarshellMark:
+            m_game.m_starshellMark.At(column, row) = value;
+            break;
+        default:
+            m_game.m_fireMark.At(column, row) = value;
+            break;
+        }
+        return true;
+    }
+
+    bool ReadContact()
+    {
+        int column = 0;
+        int row = 0;
+        int which = 0;
+        int kind = 0;
+        int value = 1; // before version 3 the value is left out
+        if (!(m_in >> column >> row >> which >> kind) || (m_game.m_version >= 3 && !(m_in >> value)))
+            return false;
+        if (!OnMap(column, row) || !HexValues::IsContactKind(kind) || !HexValues::IsValueOrNone(value))
+            return false;
+        if (which != 1)
+            m_game.m_contact[0].At(column, row).Set(kind, value);
+        if (which != 0)
+            m_game.m_contact[1].At(column, row).Set(kind, value);
+        return true;
+    }
+
+    bool ReadObjective()
+    {
+        int column = 0;
+        int row = 0;
+        ObjectiveCell cell;
+        if (!(m_in >> column >> row >> cell.value >> cell.nation) || !OnMap(column, row)
+            || !HexValues::IsNationOrNone(cell.nation))
+            return false;
+        m_game.m_objectives.At(column, row) = cell;
+        return true;
+    }
+
+    bool ReadOffMapUnit()
+    {
+        OffMapUnit offMap;
+        if (!(m_in >> offMap.column >> offMap.row) || !NearMap(offMap.column, offMap.row)
+            || !offMap.unit.Read(m_in, m_lookup, m_withCounters))
+            return false;
+        m_game.RecordSideNation(offMap.unit.m_type->GetNation());
+        m_game.m_offMapUnits.Append(std::move(offMap));
+        return true;
+    }
+
+    bool ReadReinforcements()
+    {
+        int column = 0;
+        int row = 0;
+        if (!ReadHex(column, row))
+            return false;
+        ReinforcementGroup group(column, row);
+        if (!group.Read(m_in, m_lookup, m_game.m_version >= 4, m_withCounters))
+            return false;
+        if (group.GetNation() != -1)
+            m_game.RecordSideNation(group.GetNation());
+        m_game.m_reinforcements.Append(std::move(group));
+        return true;
+    }
+
+    bool ReadAirStrike()
+    {
+        int column = 0;
+        int row = 0;
+        int value = 0;
+        int side = -1;
+        if (!(m_in >> column >> row >> value >> side) || !OnMap(column, row) || !HexValues::IsAirStrikeSide(side))
+            return false;
+        m_game.m_airStrikeValue.At(column, row) = value;
+        m_game.m_airStrikeSide.At(column, row) = side;
+        return true;
+    }
+
+    bool ReadPontoon()
+    {
+        int column = 0;
+        int row = 0;
+        HexSide side;
+        int capacity = 0;
+        if (!(m_in >> column >> row) || !ReadHexSide(m_in, side) || !(m_in >> capacity))
+            return false;
+        if (!OnMap(column, row) || !HexValues::IsPontoonSide(side) || capacity < 0)
+            return false;
+        m_game.m_pontoons.At(column, row) = PontoonCell { side, capacity };
+        return true;
+    }
+
+    bool ReadRelease()
+    {
+        ReleaseRecord release;
+        int nodeId = 0;
+        if (!(m_in >> release.time >> release.chance >> nodeId))
+            return false;
+        release.node = m_lookup.findNode(nodeId);
+        if (!release.node)
+            return false;
+        m_game.m_releases.Append(release);
+        return true;
+    }
+
+    bool ReadPendingFire()
+    {
+        PendingFire fire;
+        if (!fire.Read(m_in) || !OnMap(fire.targetColumn, fire.targetRow) || !NearMap(fire.fromColumn, fire.fromRow))
+            return false;
+        m_game.m_pendingFire.Append(fire);
+        return true;
+    }
+
+    bool ReadListedUnit(UnitList& list)
+    {
+        PlacedUnit unit;
+        if (!unit.Read(m_in, m_lookup, m_withCounters))
+            return false;
+        m_game.RecordSideNation(unit.m_type->GetNation());
+        list.Append(unit);
+        return true;
+    }
+
+    bool ReadDamagedBridges()
+    {
+        int column = 0;
+        int row = 0;
+        HexSideSet sides;
+        if (!(m_in >> column >> row))
+            return false;
+        m_in.get(); // the blank before the set's character, which may itself be a blank
+        if (!ReadHexSideSet(m_in, sides) || !OnMap(column, row))
+            return false;
+        m_game.m_damagedBridges.At(column, row) = sides;
+        return true;
+    }
+
+    bool ReadArrivalMark()
+    {
+        int column = 0;
+        int row = 0;
+        int value = -1;
+        int flag = 0;
+        if (!(m_in >> column >> row >> value >> flag) || !OnMap(column, row) || !HexValues::IsNationOrNone(value))
+            return false;
+        m_game.m_arrivalMarks.At(column, row) = ArrivalMark { value, flag != 0 };
+        return true;
+    }
+
+    bool ReadAircraft()
+    {
+        std::uint32_t id = 0;
+        if (!(m_in >> id))
+            return false;
+        const PlatoonType* type = std::as_const(m_game.m_platoonTypes).FindById(id);
+        if (!type)
+            return false;
+        m_game.m_aircraftPool.Append(type);
+        return true;
+    }
+
+    CGameData& m_game;
+    TextScanner& m_in;
+    std::unordered_map<int, OrgNode*> m_nodes;
+    const UnitLookup m_lookup;
+    const bool m_withCounters;
+};
 
 } // namespace
 
 // ---- Reading ----
 
 bool CGameData::ReadBattleFile(std::istream& in, bool keepVersion10)
+{
+    // The battle is read from memory. The stream is then set just after what
+    // was read, where the layers above find their blocks.
+    const std::istream::pos_type start = in.tellg();
+    std::string text;
+    const bool deviceError = !ReadStreamText(in, text); // no text: the header fails
+    TextScanner scanner(text);
+    const bool read = ReadBattleText(scanner, keepVersion10);
+    if (!deviceError && start != std::istream::pos_type(-1)) {
+        in.clear();
+        in.seekg(start + static_cast<std::streamoff>(scanner.Position()));
+        in.setstate(scanner.rdstate());
+    }
+    return read;
+}
+
+bool CGameData::ReadBattleText(TextScanner& in, bool keepVersion10)
 {
     ResetBattle();
     // The last move is of the battle being replaced, and its unit copies point
@@ -100,10 +422,12 @@ bool CGameData::ReadBattleFile(std::istream& in, bool keepVersion10)
         error = "Error reading battle file header";
     } else {
         reloaded = true;
-        if (const char* reloadError = Reload())
+        if (const char* reloadError = Reload()) {
             error = reloadError;
-        else if (!ReadBattleSections(in) || !ReadLossTable(in))
-            error = m_battleReadError.IsEmpty() ? String("Error reading battle file") : m_battleReadError;
+        } else {
+            if (!ReadBattleSections(in) || !ReadLossTable(in))
+                error = m_battleReadError.IsEmpty() ? String("Error reading battle file") : m_battleReadError;
+        }
     }
     if (error.IsEmpty()) {
         // The trailer ends a file that may stop before it.
@@ -133,18 +457,17 @@ bool CGameData::ReadBattleFile(std::istream& in, bool keepVersion10)
     return false;
 }
 
-bool CGameData::ReadBattleHeader(std::istream& in)
+bool CGameData::ReadBattleHeader(TextScanner& in)
 {
     int version = 0;
     if (!(in >> version) || version < kOldestVersion || version > kNewestVersion)
         return false;
     m_version = version;
-    SkipRestOfLine(in);
+    in.SkipLine();
 
-    String title;
-    if (!title.ReadLine(in))
+    std::string titleText;
+    if (!in.ReadLine(titleText))
         return false;
-    std::string titleText = title.str();
     for (char& c : titleText)
         if (c == '|')
             c = ' ';
@@ -171,7 +494,7 @@ bool CGameData::ReadBattleHeader(std::istream& in)
     in >> m_aiPercent[0] >> m_aiPercent[1] >> m_advantage >> m_options;
     if (!in)
         return false;
-    SkipRestOfLine(in);
+    in.SkipLine();
 
     if (!ReadFileNameLine(in, version, m_mapFileName) || !ReadFileNameLine(in, version, m_orgFileName))
         return false;
@@ -193,245 +516,10 @@ bool CGameData::ReadBattleHeader(std::istream& in)
     return true;
 }
 
-bool CGameData::ReadBattleSections(std::istream& in)
+bool CGameData::ReadBattleSections(TextScanner& in) { return SectionReader(*this, in).ReadAll(); }
+
+bool CGameData::ReadLossTable(TextScanner& in)
 {
-    // Units name their type and node by id: hashed once here instead of a
-    // search of the lists per unit. The first of equal ids wins, as in the
-    // lists' own searches.
-    std::unordered_map<std::uint32_t, const PlatoonType*> typeIndex;
-    for (const PlatoonType* type : m_platoonTypes)
-        typeIndex.emplace(type->m_id, type);
-    std::unordered_map<int, OrgNode*> nodeIndex;
-    OrgNodeList nodes;
-    m_orgTree.CollectAllNodes(nodes);
-    for (OrgNode* node : nodes)
-        nodeIndex.emplace(node->m_id, node);
-    const UnitLookup lookup(
-        [&typeIndex](std::uint32_t id) {
-            auto found = typeIndex.find(id);
-            return found == typeIndex.end() ? nullptr : found->second;
-        },
-        [&nodeIndex](int id) {
-            auto found = nodeIndex.find(id);
-            return found == nodeIndex.end() ? nullptr : found->second;
-        });
-
-    const int version = m_version;
-    const bool withCounters = version >= 7;
-    // Every grid has the map's size after the reload.
-    auto onMap = [this](int column, int row) { return m_map.IsOnMap(column, row) && m_stacks.Contains(column, row); };
-    auto nearMap = [this](int column, int row) {
-        return column >= -kMaxOffMapDistance && column < m_map.GetWidth() + kMaxOffMapDistance
-            && row >= -kMaxOffMapDistance && row < m_map.GetHeight() + kMaxOffMapDistance;
-    };
-
-    for (;;) {
-        int tag = 0;
-        if (!(in >> tag))
-            return FailedAtEnd(in); // a file may end without the "-1" line
-        if (tag == -1)
-            return true;
-        bool ok = false;
-        int column = 0;
-        int row = 0;
-        switch (tag) {
-        case kTagUnit: {
-            PlacedUnit unit;
-            if (!(in >> column >> row) || !onMap(column, row) || !unit.Read(in, lookup, withCounters))
-                break;
-            if (unit.m_node)
-                unit.m_node->MarkUpwards();
-            RecordSideNation(unit.m_type->GetNation());
-            // Carried units follow their carrier in the file.
-            AppendReadUnit(m_stacks.At(column, row), unit);
-            ok = true;
-            break;
-        }
-        case kTagWrecks:
-        case kTagHexFlags:
-        case kTagHexValue:
-        case kTagPhaseByte:
-        case kTagSmokeMark:
-        case kTagStarshellMark:
-        case kTagFireMark: {
-            int value = 0;
-            if (!(in >> column >> row >> value) || !onMap(column, row))
-                break;
-            // Wreck words and marks must be what the hex-state messages can carry.
-            const bool isMark = tag == kTagSmokeMark || tag == kTagStarshellMark || tag == kTagFireMark;
-            if ((tag == kTagWrecks && !HexValues::IsWreckWord(value)) || (isMark && !HexValues::IsValueOrNone(value)))
-                break;
-            switch (tag) {
-            case kTagWrecks:
-                m_wrecks.At(column, row) = value;
-                break;
-            case kTagHexFlags:
-                m_hexFlags.At(column, row) = value;
-                break;
-            case kTagHexValue:
-                m_hexValue.At(column, row) = value;
-                break;
-            case kTagPhaseByte:
-                m_phaseBytes.At(column, row) = static_cast<std::uint8_t>(value & 0xFF);
-                break;
-            case kTagSmokeMark:
-                m_smokeMark.At(column, row) = value;
-                break;
-            case kTagStarshellMark:
-                m_starshellMark.At(column, row) = value;
-                break;
-            default:
-                m_fireMark.At(column, row) = value;
-                break;
-            }
-            ok = true;
-            break;
-        }
-        case kTagContact: {
-            int which = 0;
-            int kind = 0;
-            int value = 1;
-            if (!(in >> column >> row >> which >> kind) || (version >= 3 && !(in >> value)))
-                break;
-            if (!onMap(column, row) || !HexValues::IsContactKind(kind) || !HexValues::IsValueOrNone(value))
-                break;
-            if (which != 1)
-                m_contact[0].At(column, row).Set(kind, value);
-            if (which != 0)
-                m_contact[1].At(column, row).Set(kind, value);
-            ok = true;
-            break;
-        }
-        case kTagObjective: {
-            ObjectiveCell cell;
-            if (!(in >> column >> row >> cell.value >> cell.nation) || !onMap(column, row)
-                || !HexValues::IsNationOrNone(cell.nation))
-                break;
-            m_objectives.At(column, row) = cell;
-            ok = true;
-            break;
-        }
-        case kTagOffMapUnit: {
-            OffMapUnit offMap;
-            if (!(in >> offMap.column >> offMap.row) || !nearMap(offMap.column, offMap.row)
-                || !offMap.unit.Read(in, lookup, withCounters))
-                break;
-            RecordSideNation(offMap.unit.m_type->GetNation());
-            m_offMapUnits.Append(std::move(offMap));
-            ok = true;
-            break;
-        }
-        case kTagReinforcements: {
-            if (!(in >> column >> row) || !onMap(column, row))
-                break;
-            ReinforcementGroup group(column, row);
-            if (!group.Read(in, lookup, version >= 4, withCounters))
-                break;
-            if (group.GetNation() != -1)
-                RecordSideNation(group.GetNation());
-            m_reinforcements.Append(std::move(group));
-            ok = true;
-            break;
-        }
-        case kTagAirStrike: {
-            int value = 0;
-            int side = -1;
-            if (!(in >> column >> row >> value >> side) || !onMap(column, row) || !HexValues::IsAirStrikeSide(side))
-                break;
-            m_airStrikeValue.At(column, row) = value;
-            m_airStrikeSide.At(column, row) = side;
-            ok = true;
-            break;
-        }
-        case kTagPontoon: {
-            HexSide side;
-            int capacity = 0;
-            if (!(in >> column >> row) || !ReadHexSide(in, side) || !(in >> capacity))
-                break;
-            if (!onMap(column, row) || !HexValues::IsPontoonSide(side) || capacity < 0)
-                break;
-            m_pontoons.At(column, row) = PontoonCell { side, capacity };
-            ok = true;
-            break;
-        }
-        case kTagRelease: {
-            ReleaseRecord release;
-            int nodeId = 0;
-            if (!(in >> release.time >> release.chance >> nodeId))
-                break;
-            release.node = lookup.findNode(nodeId);
-            if (!release.node)
-                break;
-            m_releases.Append(release);
-            ok = true;
-            break;
-        }
-        case kTagPendingFire: {
-            PendingFire fire;
-            if (!fire.Read(in) || !onMap(fire.targetColumn, fire.targetRow) || !nearMap(fire.fromColumn, fire.fromRow))
-                break;
-            m_pendingFire.Append(fire);
-            ok = true;
-            break;
-        }
-        case kTagEliminated:
-        case kTagExited: {
-            PlacedUnit unit;
-            if (!unit.Read(in, lookup, withCounters))
-                break;
-            RecordSideNation(unit.m_type->GetNation());
-            (tag == kTagEliminated ? m_eliminated : m_exited).Append(unit);
-            ok = true;
-            break;
-        }
-        case kTagDamagedBridges: {
-            HexSideSet sides;
-            if (!(in >> column >> row))
-                break;
-            in.get(); // the blank before the set's character, which may itself be a blank
-            if (!ReadHexSideSet(in, sides) || !onMap(column, row))
-                break;
-            m_damagedBridges.At(column, row) = sides;
-            ok = true;
-            break;
-        }
-        case kTagArrivalMark: {
-            int value = -1;
-            int flag = 0;
-            if (!(in >> column >> row >> value >> flag) || !onMap(column, row) || !HexValues::IsNationOrNone(value))
-                break;
-            m_arrivalMarks.At(column, row) = ArrivalMark { value, flag != 0 };
-            ok = true;
-            break;
-        }
-        case kTagAircraft: {
-            std::uint32_t id = 0;
-            if (!(in >> id))
-                break;
-            const PlatoonType* type = lookup.findType(id);
-            if (!type)
-                break;
-            m_aircraftPool.Append(type);
-            ok = true;
-            break;
-        }
-        default: // tag 3 has no reader; anything else is no tag at all
-            break;
-        }
-        if (!ok) {
-            m_battleReadError = String("Error reading battle file: section " + std::to_string(tag));
-            return false;
-        }
-    }
-}
-
-bool CGameData::ReadLossTable(std::istream& in)
-{
-    // Platoon id to position in the list; the first of equal ids wins.
-    std::unordered_map<std::uint32_t, std::size_t> positions;
-    std::size_t position = 0;
-    for (const PlatoonType* type : m_platoonTypes)
-        positions.emplace(type->m_id, position++);
     for (;;) {
         std::uint32_t id = 0;
         int loss = 0;
@@ -448,9 +536,11 @@ bool CGameData::ReadLossTable(std::istream& in)
             return false;
         }
         // A type that is no longer listed has no entry to count in.
-        auto found = positions.find(id);
-        if (found != positions.end() && found->second < m_losses.size())
-            m_losses[found->second] = loss;
+        // The list hashes its ids and each type knows its position.
+        const PlatoonType* type = std::as_const(m_platoonTypes).FindById(id);
+        const int position = type ? type->m_index : -1;
+        if (position >= 0 && static_cast<std::size_t>(position) < m_losses.size())
+            m_losses[static_cast<std::size_t>(position)] = loss;
     }
 }
 
@@ -458,13 +548,17 @@ bool CGameData::ReadLossTable(std::istream& in)
 
 bool CGameData::WriteBattleFile(std::ostream& out) const
 {
-    if (!WriteBattleHeader(out) || !WriteHexSections(out) || !WriteLossTable(out))
+    // Made whole in memory and written in one piece; nothing is written when
+    // a part cannot be.
+    TextBuilder text;
+    if (!WriteBattleHeader(text) || !WriteHexSections(text) || !WriteLossTable(text))
         return false;
-    out << m_trailer << '\n';
+    text << m_trailer << '\n';
+    out.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
     return static_cast<bool>(out);
 }
 
-bool CGameData::WriteBattleHeader(std::ostream& out) const
+bool CGameData::WriteBattleHeader(TextBuilder& out) const
 {
     // Always the newest layout, so always its number.
     out << kNewestVersion << '\n';
@@ -500,7 +594,7 @@ bool CGameData::WriteBattleHeader(std::ostream& out) const
     return static_cast<bool>(out);
 }
 
-bool CGameData::WriteHexSections(std::ostream& out) const
+bool CGameData::WriteHexSections(TextBuilder& out) const
 {
     const int width = m_stacks.Width();
     const int height = m_stacks.Height();
@@ -597,7 +691,7 @@ bool CGameData::WriteHexSections(std::ostream& out) const
     return static_cast<bool>(out);
 }
 
-bool CGameData::WriteLossTable(std::ostream& out) const
+bool CGameData::WriteLossTable(TextBuilder& out) const
 {
     int index = 0;
     for (const PlatoonType* type : m_platoonTypes) {

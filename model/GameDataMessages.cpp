@@ -130,8 +130,12 @@ bool CGameData::ReadHexState(std::istream& in, int x, int y, bool applyContact)
 
 bool CGameData::WriteSideTotals(std::ostream& out) const
 {
-    out << m_airPower[0] << ' ' << m_airPower[1] << ' ' << m_smoke[0] << ' ' << m_smoke[1] << ' ';
-    return WriteLossTable(out);
+    TextBuilder text;
+    text << m_airPower[0] << ' ' << m_airPower[1] << ' ' << m_smoke[0] << ' ' << m_smoke[1] << ' ';
+    if (!WriteLossTable(text))
+        return false;
+    out << text.str();
+    return static_cast<bool>(out);
 }
 
 bool CGameData::ReadSideTotals(std::istream& in)
@@ -147,12 +151,6 @@ bool CGameData::ReadSideTotals(std::istream& in)
     // machine with the same platoon types, so a line naming none is damage.
     // The table names every type with a loss, so types it leaves out have none.
     std::vector<int> losses(m_losses.size(), 0);
-    // Platoon id to position in the list, the first of equal ids as the list's
-    // own search finds it: a long table costs no search of the list per line.
-    std::unordered_map<std::uint32_t, std::size_t> positions;
-    std::size_t position = 0;
-    for (const PlatoonType* type : m_platoonTypes)
-        positions.emplace(type->m_id, position++);
     for (;;) {
         std::uint32_t id = 0;
         int loss = 0;
@@ -160,10 +158,12 @@ bool CGameData::ReadSideTotals(std::istream& in)
             return false;
         if (id == 0 || loss == -1)
             break;
-        const auto found = positions.find(id);
-        if (found == positions.end() || !HexValues::IsLoss(loss) || found->second >= losses.size())
+        // The list hashes its ids and each type knows its position.
+        const PlatoonType* type = std::as_const(m_platoonTypes).FindById(id);
+        const int position = type ? type->m_index : -1;
+        if (position < 0 || !HexValues::IsLoss(loss) || static_cast<std::size_t>(position) >= losses.size())
             return false;
-        losses[found->second] = loss;
+        losses[static_cast<std::size_t>(position)] = loss;
     }
     m_airPower[0] = airPower[0];
     m_airPower[1] = airPower[1];

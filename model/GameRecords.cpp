@@ -41,21 +41,3 @@ void LastMove::SetSecondSide(int index, HexSide secondFacingAfter)
     if (index >= 0 && index < m_count)
         m_secondAfter[static_cast<std::size_t>(index)] = secondFacingAfter;
 }
-
-bool PendingFire::Read(std::istream& in)
-{
-    PendingFire read;
-    int flag = 0;
-    if (!(in >> read.nodeId >> read.fromColumn >> read.fromRow >> read.targetColumn >> read.targetRow >> flag))
-        return false;
-    read.smoke = flag != 0;
-    *this = read;
-    return true;
-}
-
-bool PendingFire::Write(std::ostream& out) const
-{
-    out << nodeId << ' ' << fromColumn << ' ' << fromRow << ' ' << targetColumn << ' ' << targetRow << ' '
-        << (smoke ? 1 : 0);
-    return static_cast<bool>(out);
-}

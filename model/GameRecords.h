@@ -56,8 +56,22 @@ struct PendingFire {
     // The six values separated by blanks (the flag as 0 or 1), no line feed.
     // Reading takes any flag other than 0 as set; on failure the record is
     // unchanged.
-    bool Read(std::istream& in);
-    bool Write(std::ostream& out) const;
+    template <class In> bool Read(In& in)
+    {
+        PendingFire read;
+        int flag = 0;
+        if (!(in >> read.nodeId >> read.fromColumn >> read.fromRow >> read.targetColumn >> read.targetRow >> flag))
+            return false;
+        read.smoke = flag != 0;
+        *this = read;
+        return true;
+    }
+    template <class Out> bool Write(Out& out) const
+    {
+        out << nodeId << ' ' << fromColumn << ' ' << fromRow << ' ' << targetColumn << ' ' << targetRow << ' '
+            << (smoke ? 1 : 0);
+        return static_cast<bool>(out);
+    }
 };
 using PendingFireList = RecordList<PendingFire>;
 

@@ -60,44 +60,6 @@ HexSide& HexSide::SetBetween(int column1, int row1, int column2, int row2)
     return *this;
 }
 
-bool ReadHexSide(std::istream& in, HexSide& side)
-{
-    long long value = 0;
-    if (!(in >> value))
-        return false;
-    if (value < 0 || value > std::numeric_limits<std::uint32_t>::max()) {
-        in.setstate(std::ios::failbit);
-        return false;
-    }
-    side = HexSide(static_cast<std::uint32_t>(value));
-    return true;
-}
-
-bool WriteHexSide(std::ostream& out, HexSide side)
-{
-    out << side.Value();
-    return !out.fail();
-}
-
-bool ReadHexSideSet(std::istream& in, HexSideSet& set)
-{
-    const std::istream::int_type c = in.get();
-    if (c == std::istream::traits_type::eof())
-        return false;
-    if (c < ' ' || c > ' ' + static_cast<int>(HexSideSet::kAllSides)) {
-        in.setstate(std::ios::failbit);
-        return false;
-    }
-    set = HexSideSet(static_cast<std::uint32_t>(c - ' '));
-    return true;
-}
-
-bool WriteHexSideSet(std::ostream& out, HexSideSet set)
-{
-    out.put(static_cast<char>(' ' + set.Value()));
-    return !out.fail();
-}
-
 bool HexPos::Read(std::istream& in)
 {
     int c = 0;

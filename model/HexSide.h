@@ -5,7 +5,10 @@
 // and odd columns stand half a hex higher than even ones.
 
 #include <cstdint>
+#include <ios>
 #include <iosfwd>
+#include <limits>
+#include <string>
 
 // One side of a hex as one bit, counted clockwise from north: 1 N, 2 NE, 4 SE,
 // 8 S, 16 SW, 32 NW. 64 is no side and ends a loop over the sides:
@@ -110,8 +113,24 @@ constexpr HexSide HexSide::Rotate(int steps) const
 // reader takes any value that fits 32 bits unsigned (normalising odd facings
 // is the battle reader's business); a missing number, a negative one or one
 // that is too large fails the stream and leaves the side unchanged.
-bool ReadHexSide(std::istream& in, HexSide& side);
-bool WriteHexSide(std::ostream& out, HexSide side);
+// (Streams, and the text scanner and builder of model/TextScan.h.)
+template <class In> bool ReadHexSide(In& in, HexSide& side)
+{
+    long long value = 0;
+    if (!(in >> value))
+        return false;
+    if (value < 0 || value > static_cast<long long>(std::numeric_limits<std::uint32_t>::max())) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    side = HexSide(static_cast<std::uint32_t>(value));
+    return true;
+}
+template <class Out> bool WriteHexSide(Out& out, HexSide side)
+{
+    out << side.Value();
+    return !out.fail();
+}
 
 // A set of sides: the OR of side bits, 0 to 63. Bits beyond the six sides
 // (the end marker 64 among them) are never stored, so a set always fits its
@@ -143,8 +162,23 @@ private:
 // all six sides. The reader takes exactly one character, blanks included; a
 // character outside " ".."_" or the end of the stream fails the stream and
 // leaves the set unchanged.
-bool ReadHexSideSet(std::istream& in, HexSideSet& set);
-bool WriteHexSideSet(std::ostream& out, HexSideSet set);
+template <class In> bool ReadHexSideSet(In& in, HexSideSet& set)
+{
+    const auto c = in.get();
+    if (c == std::char_traits<char>::eof())
+        return false;
+    if (c < ' ' || c > ' ' + static_cast<int>(HexSideSet::kAllSides)) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    set = HexSideSet(static_cast<std::uint32_t>(c - ' '));
+    return true;
+}
+template <class Out> bool WriteHexSideSet(Out& out, HexSideSet set)
+{
+    out.put(static_cast<char>(' ' + set.Value()));
+    return !out.fail();
+}
 
 // A hex position: column, then row.
 struct HexPos {

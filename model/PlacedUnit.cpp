@@ -18,28 +18,7 @@ HexSide NormalizedFacing(long long value, HexSide fallback)
     return side.IsSingleSide() ? side : fallback;
 }
 
-} // namespace
-
-PlacedUnit::PlacedUnit(const PlatoonType* type, OrgNode* node)
-    : m_type(type)
-    , m_node(node)
-    , m_strength(type ? type->m_fullStrength : 0)
-    , m_rating(node ? node->m_rating : 6)
-{
-}
-
-UnitLookup::UnitLookup(const PlatoonTypeList& types, OrgTree& tree)
-    : findType([&types](std::uint32_t id) { return types.FindById(id); })
-    , findNode([&tree](int id) { return tree.FindNode(id); })
-{
-}
-
-std::istream& PlacedUnit::Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withCounters)
-{
-    return Read(in, UnitLookup(types, tree), withCounters);
-}
-
-std::istream& PlacedUnit::Read(std::istream& in, const UnitLookup& lookup, bool withCounters)
+template <class In> In& ReadUnit(PlacedUnit& target, In& in, const UnitLookup& lookup, bool withCounters)
 {
     std::uint32_t typeId = 0;
     int nodeId = -1;
@@ -78,18 +57,89 @@ std::istream& PlacedUnit::Read(std::istream& in, const UnitLookup& lookup, bool 
         if (unit.m_rating > node->m_rating || leader)
             unit.m_rating = node->m_rating;
     }
-    *this = unit;
+    target = unit;
     return in;
 }
 
-std::ostream& PlacedUnit::Write(std::ostream& out) const
+template <class Out> Out& WriteUnit(const PlacedUnit& unit, Out& out)
 {
-    out << (m_type ? m_type->m_id : 0u) << ' ' << (m_node ? m_node->m_id : -1) << ' ' << m_facing.Value() << ' '
-        << m_secondFacing.Value() << ' ' << m_strength << ' ' << m_actionPoints << ' ' << m_rating << ' ' << m_value
-        << ' ' << (m_status & ~kUnitNotWrittenBits) << ' ' << m_counters[0] << ' ' << m_counters[1] << ' '
-        << m_counters[2];
+    out << (unit.m_type ? unit.m_type->m_id : 0u) << ' ' << (unit.m_node ? unit.m_node->m_id : -1) << ' '
+        << unit.m_facing.Value() << ' ' << unit.m_secondFacing.Value() << ' ' << unit.m_strength << ' '
+        << unit.m_actionPoints << ' ' << unit.m_rating << ' ' << unit.m_value << ' '
+        << (unit.m_status & ~kUnitNotWrittenBits) << ' ' << unit.m_counters[0] << ' ' << unit.m_counters[1] << ' '
+        << unit.m_counters[2];
     return out;
 }
+
+template <class In>
+bool ReadGroup(ReinforcementGroup& group, In& in, const UnitLookup& lookup, bool withPlacement, bool withCounters)
+{
+    group.m_units.Free();
+    group.m_placement = 0;
+    group.m_scatterSteps = 0;
+    int count = 0;
+    if (!(in >> group.m_time >> group.m_chance >> count))
+        return false;
+    // Checked before any unit is read, so a hostile count costs nothing.
+    if (count < 0 || count > kMaxGroupUnits)
+        return false;
+    if (withPlacement && !(in >> group.m_placement >> group.m_scatterSteps))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        PlacedUnit unit;
+        if (!unit.Read(in, lookup, withCounters)) {
+            group.m_units.Free();
+            return false;
+        }
+        AppendReadUnit(group.m_units, unit);
+    }
+    return true;
+}
+
+template <class Out> bool WriteGroup(const ReinforcementGroup& group, Out& out)
+{
+    out << group.m_col << ' ' << group.m_row << ' ' << group.m_time << ' ' << group.m_chance << ' '
+        << group.m_units.Count() << ' ' << group.m_placement << ' ' << group.m_scatterSteps << '\n';
+    for (const PlacedUnit& unit : group.m_units) {
+        out << "    ";
+        unit.Write(out) << '\n';
+    }
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+PlacedUnit::PlacedUnit(const PlatoonType* type, OrgNode* node)
+    : m_type(type)
+    , m_node(node)
+    , m_strength(type ? type->m_fullStrength : 0)
+    , m_rating(node ? node->m_rating : 6)
+{
+}
+
+UnitLookup::UnitLookup(const PlatoonTypeList& types, OrgTree& tree)
+    : findType([&types](std::uint32_t id) { return types.FindById(id); })
+    , findNode([&tree](int id) { return tree.FindNode(id); })
+{
+}
+
+std::istream& PlacedUnit::Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withCounters)
+{
+    return Read(in, UnitLookup(types, tree), withCounters);
+}
+
+std::istream& PlacedUnit::Read(std::istream& in, const UnitLookup& lookup, bool withCounters)
+{
+    return ReadUnit(*this, in, lookup, withCounters);
+}
+
+TextScanner& PlacedUnit::Read(TextScanner& in, const UnitLookup& lookup, bool withCounters)
+{
+    return ReadUnit(*this, in, lookup, withCounters);
+}
+
+std::ostream& PlacedUnit::Write(std::ostream& out) const { return WriteUnit(*this, out); }
+TextBuilder& PlacedUnit::Write(TextBuilder& out) const { return WriteUnit(*this, out); }
 
 void PlacedUnit::SpendActionPoints(int points)
 {
@@ -146,38 +196,16 @@ bool ReinforcementGroup::Read(
 
 bool ReinforcementGroup::Read(std::istream& in, const UnitLookup& lookup, bool withPlacement, bool withCounters)
 {
-    m_units.Free();
-    m_placement = 0;
-    m_scatterSteps = 0;
-    int count = 0;
-    if (!(in >> m_time >> m_chance >> count))
-        return false;
-    // Checked before any unit is read, so a hostile count costs nothing.
-    if (count < 0 || count > kMaxGroupUnits)
-        return false;
-    if (withPlacement && !(in >> m_placement >> m_scatterSteps))
-        return false;
-    for (int i = 0; i < count; ++i) {
-        PlacedUnit unit;
-        if (!unit.Read(in, lookup, withCounters)) {
-            m_units.Free();
-            return false;
-        }
-        AppendReadUnit(m_units, unit);
-    }
-    return true;
+    return ReadGroup(*this, in, lookup, withPlacement, withCounters);
 }
 
-bool ReinforcementGroup::Write(std::ostream& out) const
+bool ReinforcementGroup::Read(TextScanner& in, const UnitLookup& lookup, bool withPlacement, bool withCounters)
 {
-    out << m_col << ' ' << m_row << ' ' << m_time << ' ' << m_chance << ' ' << m_units.Count() << ' ' << m_placement
-        << ' ' << m_scatterSteps << '\n';
-    for (const PlacedUnit& unit : m_units) {
-        out << "    ";
-        unit.Write(out) << '\n';
-    }
-    return static_cast<bool>(out);
+    return ReadGroup(*this, in, lookup, withPlacement, withCounters);
 }
+
+bool ReinforcementGroup::Write(std::ostream& out) const { return WriteGroup(*this, out); }
+bool ReinforcementGroup::Write(TextBuilder& out) const { return WriteGroup(*this, out); }
 
 int ReinforcementGroup::GetSide() const
 {

@@ -11,6 +11,7 @@
 #include "model/HexSide.h"
 #include "model/Lists.h"
 #include "model/String.h"
+#include "model/TextScan.h"
 
 class PlatoonType;
 class PlatoonTypeList;
@@ -75,9 +76,11 @@ struct PlacedUnit {
     // side becomes N, a second facing that is not one side becomes none.
     std::istream& Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withCounters);
     std::istream& Read(std::istream& in, const UnitLookup& lookup, bool withCounters);
+    TextScanner& Read(TextScanner& in, const UnitLookup& lookup, bool withCounters);
     // The unit line without a line feed; the bits a file never carries are
     // left out.
     std::ostream& Write(std::ostream& out) const;
+    TextBuilder& Write(TextBuilder& out) const;
 
     // Subtracts, never below 0.
     void SpendActionPoints(int points);
@@ -150,9 +153,11 @@ struct ReinforcementGroup {
     // empty. A carried unit stays carried only behind a unit that can carry.
     bool Read(std::istream& in, const PlatoonTypeList& types, OrgTree& tree, bool withPlacement, bool withCounters);
     bool Read(std::istream& in, const UnitLookup& lookup, bool withPlacement, bool withCounters);
+    bool Read(TextScanner& in, const UnitLookup& lookup, bool withPlacement, bool withCounters);
     // Column, row, time, chance, count, placement flags, scatter steps and a
     // line feed; then each unit line indented by four blanks with a line feed.
     bool Write(std::ostream& out) const;
+    bool Write(TextBuilder& out) const;
 
     // Side and nation of the first unit's type; -1 for an empty group (or a
     // first unit without a type).

@@ -24,7 +24,7 @@ struct TerrainConditions {
 
     // The battle file stores foliage, surface, water, field state. Each value
     // is clamped into its range; when the stream fails nothing changes.
-    bool Read(std::istream& in)
+    template <class In> bool Read(In& in)
     {
         long long values[4] = {};
         for (long long& value : values)
@@ -39,7 +39,7 @@ struct TerrainConditions {
     }
 
     // The four values in file order, separated by one blank, no line feed.
-    bool Write(std::ostream& out) const
+    template <class Out> bool Write(Out& out) const
     {
         out << foliage << ' ' << surface << ' ' << water << ' ' << fieldState;
         return static_cast<bool>(out);

@@ -11,6 +11,8 @@
 // value, so that hostile files never turn into huge counts. TextScanner keeps
 // the stream's own rules, so that a format read either way reads alike.
 
+#include <charconv>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <ios>
@@ -162,4 +164,52 @@ private:
     std::string_view m_text;
     std::size_t m_position = 0;
     std::ios::iostate m_state = std::ios::goodbit;
+};
+
+// A text made in memory as an output stream would write it (numbers in
+// decimal, characters and texts as they are), for writers that make a whole
+// file before writing it in one piece. It never fails; fail() and the bool
+// test are there so that one writer serves both.
+class TextBuilder {
+public:
+    TextBuilder& operator<<(char c)
+    {
+        m_text.push_back(c);
+        return *this;
+    }
+    TextBuilder& operator<<(const char* text)
+    {
+        m_text.append(text);
+        return *this;
+    }
+    TextBuilder& operator<<(std::string_view text)
+    {
+        m_text.append(text);
+        return *this;
+    }
+    // Plain enumerations (section tags) take this one, as in a stream.
+    TextBuilder& operator<<(int value) { return Append(value); }
+    template <std::integral T>
+    requires(!std::same_as<T, char> && !std::same_as<T, bool>) TextBuilder& operator<<(T value)
+    {
+        return Append(value);
+    }
+    void put(char c) { m_text.push_back(c); }
+
+    explicit operator bool() const { return true; }
+    bool operator!() const { return false; }
+    bool fail() const { return false; }
+
+    const std::string& str() const { return m_text; }
+
+private:
+    template <class T> TextBuilder& Append(T value)
+    {
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        m_text.append(digits, result.ptr);
+        return *this;
+    }
+
+    std::string m_text;
 };
