@@ -6,19 +6,6 @@
 
 const String g_emptyString;
 
-String& String::AssignText(const char* text)
-{
-    m_text.assign(text ? text : "");
-    return *this;
-}
-
-String& String::Assign(const String& other)
-{
-    if (this != &other)
-        m_text = other.m_text;
-    return *this;
-}
-
 String& String::AppendText(const char* text)
 {
     if (text)
@@ -38,12 +25,6 @@ bool String::IsBlank() const
         if (!std::isspace(c))
             return false;
     return true;
-}
-
-void String::StripTrailingChar(char c)
-{
-    if (!m_text.empty() && m_text.back() == c)
-        m_text.pop_back();
 }
 
 std::istream& String::ReadLine(std::istream& in, char delimiter)
@@ -93,20 +74,6 @@ std::istream& String::ReadLine(std::istream& in, char delimiter)
     return in;
 }
 
-std::istream& String::ReadWord(std::istream& in)
-{
-    m_text.clear();
-    std::string word;
-    if (in >> word) {
-        if (word.size() > kMaxLineLength) {
-            word.resize(kMaxLineLength);
-            in.setstate(std::ios::failbit);
-        }
-        m_text = std::move(word);
-    }
-    return in;
-}
-
 String ConcatTexts(const char* a, const char* b)
 {
     std::string text(a ? a : "");
@@ -114,10 +81,4 @@ String ConcatTexts(const char* a, const char* b)
     return String(std::move(text));
 }
 
-String ConcatStringString(const String& a, const String& b) { return ConcatTexts(a.c_str(), b.c_str()); }
-String ConcatTextString(const char* a, const String& b) { return ConcatTexts(a, b.c_str()); }
 String ConcatStringText(const String& a, const char* b) { return ConcatTexts(a.c_str(), b); }
-
-bool StringEquals(const String& a, const String& b) { return a.str() == b.str(); }
-bool StringEqualsText(const String& a, const char* b) { return a.str() == (b ? b : ""); }
-bool StringDiffersText(const String& a, const char* b) { return !StringEqualsText(a, b); }

@@ -26,20 +26,15 @@ public:
     {
     }
 
-    static String StringFromText(const char* text) { return String(text); }
-    static String StringCopy(const String& other) { return other; }
     // Takes the text formatted into a stream (the usual way a report is built).
     static String StringFromStream(const std::ostringstream& stream) { return String(stream.str()); }
 
-    String& AssignText(const char* text);
-    String& Assign(const String& other);
     String& AppendText(const char* text);
     String& Append(const String& other);
 
     std::size_t GetLength() const { return m_text.size(); }
     bool IsEmpty() const { return m_text.empty(); }
     bool IsBlank() const;
-    void StripTrailingChar(char c);
 
     // Reads one line up to the delimiter (taken from the stream, not stored).
     // A trailing carriage return is dropped, so files with CRLF line ends read
@@ -49,11 +44,8 @@ public:
     // read error of the device sets badbit (and failbit); it throws only when
     // the stream's exception mask asks for it.
     std::istream& ReadLine(std::istream& in, char delimiter = '\n');
-    // Reads one white-space-delimited word; an over-long word fails the stream.
-    std::istream& ReadWord(std::istream& in);
 
     std::ostream& Write(std::ostream& out) const { return out << m_text; }
-    std::ostream& WriteWithChar(std::ostream& out, char c) const { return out << m_text << c; }
 
     const char* c_str() const { return m_text.c_str(); }
     const std::string& str() const { return m_text; }
@@ -69,12 +61,6 @@ private:
 extern const String g_emptyString;
 
 String ConcatTexts(const char* a, const char* b);
-String ConcatStringString(const String& a, const String& b);
-String ConcatTextString(const char* a, const String& b);
 String ConcatStringText(const String& a, const char* b);
-
-bool StringEquals(const String& a, const String& b);
-bool StringEqualsText(const String& a, const char* b);
-bool StringDiffersText(const String& a, const char* b);
 
 inline std::ostream& operator<<(std::ostream& out, const String& s) { return s.Write(out); }

@@ -11,28 +11,18 @@ TEST(StringTest, NullTextsCountAsEmpty)
 {
     String s(static_cast<const char*>(nullptr));
     EXPECT_TRUE(s.IsEmpty());
-    s.AssignText("abc").AppendText(nullptr);
+    s.AppendText("abc");
+    s.AppendText(nullptr);
     EXPECT_EQ(s.str(), "abc");
-    EXPECT_EQ(ConcatTextString(nullptr, s).str(), "abc");
+    EXPECT_EQ(ConcatTexts(nullptr, "abc").str(), "abc");
     EXPECT_EQ(ConcatStringText(s, nullptr).str(), "abc");
-    EXPECT_TRUE(StringEqualsText(String(), nullptr));
-    s.Assign(s);
-    EXPECT_EQ(s.str(), "abc");
 }
 
-TEST(StringTest, BlankAndStrip)
+TEST(StringTest, Blank)
 {
     EXPECT_TRUE(String("").IsBlank());
     EXPECT_TRUE(String(" \t\n").IsBlank());
     EXPECT_FALSE(String(" x ").IsBlank());
-
-    String empty;
-    empty.StripTrailingChar('\n');
-    EXPECT_TRUE(empty.IsEmpty());
-    String line("turn\n");
-    line.StripTrailingChar('\n');
-    line.StripTrailingChar('\n');
-    EXPECT_EQ(line.str(), "turn");
 }
 
 TEST(StringTest, ReadLineFailsOnADeviceErrorWithoutThrowing)
@@ -83,20 +73,12 @@ TEST(StringTest, ReadLineCutsOverlongLinesAndFailsWithoutSwallowingTheNextLine)
     }
 }
 
-TEST(StringTest, ReadWordAndStreams)
+TEST(StringTest, FormattedReports)
 {
-    std::istringstream in("  alpha\tbeta\n");
-    String word;
-    ASSERT_TRUE(word.ReadWord(in));
-    EXPECT_EQ(word.str(), "alpha");
-    ASSERT_TRUE(word.ReadWord(in));
-    EXPECT_EQ(word.str(), "beta");
-    EXPECT_FALSE(word.ReadWord(in));
-
     std::ostringstream report;
     report << "Unit at " << 3 << ", " << 4;
-    String text = String::StringFromStream(report);
+    const String text = String::StringFromStream(report);
     std::ostringstream out;
-    text.WriteWithChar(out, '\n');
+    out << text << '\n';
     EXPECT_EQ(out.str(), "Unit at 3, 4\n");
 }
