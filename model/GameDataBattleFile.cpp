@@ -551,6 +551,10 @@ bool CGameData::WriteBattleFile(std::ostream& out) const
     // Made whole in memory and written in one piece; nothing is written when
     // a part cannot be.
     TextBuilder text;
+    // About what a battle with a unit in every fourth hex takes: growing the
+    // text by copies would cost more than writing it.
+    text.reserve(
+        64 * 1024 + 16 * static_cast<std::size_t>(m_stacks.Width()) * static_cast<std::size_t>(m_stacks.Height()));
     if (!WriteBattleHeader(text) || !WriteHexSections(text) || !WriteLossTable(text))
         return false;
     text << m_trailer << '\n';

@@ -421,9 +421,12 @@ bool HexMap::ReadFrom(std::span<char> text)
 
     m_width = width;
     m_height = height;
-    // Every field of every hex is written below: storage lent by the map
-    // this one replaces is used as it is when it has the size.
-    if (m_columns.size() != rowCount * rowLength)
+    // Every hex is written below, but only the layers the file carries:
+    // storage lent by the map this one replaces is used as it is when it has
+    // the size and the file carries every layer, else cleared in one sweep.
+    const bool everyLayer
+        = std::none_of(layerRows.begin(), layerRows.end(), [](const auto& rows) { return rows.empty(); });
+    if (m_columns.size() != rowCount * rowLength || !everyLayer)
         m_columns.assign(rowCount * rowLength, HexRecord {});
     // The grids are written row by row as the file holds them; the hexes of
     // one row lie a column apart, few enough to stay in the cache while
@@ -441,11 +444,8 @@ bool HexMap::ReadFrom(std::span<char> text)
             hex.level = level;
         }
         for (std::size_t layer = 0; layer < layerRows.size(); ++layer) {
-            if (layerRows[layer].empty()) {
-                for (std::size_t x = 0; x < rowLength; ++x)
-                    grid[x * rowCount + y].layers[layer] = HexSideSet();
+            if (layerRows[layer].empty())
                 continue;
-            }
             const char* row = layerRows[layer][y].data();
             for (std::size_t x = 0; x < rowLength; ++x)
                 grid[x * rowCount + y].layers[layer]

@@ -171,9 +171,14 @@ bool TextScanner::Begin()
 
 bool TextScanner::SkipBlanks()
 {
-    while (m_position < m_text.size() && IsBlankChar(m_text[m_position]))
-        ++m_position;
-    if (m_position < m_text.size())
+    const char* const data = m_text.data();
+    const std::size_t size = m_text.size();
+    std::size_t position = m_position;
+    // Blank, tab, and the line-end characters 10..13.
+    while (position < size && (data[position] == ' ' || static_cast<unsigned char>(data[position] - '\t') <= 4))
+        ++position;
+    m_position = position;
+    if (position < size)
         return true;
     setstate(std::ios::eofbit | std::ios::failbit);
     return false;
@@ -182,26 +187,34 @@ bool TextScanner::SkipBlanks()
 bool TextScanner::ScanMagnitude(
     bool& negative, std::uint64_t& magnitude, std::uint64_t negativeLimit, std::uint64_t limit)
 {
-    negative = false;
-    magnitude = 0;
+    const char* const data = m_text.data();
     const std::size_t size = m_text.size();
-    if (m_text[m_position] == '-' || m_text[m_position] == '+')
-        negative = m_text[m_position++] == '-';
-    bool any = false;
-    bool overflow = false;
+    std::size_t position = m_position;
+    negative = false;
+    if (data[position] == '-' || data[position] == '+')
+        negative = data[position++] == '-';
     const std::uint64_t bound = negative ? negativeLimit : limit;
-    // A stream takes every digit of the run, also past an overflow.
-    while (m_position < size && IsDigitChar(m_text[m_position])) {
-        any = true;
-        if (!overflow) {
-            magnitude = magnitude * 10 + static_cast<std::uint64_t>(m_text[m_position] - '0');
-            overflow = magnitude > bound;
+    const std::size_t first = position;
+    std::uint64_t value = 0;
+    bool overflow = false;
+    // A stream takes every digit of the run, also past an overflow. Nineteen
+    // digits cannot overflow 64 bits, so the bound is tested once a digit.
+    for (; position < size; ++position) {
+        const unsigned digit = static_cast<unsigned char>(data[position] - '0');
+        if (digit > 9)
+            break;
+        value = value * 10 + digit;
+        if (value > bound) {
+            overflow = true;
+            while (position < size && IsDigitChar(data[position]))
+                ++position;
+            break;
         }
-        ++m_position;
     }
-    if (m_position >= size)
+    m_position = position;
+    if (position >= size)
         setstate(std::ios::eofbit);
-    if (!any) {
+    if (position == first) {
         magnitude = 0;
         setstate(std::ios::failbit);
         return false;
@@ -211,6 +224,7 @@ bool TextScanner::ScanMagnitude(
         setstate(std::ios::failbit);
         return false;
     }
+    magnitude = value;
     return true;
 }
 

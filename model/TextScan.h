@@ -201,13 +201,19 @@ public:
     bool fail() const { return false; }
 
     const std::string& str() const { return m_text; }
+    void reserve(std::size_t size) { m_text.reserve(size); }
 
 private:
     template <class T> TextBuilder& Append(T value)
     {
-        char digits[24];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        m_text.append(digits, result.ptr);
+        // Written straight into the text: room for any 64-bit value, then
+        // cut to what the digits took.
+        constexpr std::size_t kRoom = 24;
+        const std::size_t used = m_text.size();
+        m_text.resize(used + kRoom);
+        char* const start = m_text.data() + used;
+        const auto result = std::to_chars(start, start + kRoom, value);
+        m_text.resize(used + static_cast<std::size_t>(result.ptr - start));
         return *this;
     }
 
