@@ -29,38 +29,28 @@ bool String::IsBlank() const
 
 std::istream& String::ReadLine(std::istream& in, char delimiter)
 {
-    m_text.clear();
-    std::istream::sentry guard(in, true);
-    if (!guard)
-        return in;
-    std::streambuf* buffer = in.rdbuf();
+    // The stream's own line read scans its buffer a block at a time. Room
+    // for one character beyond the limit, so that a line of exactly the
+    // limit followed by a carriage return is not taken as too long.
+    char buffer[kMaxLineLength + 2];
+    in.getline(buffer, sizeof buffer, delimiter);
+    std::size_t length = static_cast<std::size_t>(in.gcount());
     bool tooLong = false;
-    bool sawAny = false;
-    try {
-        for (;;) {
-            int ch = buffer->sbumpc();
-            if (ch == std::char_traits<char>::eof()) {
-                in.setstate(sawAny ? std::ios::eofbit : (std::ios::eofbit | std::ios::failbit));
-                break;
-            }
-            sawAny = true;
-            if (static_cast<char>(ch) == delimiter)
-                break;
-            // Keep one character beyond the limit so that a line of exactly the
-            // limit followed by a carriage return is not taken as too long.
-            if (m_text.size() <= kMaxLineLength)
-                m_text.push_back(static_cast<char>(ch));
-            else
-                tooLong = true;
-        }
-    } catch (...) {
-        // The buffer is read directly, so its read errors (a folder opened as
-        // a file, a failing device) arrive as exceptions: they fail the stream
-        // as the stream's own reads do, and no exception leaves a reader.
+    if (in.fail() && !in.eof() && !in.bad() && length == sizeof buffer - 1) {
+        // The buffer filled before the delimiter: the rest of the line goes.
+        in.clear(in.rdstate() & ~std::ios::failbit);
+        in.ignore(std::numeric_limits<std::streamsize>::max(), delimiter);
+        tooLong = true;
+    } else if (length > 0 && !in.eof() && !in.fail()) {
+        --length; // the delimiter, counted but not stored
+    }
+    if (in.bad()) {
+        // A read error of the device fails the line as a whole.
         m_text.clear();
-        in.setstate(std::ios::badbit | std::ios::failbit);
+        in.setstate(std::ios::failbit);
         return in;
     }
+    m_text.assign(buffer, std::min(length, sizeof buffer - 1));
     if (!m_text.empty() && m_text.back() == '\r')
         m_text.pop_back();
     if (m_text.size() > kMaxLineLength) {
