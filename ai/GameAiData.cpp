@@ -8,10 +8,8 @@ CGameAiData::CGameAiData() { m_grids.Register(m_enemyDistance, 0); }
 const char* CGameAiData::Reload()
 {
     const char* error = CGameAiOrders::Reload();
-    if (!error) {
-        if (auto time = DataFileTime(kAiFileName))
-            m_aiFileTime = *time;
-    }
+    if (!error)
+        m_aiFileTime.Watch(kAiFileName);
     return error;
 }
 
@@ -34,15 +32,8 @@ bool CGameAiData::HexHasUnits(int column, int row) const
 
 bool CGameAiData::IsOpponentHidden() const { return IsSideHidden(OtherSide(m_map.GetSide())); }
 
-bool CGameAiData::IsAiFileChanged()
+bool CGameAiData::CheckFilesChanged()
 {
-    bool newer = CheckFilesChanged();
-    if (m_aiFileTime != 0) {
-        auto time = DataFileTime(kAiFileName);
-        if (time && *time > m_aiFileTime) {
-            m_aiFileTime = *time;
-            newer = true;
-        }
-    }
-    return newer;
+    const bool changed = CGameAiOrders::CheckFilesChanged();
+    return m_aiFileTime.CheckChanged() || changed;
 }

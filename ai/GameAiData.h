@@ -20,11 +20,12 @@ public:
     bool HexHasUnits(int column, int row) const override;
     bool IsOpponentHidden() const override;
 
-    // The lower layers' freshness tests, then "main.ai"'s.
-    bool IsAiFileChanged();
+    // The lower layers' freshness tests, then "main.ai"'s. A "main.ai"
+    // missing at the last reload is not watched.
+    bool CheckFilesChanged() override;
 
     HexGrid<std::int8_t> m_enemyDistance;
-    std::int64_t m_aiFileTime = 0;
+    HeldFile m_aiFileTime;
 
 protected:
     // The time of "main.ai" is taken only when the lower layers gave no error.

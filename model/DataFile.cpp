@@ -200,7 +200,7 @@ std::ifstream OpenDataFile(std::string_view name)
     return in;
 }
 
-std::optional<std::int64_t> DataFileTime(std::string_view name)
+std::optional<fs::file_time_type> DataFileTime(std::string_view name)
 {
     auto path = LocateDataFile(name);
     if (!path)
@@ -209,8 +209,26 @@ std::optional<std::int64_t> DataFileTime(std::string_view name)
     const auto stamp = fs::last_write_time(*path, error);
     if (error)
         return std::nullopt;
-    const auto system = fs::file_time_type::clock::to_sys(stamp);
-    return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
+    return stamp;
+}
+
+std::optional<HeldFile::Time> HeldFile::Watch(std::string_view name)
+{
+    const auto time = DataFileTime(name);
+    m_watched = name;
+    m_seen = time;
+    return time;
+}
+
+bool HeldFile::CheckChanged()
+{
+    if (!m_seen)
+        return false;
+    const auto time = DataFileTime(m_watched);
+    if (!time || *time == *m_seen)
+        return false;
+    m_seen = time;
+    return true;
 }
 
 bool ReadStreamText(std::istream& in, std::string& text)

@@ -4,7 +4,6 @@
 // "NWE-movement.pdx", "maps\\town.map"); a name is opened by its exact
 // spelling, else by a case-insensitive match in its folder.
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -36,28 +35,47 @@ std::ifstream OpenDataFile(std::string_view name);
 std::string WriteFileAtomically(
     const std::filesystem::path& path, const std::function<bool(std::ostream& out)>& writer);
 
-// Modification time in seconds since the epoch of the located file.
-std::optional<std::int64_t> DataFileTime(std::string_view name);
+// Modification time of the located file, at the full resolution the file
+// system gives: a file rewritten within a second reads as another time.
+std::optional<std::filesystem::file_time_type> DataFileTime(std::string_view name);
 
-// The file a table was last read from and its time then, so that a reload
-// skips a file that has not changed since.
+// A data file a layer reads, with the one freshness rule of every layer: a
+// file has changed when its modification time differs from the one taken
+// when it was read. It keeps the file watched for changes with the time last
+// seen, so that the freshness check reports each change once, and the file
+// whose contents are held with its time then, so that a reload skips a file
+// that has not changed. No file format stores these times.
 class HeldFile {
 public:
-    bool IsUnchanged(std::string_view name, std::optional<std::int64_t> time) const
+    using Time = std::filesystem::file_time_type;
+
+    // Before the file is read: its time now, which the file is watched from.
+    // A file missing now is not watched (until a later read finds it).
+    std::optional<Time> Watch(std::string_view name);
+    // Whether the contents held were read from this file at this time, so
+    // that reading it again can be skipped.
+    bool Holds(std::string_view name, std::optional<Time> time) const
     {
-        return m_held && time && *time == m_time && name == m_name;
+        return m_heldTime && time && *time == *m_heldTime && name == m_heldName;
     }
-    void Remember(std::string_view name, std::optional<std::int64_t> time)
+    // After the file was read whole: its contents are the ones held.
+    void Hold(std::string_view name, std::optional<Time> time)
     {
-        m_held = time.has_value();
-        m_name = name;
-        m_time = time.value_or(0);
+        m_heldName = name;
+        m_heldTime = time;
     }
+    // True when the watched file's time differs from the one last seen; that
+    // time is then kept, so that one change is reported once. False when no
+    // file is watched or the file cannot be found now.
+    bool CheckChanged();
+    bool IsWatched() const { return m_seen.has_value(); }
+    std::optional<Time> SeenTime() const { return m_seen; }
 
 private:
-    bool m_held = false;
-    std::string m_name;
-    std::int64_t m_time = 0;
+    std::string m_watched;
+    std::optional<Time> m_seen;
+    std::string m_heldName;
+    std::optional<Time> m_heldTime;
 };
 
 // Reads the rest of the stream into text, in one piece. False on a read

@@ -15,28 +15,6 @@ void SetUnitLimits(int (&limits)[2][3][3])
                 limit = 3;
 }
 
-// Reads the file's time into the stored time when its status can be read.
-void StoreFileTime(const String& name, std::int64_t& stored)
-{
-    if (name.IsEmpty())
-        return;
-    if (auto time = DataFileTime(name.view()))
-        stored = *time;
-}
-
-// Whether the file is newer than the stored time (never for a time of 0);
-// the newer time is stored.
-bool IsFileNewer(const String& name, std::int64_t& stored)
-{
-    if (stored == 0 || name.IsEmpty())
-        return false;
-    auto time = DataFileTime(name.view());
-    if (!time || *time <= stored)
-        return false;
-    stored = *time;
-    return true;
-}
-
 } // namespace
 
 CGameData::CGameData()
@@ -70,14 +48,14 @@ const char* CGameData::Reload()
         return error;
     BindPlatoonTypes();
     FreeGrids();
-    StoreFileTime(m_mapFileName, m_mapFileTime);
+    m_mapFileTime.Watch(m_mapFileName.view());
     const char* mapError = ReadMapFile();
     // The movement costs follow the map's theme: a map of another region
     // than the one the costs were read for brings its own costs.
     LoadMovementCosts();
     BindPlatoonTypes();
     AllocateGrids(m_map.GetWidth(), m_map.GetHeight());
-    StoreFileTime(m_orgFileName, m_orgFileTime);
+    m_orgFileTime.Watch(m_orgFileName.view());
     const char* orgError = mapError ? nullptr : ReadOrgFile();
     return mapError ? mapError : orgError;
 }
@@ -89,13 +67,13 @@ bool CGameData::HexHasUnits(int column, int row) const
 
 bool CGameData::IsSideHidden(int) const { return false; }
 
-bool CGameData::AreDataFilesNewer()
+bool CGameData::CheckFilesChanged()
 {
-    // Every file is tested, so that each newer time is stored at once.
-    bool newer = CheckFilesChanged();
-    newer = IsFileNewer(m_mapFileName, m_mapFileTime) || newer;
-    newer = IsFileNewer(m_orgFileName, m_orgFileTime) || newer;
-    return newer;
+    // Every file is tested, so that each new time is kept at once.
+    bool changed = CGameWeapons::CheckFilesChanged();
+    changed = m_mapFileTime.CheckChanged() || changed;
+    changed = m_orgFileTime.CheckChanged() || changed;
+    return changed;
 }
 
 void CGameData::ResetBattle()

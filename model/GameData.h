@@ -45,9 +45,8 @@ public:
     virtual bool HexHasUnits(int column, int row) const;
     virtual bool IsSideHidden(int side) const;
 
-    // True when the weapon, movement, map or organisation file is newer than
-    // when it was read; every file is tested and every newer time stored.
-    bool AreDataFilesNewer();
+    // The lower layers' files, then the map and organisation files.
+    bool CheckFilesChanged() override;
     // Empties the battle, every hex of every layer's grids included; file
     // names, file times, platoon types, smoke counts and the callbacks stay.
     void ResetBattle();
@@ -447,8 +446,9 @@ public:
     int m_options = 0;
     std::unique_ptr<CCallback> m_moveCallback;
     std::unique_ptr<CCallback> m_placementCallback;
-    std::int64_t m_mapFileTime = 0;
-    std::int64_t m_orgFileTime = 0;
+    // The map and organisation files as last read; a battle reset keeps them.
+    HeldFile m_mapFileTime;
+    HeldFile m_orgFileTime;
     // The last stack move and the unit being placed by a scattered
     // placement, read by the callbacks; empty until there is one.
     std::optional<LastMove> m_lastMove;

@@ -192,10 +192,8 @@ String CGameMovementCosts::LocateThemedFile(std::string_view baseName) const
 void CGameMovementCosts::LoadMovementCosts()
 {
     const String name = LocateMovementFile();
-    const auto time = DataFileTime(name.view());
-    if (time)
-        m_movementFileTime = *time;
-    if (m_heldMovementFile.IsUnchanged(name.view(), time))
+    const auto time = m_movementFileTime.Watch(name.view());
+    if (m_movementFileTime.Holds(name.view(), time))
         return;
 
     std::ifstream in = OpenDataFile(name.view());
@@ -219,16 +217,7 @@ void CGameMovementCosts::LoadMovementCosts()
     }
     // Rows are assigned in place so that the types' row pointers stay valid.
     m_movementCosts = rows;
-    m_heldMovementFile.Remember(name.view(), time);
+    m_movementFileTime.Hold(name.view(), time);
 }
 
-bool CGameMovementCosts::CheckFilesChanged()
-{
-    if (m_movementFileTime == 0)
-        return false;
-    const auto time = DataFileTime(LocateMovementFile().view());
-    if (!time || *time <= m_movementFileTime)
-        return false;
-    m_movementFileTime = *time;
-    return true;
-}
+bool CGameMovementCosts::CheckFilesChanged() { return m_movementFileTime.CheckChanged(); }

@@ -94,13 +94,16 @@ public:
     // one) changes nothing; a short file changes the rows it holds. The
     // movement file has no error text.
     void LoadMovementCosts();
-    // True, storing the new time, when the movement file was read before and
-    // is newer now.
-    bool CheckFilesChanged();
+    // Whether a data file of any layer changed since it was read. Each layer
+    // with files of its own extends it: its base's files first, then its
+    // own; every file is tested and each new time kept, so that a change is
+    // reported once, whichever layer the call goes through.
+    virtual bool CheckFilesChanged();
 
     BattleClock m_map;
     std::array<CostArray, kMovementArrayCount> m_movementCosts {};
-    std::int64_t m_movementFileTime = 0;
+    // The movement file read last (themed or plain) and its time then.
+    HeldFile m_movementFileTime;
 
 protected:
     // One step of the reload chain: loads (or reloads) this layer's data, a
@@ -110,9 +113,4 @@ protected:
     // reload replaces, so the one public reload is
     // CGameData::ReloadKeepingBattle, which sets the battle aside first.
     virtual const char* Reload();
-
-private:
-    // The file whose rows are held and its time then, so that a reload skips
-    // a file that has not changed.
-    HeldFile m_heldMovementFile;
 };

@@ -195,10 +195,8 @@ int CGameWeapons::GetFireValueVsSoft(const PlatoonType* type, int range)
 
 void CGameWeapons::LoadWeapons()
 {
-    const auto time = DataFileTime(kWeaponFileName);
-    if (time)
-        m_weaponFileTime = *time;
-    if (m_heldWeaponFile.IsUnchanged(kWeaponFileName, time))
+    const auto time = m_weaponFileTime.Watch(kWeaponFileName);
+    if (m_weaponFileTime.Holds(kWeaponFileName, time))
         return;
 
     std::ifstream in = OpenDataFile(kWeaponFileName);
@@ -222,18 +220,11 @@ void CGameWeapons::LoadWeapons()
         weapons.Append(record);
     }
     m_weapons = std::move(weapons);
-    m_heldWeaponFile.Remember(kWeaponFileName, time);
+    m_weaponFileTime.Hold(kWeaponFileName, time);
 }
 
 bool CGameWeapons::CheckFilesChanged()
 {
-    bool changed = CGameMovementCosts::CheckFilesChanged();
-    if (m_weaponFileTime != 0) {
-        const auto time = DataFileTime(kWeaponFileName);
-        if (time && *time > m_weaponFileTime) {
-            m_weaponFileTime = *time;
-            changed = true;
-        }
-    }
-    return changed;
+    const bool changed = CGameMovementCosts::CheckFilesChanged();
+    return m_weaponFileTime.CheckChanged() || changed;
 }

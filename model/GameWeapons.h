@@ -80,17 +80,13 @@ public:
     // text. A replaced list must be followed by re-binding the types'
     // weapons.
     void LoadWeapons();
-    // The movement layer's check, then the weapon file's: true when either
-    // was read before and is newer now (the new time is stored).
-    bool CheckFilesChanged();
+    // The movement layer's check, then the weapon file's.
+    bool CheckFilesChanged() override;
 
     WeaponList m_weapons;
-    std::int64_t m_weaponFileTime = 0;
+    HeldFile m_weaponFileTime;
 
 protected:
     // The movement layer's reload; when that gave no error, LoadWeapons.
     const char* Reload() override;
-
-private:
-    HeldFile m_heldWeaponFile;
 };

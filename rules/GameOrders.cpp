@@ -13,15 +13,8 @@ const char* CGameOrders::Reload()
 
 bool CGameOrders::CheckFilesChanged()
 {
-    bool newer = AreDataFilesNewer();
-    if (m_parameterFileTime != 0) {
-        auto time = DataFileTime(LocateParameterFile().view());
-        if (time && *time > m_parameterFileTime) {
-            m_parameterFileTime = *time;
-            newer = true;
-        }
-    }
-    return newer;
+    const bool changed = CGameHexMarks::CheckFilesChanged();
+    return m_parameterFileTime.CheckChanged() || changed;
 }
 
 String CGameOrders::LocateParameterFile() const { return LocateThemedFile(kParameterFileName); }
@@ -29,13 +22,11 @@ String CGameOrders::LocateParameterFile() const { return LocateThemedFile(kParam
 const char* CGameOrders::LoadParameterFile()
 {
     const String name = LocateParameterFile();
-    const auto time = DataFileTime(name.view());
-    if (time)
-        m_parameterFileTime = *time;
-    if (m_heldParameterFile.IsUnchanged(name.view(), time))
+    const auto time = m_parameterFileTime.Watch(name.view());
+    if (m_parameterFileTime.Holds(name.view(), time))
         return nullptr;
     if (const char* error = m_parameters.ReadParameterFile(name.view()))
         return error;
-    m_heldParameterFile.Remember(name.view(), time);
+    m_parameterFileTime.Hold(name.view(), time);
     return nullptr;
 }

@@ -17,7 +17,7 @@ public:
     ~CGameOrders() override = default;
 
     // The data layer's freshness test, then the parameter file's.
-    bool CheckFilesChanged();
+    bool CheckFilesChanged() override;
 
     // The map's themed parameter file when it exists, else "main.pdx".
     String LocateParameterFile() const;
@@ -26,13 +26,10 @@ public:
     const char* LoadParameterFile();
 
     const char* m_lastRefusal = nullptr;
-    std::int64_t m_parameterFileTime = 0;
+    HeldFile m_parameterFileTime;
     ParameterData m_parameters;
 
 protected:
     // The lower layers' reload; when it gave no error, the parameter file.
     const char* Reload() override;
-
-private:
-    HeldFile m_heldParameterFile;
 };

@@ -88,8 +88,12 @@ private:
     std::filesystem::path m_previous;
 };
 
+// Times are counted back from one fixed moment of the test run, so that the
+// same count always gives the same time: file times are compared at the file
+// system's full resolution.
 inline void SetFileTime(const std::filesystem::path& path, int secondsAgo)
 {
-    std::filesystem::last_write_time(
-        path, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(secondsAgo));
+    using Clock = std::filesystem::file_time_type::clock;
+    static const auto anchor = std::chrono::floor<std::chrono::seconds>(Clock::now());
+    std::filesystem::last_write_time(path, anchor - std::chrono::seconds(secondsAgo));
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -119,8 +121,8 @@ TEST_F(GameTest, ReloadReadsMapAndOrganisationAndResizesEveryLayer)
     EXPECT_EQ(game.m_map.GetHeight(), 4);
     ExpectGridsSized(game, 5, 4);
     EXPECT_NE(game.m_orgTree.FindNode(104), nullptr);
-    EXPECT_NE(game.m_mapFileTime, 0);
-    EXPECT_NE(game.m_orgFileTime, 0);
+    EXPECT_TRUE(game.m_mapFileTime.IsWatched());
+    EXPECT_TRUE(game.m_orgFileTime.IsWatched());
 }
 
 TEST_F(GameTest, MapAndOrganisationErrorsNameTheDefaultFiles)
@@ -161,41 +163,126 @@ TEST_F(GameTest, ParameterErrorIsReturnedAndTheComputerFileTimeIsNotTaken)
     Name("test.map", "test.org");
     auto& game = Game();
     EXPECT_STREQ(game.Reload(), "Error reading from parameter data file: main.pdt");
-    EXPECT_EQ(game.m_aiFileTime, 0);
+    EXPECT_FALSE(game.m_aiFileTime.IsWatched());
     ExpectGridsSized(game, 5, 4);
 
     fs::remove(m_dir.Path("main.pdx"));
     EXPECT_EQ(game.Reload(), nullptr);
-    EXPECT_NE(game.m_aiFileTime, 0);
+    EXPECT_TRUE(game.m_aiFileTime.IsWatched());
 }
 
-TEST_F(GameTest, FreshnessTestsEveryFileAndStoresEveryNewerTime)
+// One freshness rule for every data file of every layer: a file has changed
+// when its time differs from the one taken when it was read, at the file
+// system's full resolution.
+TEST_F(GameTest, FreshnessOfEveryDataFile)
 {
+    using namespace std::chrono_literals;
+    struct Case {
+        const char* name;
+        std::string first; // the contents read when the game is built
+        std::string second; // the contents written later
+        // Tells the two contents apart (null: the file's contents are not read).
+        std::function<std::string(const CGame&)> probe;
+        bool heldTable; // the same time again means no new read
+    };
+    std::string map = ReadFixture("maps/sample-v3.txt");
+    const std::string otherMap = std::string(map).replace(map.find("100 20 1 2 3 2"), 14, "100 20 1 2 3 1");
+    std::string org = ReadFixture("org/generated.org");
+    const std::string otherOrg = std::string(org).replace(org.find("1st Platoon"), 11, "First Platoon");
+    const Case cases[] = {
+        { "movement.pdx", ScrambleText("100\n"), ScrambleText("200\n"),
+            [](const CGame& g) { return std::to_string(g.m_movementCosts[0][0].m_entries[0]); }, true },
+        { "weapon.pdx", ScrambleText("W0101 5\n1\n"), ScrambleText("W0707 1\n1\n"),
+            [](const CGame& g) { return std::to_string(g.m_weapons.Head()->value.m_weaponId); }, true },
+        { "main.pdx", ScrambleText(MinimalParameterText(12)), ScrambleText(MinimalParameterText(15)),
+            [](const CGame& g) { return std::to_string(g.m_parameters.m_minutesPerTurn); }, true },
+        { "test.map", map, otherMap, [](const CGame& g) { return std::to_string(g.m_map.GetRegion()); }, false },
+        { "test.org", org, otherOrg, [](const CGame& g) { return g.m_orgTree.FindNode(104)->m_nodeName.str(); },
+            false },
+        { "main.ai", "12\n", "13\n", nullptr, false },
+    };
+    const auto start = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - 100s;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_game.reset();
+        for (const Case& file : cases) {
+            m_dir.Write(file.name, file.first);
+            fs::last_write_time(m_dir.Path(file.name), start);
+        }
+        const fs::path path = m_dir.Path(c.name);
+        auto& game = Game();
+        Name("test.map", "test.org");
+        ASSERT_EQ(game.ReloadKeepingBattle().str(), "");
+        const std::string first = c.probe ? c.probe(game) : "";
+        EXPECT_FALSE(game.CheckFilesChanged()) << "nothing changed since the files were read";
+
+        // New contents under the old time: no change, and a table held is not read again.
+        m_dir.Write(c.name, c.second);
+        fs::last_write_time(path, start);
+        EXPECT_FALSE(game.CheckFilesChanged());
+        ASSERT_EQ(game.ReloadKeepingBattle().str(), "");
+        if (c.probe) {
+            EXPECT_EQ(c.probe(game) == first, c.heldTable);
+        }
+
+        // Rewritten within the second it was read: a change, seen through any
+        // layer and reported once; the reload reads it.
+        m_dir.Write(c.name, c.second);
+        fs::last_write_time(path, start + 300ms);
+        CGameMovementCosts& lowestLayer = game;
+        EXPECT_TRUE(lowestLayer.CheckFilesChanged());
+        EXPECT_FALSE(game.CheckFilesChanged()) << "the new time was kept";
+        ASSERT_EQ(game.ReloadKeepingBattle().str(), "");
+        if (c.probe) {
+            EXPECT_NE(c.probe(game), first);
+        }
+        EXPECT_FALSE(game.CheckFilesChanged());
+        // An older time is another file too (a copy put back).
+        fs::last_write_time(path, start - 5s);
+        EXPECT_TRUE(game.CheckFilesChanged());
+
+        // A file missing at a reload is not watched: its return is not
+        // reported, but the next reload reads it, and it is watched again.
+        fs::remove(path);
+        EXPECT_FALSE(game.CheckFilesChanged());
+        game.ReloadKeepingBattle();
+        if (c.heldTable) {
+            EXPECT_NE(c.probe(game), first) << "a missing file keeps the table held";
+        }
+        m_dir.Write(c.name, c.first);
+        fs::last_write_time(path, start + 1s);
+        EXPECT_FALSE(game.CheckFilesChanged());
+        EXPECT_EQ(game.ReloadKeepingBattle().str(), "");
+        if (c.probe) {
+            EXPECT_EQ(c.probe(game), first);
+        }
+        fs::last_write_time(path, start + 1100ms);
+        EXPECT_TRUE(game.CheckFilesChanged());
+    }
+}
+
+TEST_F(GameTest, FreshnessTestsEveryFileEvenAfterOneChanged)
+{
+    using namespace std::chrono_literals;
     for (const char* name : { "weapon.pdx", "movement.pdx", "main.ai" })
         m_dir.Write(name, "");
     m_dir.Write("main.pdx", ScrambleText(MinimalParameterText()));
+    const auto start = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - 100s;
     for (const char* name : { "test.map", "test.org", "weapon.pdx", "movement.pdx", "main.pdx", "main.ai" })
-        SetFileTime(m_dir.Path(name), 1000);
+        fs::last_write_time(m_dir.Path(name), start);
     Name("test.map", "test.org");
     auto& game = Game();
     ASSERT_EQ(game.Reload(), nullptr);
-    EXPECT_FALSE(game.IsAiFileChanged()) << "nothing changed since the files were read";
+    EXPECT_TRUE(game.m_mapFileTime.IsWatched());
+    EXPECT_TRUE(game.m_aiFileTime.IsWatched());
 
-    // Two files change: the first one found newer must not hide the second.
-    SetFileTime(m_dir.Path("test.map"), 10);
-    SetFileTime(m_dir.Path("main.ai"), 10);
-    const auto mapTime = game.m_mapFileTime;
-    const auto aiTime = game.m_aiFileTime;
-    EXPECT_TRUE(game.IsAiFileChanged());
-    EXPECT_GT(game.m_mapFileTime, mapTime);
-    EXPECT_GT(game.m_aiFileTime, aiTime);
-    EXPECT_FALSE(game.IsAiFileChanged()) << "the newer times were stored";
-
-    SetFileTime(m_dir.Path("main.pdx"), 5);
+    // Two files change: the first one found changed must not hide the second.
+    fs::last_write_time(m_dir.Path("test.map"), start + 10ms);
+    fs::last_write_time(m_dir.Path("main.ai"), start + 20ms);
     EXPECT_TRUE(game.CheckFilesChanged());
-    SetFileTime(m_dir.Path("test.org"), 1);
-    EXPECT_TRUE(game.AreDataFilesNewer());
-    EXPECT_FALSE(game.IsAiFileChanged());
+    EXPECT_EQ(game.m_mapFileTime.SeenTime(), start + 10ms);
+    EXPECT_EQ(game.m_aiFileTime.SeenTime(), start + 20ms);
+    EXPECT_FALSE(game.CheckFilesChanged()) << "both new times were kept";
 }
 
 TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
@@ -213,7 +300,7 @@ TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
     game.m_entrySides.At(2, 3) = HexSide::North;
     game.m_stacks.At(1, 1).Append(PlacedUnit());
     game.m_eliminated.Append(PlacedUnit());
-    const auto mapTime = game.m_mapFileTime;
+    const auto mapTime = game.m_mapFileTime.SeenTime();
 
     game.ResetBattle();
     EXPECT_EQ(game.m_smoke[0], 4);
@@ -225,7 +312,7 @@ TEST_F(GameTest, ResetBattleKeepsFilesTimesSmokeAndCallbacks)
     EXPECT_EQ(game.m_entrySides.At(2, 3), HexSide::None);
     EXPECT_FALSE(game.HexHasUnits(1, 1));
     EXPECT_TRUE(game.m_eliminated.IsEmpty());
-    EXPECT_EQ(game.m_mapFileTime, mapTime);
+    EXPECT_EQ(game.m_mapFileTime.SeenTime(), mapTime);
     EXPECT_EQ(game.m_mapFileName.str(), "test.map");
     EXPECT_NE(game.m_moveCallback, nullptr);
     ExpectGridsSized(game, 5, 4);

@@ -89,18 +89,21 @@ TEST(DataFileTest, OfSeveralCaseVariantsTheFirstInNameOrderOpensWhateverTheirCre
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST(DataFileTest, ModificationTimesAreSeconds)
+TEST(DataFileTest, ModificationTimesKeepTheFileSystemsResolution)
 {
+    using namespace std::chrono_literals;
     TempDir dir;
     dir.Write("weapon.pdx", "1\n");
     const fs::path path = dir.Path("weapon.pdx");
-    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 30));
+    const auto second = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - 100s;
+    fs::last_write_time(path, second);
     auto before = DataFileTime(dir.Path("WEAPON.pdx").string());
     ASSERT_TRUE(before.has_value());
-    fs::last_write_time(path, fs::file_time_type::clock::now());
+    EXPECT_EQ(*before, second);
+    fs::last_write_time(path, second + 250ms);
     auto after = DataFileTime(path.string());
     ASSERT_TRUE(after.has_value());
-    EXPECT_GT(*after - *before, 24LL * 365 * 29 * 3600);
+    EXPECT_EQ(*after - *before, 250ms) << "a rewrite within the same second is another time";
     EXPECT_FALSE(DataFileTime(dir.Path("gone.pdx").string()).has_value());
 }
 

