@@ -1,8 +1,6 @@
 // The map file of a generated map (format version 3, plain text) and the
 // place names of its labels.
 
-#include <cstdio>
-
 #include "launcher/generator/RandomMap.h"
 #include "model/DataFile.h"
 #include "model/TextScan.h"
