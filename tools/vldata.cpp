@@ -13,6 +13,7 @@
 #include "model/DataFile.h"
 #include "model/GameData.h"
 #include "model/HexMap.h"
+#include "model/HexValues.h"
 #include "model/Scramble.h"
 
 namespace {
@@ -190,6 +191,14 @@ int ScrambleBattle(const char* inputName, const char* outputName)
     constexpr std::size_t kOrgNameLine = 9;
     if (lines.size() <= kOrgNameLine)
         return fail("the file ends before the organisation file-name line");
+    // The game's reader and writer take the same names; carriage returns
+    // left at their ends are line-end debris.
+    for (const std::size_t index : { kMapNameLine, kOrgNameLine }) {
+        lines[index] = WithoutLineEnd(lines[index]);
+        if (!HexValues::IsStoredFileName(lines[index]))
+            return fail("line " + std::to_string(index + 1)
+                + ": the file name is too long to be read back or holds a control character");
+    }
     if (version < 8)
         return WriteAllLines(outputName, lines);
 
@@ -198,8 +207,6 @@ int ScrambleBattle(const char* inputName, const char* outputName)
         name = ScrambleMain(name);
         if (version >= 9)
             name += ' ';
-        if (name.size() > String::kMaxLineLength)
-            return fail("line " + std::to_string(index + 1) + ": the file name is too long to be read back");
     }
     return WriteAllLines(outputName, lines);
 }

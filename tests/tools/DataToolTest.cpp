@@ -238,6 +238,7 @@ TEST(DataToolScrambleBattle, RefusesBrokenSourcesWithoutOutput)
         { "no organisation line, old version", "1\n" + header + "test.map\n" },
         { "a name that cannot be read back with its blank", "10\n" + header + std::string(1023, 'm') + "\ntest.org\n" },
         { "an over-long line", "10\n" + header + std::string(1024, 'm') + "\ntest.org\n" },
+        { "a control character in a name", "1\n" + header + "test.map\ntest\x01.org\n" },
     };
     for (const Case& c : broken) {
         SCOPED_TRACE(c.name);
