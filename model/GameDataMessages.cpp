@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 

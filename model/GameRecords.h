@@ -79,7 +79,7 @@ using PendingFireList = RecordList<PendingFire>;
 struct ReleaseRecord {
     int time = 0;
     int chance = 100;
-    OrgNode* node = nullptr;
+    OrgNode* node = nullptr; // observer: a node of the game object's organisation tree
 };
 using ReleaseList = RecordList<ReleaseRecord>;
 

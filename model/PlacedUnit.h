@@ -94,6 +94,7 @@ struct PlacedUnit {
     // The node that commands the unit: null without a node or parent
     // formation; the unit's own node when the parent has sub-formations and
     // the node is neither a leader nor artillery; else the parent formation.
+    // Like m_node, an observer of the tree, which a const unit does not own.
     OrgNode* GetCommandNode() const;
 
     // Type, strength, action points, rating, value and status; node, facings

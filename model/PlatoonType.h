@@ -154,6 +154,8 @@ public:
     std::int32_t m_value13 = 0; // DefenceFactor
     std::int32_t m_movementAllowance = 0; // 0: cannot move by itself
     std::int32_t m_value15 = 0;
+    // Observers: this type's row in each movement-cost table, bound after
+    // every load; null for a table without one.
     std::array<const MovementCostRecord*, kMovementRowCount> m_movementRows {};
     std::int32_t m_fireApCost = 100;
     std::int32_t m_loadApCost = 100;
