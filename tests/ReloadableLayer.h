@@ -7,3 +7,11 @@ template <typename Layer> class ReloadableLayer : public Layer {
 public:
     using Layer::Reload;
 };
+
+// Whether a layer offers its bare reload step publicly; no game layer may, as
+// it frees the organisation and the grids that a battle in play points into.
+template <typename Layer>
+concept HasPublicReload = requires(Layer& layer)
+{
+    layer.Reload();
+};

@@ -79,11 +79,6 @@ std::string MinimalParameterText(int minutesPerTurn = 12)
 
 // Only the reload chain calls its bare steps; the game reloads through
 // ReloadKeepingBattle.
-template <typename Layer>
-concept HasPublicReload = requires(Layer& layer)
-{
-    layer.Reload();
-};
 static_assert(!HasPublicReload<CGame>);
 static_assert(!HasPublicReload<CGameOrders>);
 static_assert(!HasPublicReload<CGameSpotting>);

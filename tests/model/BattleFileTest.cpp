@@ -684,13 +684,8 @@ TEST_F(BattleFileTest, ReloadKeepsTheBattleOnTheNewData)
     EXPECT_EQ(Write(), before) << "ids and values are unchanged";
 }
 
-// The bare reload step frees the organisation and the grids that a battle in
-// play points into; only the chain itself may call it.
-template <typename Layer>
-concept HasPublicReload = requires(Layer& layer)
-{
-    layer.Reload();
-};
+// Only the reload chain calls its bare steps; the game reloads through
+// ReloadKeepingBattle.
 static_assert(!HasPublicReload<CGameMovementCosts>);
 static_assert(!HasPublicReload<CGameWeapons>);
 static_assert(!HasPublicReload<CGameData>);
