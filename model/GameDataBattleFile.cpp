@@ -548,18 +548,18 @@ bool CGameData::ReadLossTable(TextScanner& in)
 
 bool CGameData::WriteBattleFile(std::ostream& out) const
 {
-    // Made whole in memory and written in one piece; nothing is written when
-    // a part cannot be.
+    // The header is the only part that can refuse (a name that could not be
+    // read back): it is made in memory first, so that nothing is written
+    // then. The rest goes out in pieces as it is made.
     TextBuilder text;
-    // About what a battle with a unit in every fourth hex takes: growing the
-    // text by copies would cost more than writing it.
-    text.reserve(
-        64 * 1024 + 16 * static_cast<std::size_t>(m_stacks.Width()) * static_cast<std::size_t>(m_stacks.Height()));
-    if (!WriteBattleHeader(text) || !WriteHexSections(text) || !WriteLossTable(text))
+    text.reserve(2 * 64 * 1024);
+    if (!WriteBattleHeader(text))
+        return false;
+    text.SetSink(out);
+    if (!WriteHexSections(text) || !WriteLossTable(text))
         return false;
     text << m_trailer << '\n';
-    out.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
-    return static_cast<bool>(out);
+    return text.Flush();
 }
 
 bool CGameData::WriteBattleHeader(TextBuilder& out) const
@@ -640,7 +640,7 @@ bool CGameData::WriteHexSections(TextBuilder& out) const
             if (int value = m_hexValue.At(column, row))
                 out << kTagHexValue << ' ' << column << ' ' << row << ' ' << value << '\n';
         }
-        if (!out)
+        if (!out.FlushIfLarge())
             return false;
     }
 

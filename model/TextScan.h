@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ios>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -168,10 +169,31 @@ private:
 
 // A text made in memory as an output stream would write it (numbers in
 // decimal, characters and texts as they are), for writers that make a whole
-// file before writing it in one piece. It never fails; fail() and the bool
-// test are there so that one writer serves both.
+// file before writing it in one piece. Without a sink it never fails; fail()
+// and the bool test are there so that one writer serves both. With a sink,
+// a writer may hand the text over in pieces (FlushIfLarge), so that a large
+// file is not held twice in fresh memory; it then fails when the sink does.
 class TextBuilder {
 public:
+    TextBuilder() = default;
+    explicit TextBuilder(std::ostream& sink)
+        : m_sink(&sink)
+    {
+    }
+
+    // From here on the text goes to the sink when flushed.
+    void SetSink(std::ostream& sink) { m_sink = &sink; }
+    // Hands what is held to the sink and keeps the memory for more.
+    bool Flush()
+    {
+        if (m_sink && !m_text.empty()) {
+            m_sink->write(m_text.data(), static_cast<std::streamsize>(m_text.size()));
+            m_text.clear();
+        }
+        return static_cast<bool>(*this);
+    }
+    bool FlushIfLarge() { return m_text.size() < kFlushSize || Flush(); }
+
     TextBuilder& operator<<(char c)
     {
         m_text.push_back(c);
@@ -196,9 +218,9 @@ public:
     }
     void put(char c) { m_text.push_back(c); }
 
-    explicit operator bool() const { return true; }
-    bool operator!() const { return false; }
-    bool fail() const { return false; }
+    explicit operator bool() const { return !m_sink || !m_sink->fail(); }
+    bool operator!() const { return !static_cast<bool>(*this); }
+    bool fail() const { return !static_cast<bool>(*this); }
 
     const std::string& str() const { return m_text; }
     void reserve(std::size_t size) { m_text.reserve(size); }
@@ -217,5 +239,7 @@ private:
         return *this;
     }
 
+    static constexpr std::size_t kFlushSize = 64 * 1024;
     std::string m_text;
+    std::ostream* m_sink = nullptr;
 };
