@@ -609,6 +609,31 @@ TEST_F(BattleFileTest, WriterStopsAtTheFirstFailedWrite)
     EXPECT_EQ(Game().m_title.str().substr(0, 5), "a b c");
 }
 
+// A battle too large for one piece goes out in several: the same text, read
+// back unchanged, and a sink that fails midway still fails the write.
+TEST_F(BattleFileTest, ALargeBattleIsWrittenInPieces)
+{
+    ASSERT_TRUE(ReadPlain(m_v10));
+    const UnitList& stack = Game().m_stacks.At(1, 1);
+    ASSERT_FALSE(stack.IsEmpty());
+    const PlacedUnit unit = stack.Head()->value;
+    ASSERT_EQ(unit.m_status & kUnitCarried, 0u);
+    for (int column = 0; column < Game().m_stacks.Width(); ++column)
+        for (int i = 0; i < 2000; ++i)
+            Game().m_stacks.At(column, 2).Append(unit);
+
+    const std::string first = Write();
+    ASSERT_GT(first.size(), 3u * 64 * 1024);
+    ASSERT_TRUE(Read(first)) << Game().m_battleReadError.str();
+    EXPECT_EQ(Write(), first);
+
+    for (const std::size_t limit : { first.size() / 3, first.size() - 1 }) {
+        LimitedBuffer buffer(limit);
+        std::ostream out(&buffer);
+        EXPECT_FALSE(Game().WriteBattleFile(out)) << limit;
+    }
+}
+
 TEST_F(BattleFileTest, SideTotalsLoadedFromAFileTravelAsAMessage)
 {
     ASSERT_TRUE(ReadPlain(m_v10));
