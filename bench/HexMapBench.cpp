@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "bench/BenchTempPath.h"
 #include "model/HexMap.h"
 #include "model/Scramble.h"
 #include "model/TerrainConditions.h"
@@ -75,29 +75,12 @@ private:
     std::uint32_t m_state;
 };
 
-// The map file, written once to a temporary name and removed at exit.
-class TempMapFile {
-public:
-    TempMapFile()
-    {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("vl-bench-" + std::to_string(seed()) + ".map");
-        std::ofstream(m_path, std::ios::binary) << MapWriter(1).Build();
-    }
-    ~TempMapFile()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 const std::filesystem::path& MapPath()
 {
-    static const TempMapFile file;
+    // Written once, removed at exit.
+    static const BenchTempPath file("vl-bench-", ".map");
+    static const bool written = static_cast<bool>(std::ofstream(file.Path(), std::ios::binary) << MapWriter(1).Build());
+    (void)written;
     return file.Path();
 }
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "bench/BenchTempPath.h"
 #include "launcher/generator/RandomMap.h"
 #include "model/HexMap.h"
 
@@ -18,28 +18,9 @@ namespace {
 constexpr int kSize = 400;
 constexpr int kDemoLines = 10;
 
-// A temporary file name, removed at exit.
-class TempPath {
-public:
-    TempPath()
-    {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("vl-bench-random-" + std::to_string(seed()) + ".map");
-    }
-    ~TempPath()
-    {
-        std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 const std::filesystem::path& OutputPath()
 {
-    static const TempPath path;
+    static const BenchTempPath path("vl-bench-random-", ".map");
     return path.Path();
 }
 
