@@ -131,6 +131,10 @@ public:
     std::int32_t FrontDefence() const { return m_value40; }
     std::int32_t FlankDefence() const { return m_value41; }
     std::int32_t RearDefence() const { return m_value42; }
+    // What the map shows of the type: its military map symbol (platoon-file
+    // column 15) and its picture icon within its nation's icons (column 16).
+    std::int32_t SymbolIndex() const { return m_value28; }
+    std::int32_t IconIndex() const { return m_value33; }
 
     // Fills the record from one descrambled platoon line. False when the line
     // has no readable id (the record is then unusable); a later field that
@@ -165,12 +169,12 @@ public:
     std::int32_t m_value25 = 0;
     std::int32_t m_value26 = 0;
     std::int32_t m_value27 = 0;
-    std::int32_t m_value28 = 0;
+    std::int32_t m_value28 = 0; // SymbolIndex
     std::int32_t m_value29 = 0;
     std::int32_t m_value30 = 0;
     String m_pictureName;
     std::int32_t m_pictureIndex = 0; // equal for all types with the same picture name
-    std::int32_t m_value33 = 0;
+    std::int32_t m_value33 = 0; // IconIndex
     std::int32_t m_unitValue = 0;
     std::uint32_t m_moveFlags = 0;
     std::uint32_t m_carryFlags = 0;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <utility>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -125,6 +126,7 @@ TEST_F(DemoDataTest, PlatoonTypesAreWhole)
 {
     std::set<std::uint32_t> ids;
     std::set<std::string> names;
+    std::set<std::pair<int, int>> icons;
     const int summer1944 = MonthOf(44, 7);
     for (const PlatoonType* type : m_types) {
         SCOPED_TRACE(type->m_name.str());
@@ -144,6 +146,13 @@ TEST_F(DemoDataTest, PlatoonTypesAreWhole)
         EXPECT_TRUE(type->GetNation() == kUnitedStates || type->GetNation() == kGermany || type->GetNation() == 9);
         // Only types that move have a movement profile, and every mover has one.
         EXPECT_EQ(type->m_movementAllowance > 0, CGameMovementCosts::GetRowIndex(type, 0) >= 0);
+        // The map draws a symbol of the art's 14 and a picture icon of the
+        // nation's own, one per type.
+        EXPECT_GE(type->SymbolIndex(), 0);
+        EXPECT_LT(type->SymbolIndex(), 14);
+        EXPECT_TRUE(icons.insert({ type->GetNation(), type->IconIndex() }).second) << "icon used twice";
+        EXPECT_GE(type->IconIndex(), 0);
+        EXPECT_LT(type->IconIndex(), 36);
         if (type->m_targetFlags & kTargetHard) {
             EXPECT_GE(type->FrontDefence(), type->FlankDefence()) << "front armour at least the flank's";
             EXPECT_GE(type->FlankDefence(), type->RearDefence()) << "flank armour at least the rear's";
