@@ -223,6 +223,13 @@ public:
     void SetArrivalMark(int x, int y, int value, bool flag);
     // Adds to the hex's total of indirect fire values (held to the int range).
     void AddHexValue(int x, int y, int n);
+    // The hex's state as a snapshot holds it; false for a hex off the grids.
+    bool TakeHexSnapshot(int x, int y, HexSnapshot& snapshot) const;
+    // Swaps the hex's units, flag word and objective holder with the
+    // snapshot's. An air strike placed since the snapshot goes back to the
+    // side to move's pool; one the snapshot holds while the hex has none
+    // is taken from the pool again. False, nothing changed, off the grids.
+    bool RestoreHex(HexSnapshot& snapshot);
 
     // 0 hard target, 1 vehicle-like soft target, 2 other soft target (2 for
     // no type).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "model/GameData.h"
@@ -332,3 +333,48 @@ bool CGameData::ToggleDigIn(int x, int y, const int* positions, int count)
 }
 
 void CGameData::GetClockText(String& out) const { m_map.GetLabel(out, IsOptionSet(kOptionThreePhase)); }
+
+bool CGameData::TakeHexSnapshot(int x, int y, HexSnapshot& snapshot) const
+{
+    if (!m_grids.Contains(x, y))
+        return false;
+    snapshot.column = x;
+    snapshot.row = y;
+    snapshot.units = m_stacks.At(x, y);
+    snapshot.flags = m_hexFlags.At(x, y);
+    snapshot.objectiveNation = m_objectives.At(x, y).nation;
+    snapshot.airStrikeValue = m_airStrikeValue.At(x, y);
+    snapshot.airStrikeSide = m_airStrikeSide.At(x, y);
+    return true;
+}
+
+bool CGameData::RestoreHex(HexSnapshot& snapshot)
+{
+    const int x = snapshot.column;
+    const int y = snapshot.row;
+    if (!m_grids.Contains(x, y))
+        return false;
+    // Nodes are swapped, not copied: the hex takes the snapshot's units in
+    // their order and the snapshot keeps what the hex had.
+    std::swap(m_stacks.At(x, y), snapshot.units);
+
+    const int side = m_map.GetSide();
+    int& value = m_airStrikeValue.At(x, y);
+    int& strikeSide = m_airStrikeSide.At(x, y);
+    if (snapshot.airStrikeValue == 0 && value != 0) {
+        if (IsSide(side) && m_airPower[side] < std::numeric_limits<int>::max())
+            ++m_airPower[side];
+        snapshot.airStrikeValue = std::exchange(value, 0);
+        snapshot.airStrikeSide = std::exchange(strikeSide, -1);
+    } else if (snapshot.airStrikeValue != 0 && value == 0) {
+        // A pool already empty stays at none rather than owing a strike.
+        if (IsSide(side) && m_airPower[side] > 0)
+            --m_airPower[side];
+        value = std::exchange(snapshot.airStrikeValue, 0);
+        strikeSide = std::exchange(snapshot.airStrikeSide, -1);
+    }
+
+    std::swap(m_hexFlags.At(x, y), snapshot.flags);
+    std::swap(m_objectives.At(x, y).nation, snapshot.objectiveNation);
+    return true;
+}

@@ -91,6 +91,19 @@ struct PlacementRecord {
     std::uint32_t placementFlags = 0;
 };
 
+// One hex as it was before the moves of a turn step changed it: its units in
+// stack order, flag word, objective holder and air strike. Restoring swaps
+// the hex's state with the snapshot's, so a second restore undoes the first.
+struct HexSnapshot {
+    int column = 0;
+    int row = 0;
+    UnitList units;
+    int flags = 0;
+    int objectiveNation = -1;
+    int airStrikeValue = 0;
+    int airStrikeSide = -1;
+};
+
 // The last move of a stack between two hexes: the moved units as they were
 // before the move, with their second facings before and after. The move
 // callback and the network layer read it.

@@ -29,6 +29,13 @@ inline PlacedUnit MakeUnit(const PlatoonType* type, int tag, int strength, std::
     return unit;
 }
 
+// The battle-data layers with the opponent's view restriction set by the test.
+class SampleGame : public CGameHexMarks {
+public:
+    bool IsOpponentHidden() const override { return m_opponentHidden; }
+    bool m_opponentHidden = false;
+};
+
 class SampleBattleTest : public ::testing::Test {
 protected:
     // Builds the game object in the test's folder; the listed armed types get
@@ -37,7 +44,7 @@ protected:
         std::initializer_list<PlatoonType> types, std::initializer_list<std::uint32_t> armed, bool withOrganisation)
     {
         m_dir.Write("test.map", ReadFixture("maps/sample-v3.txt"));
-        m_game = std::make_unique<ReloadableLayer<CGameHexMarks>>();
+        m_game = std::make_unique<ReloadableLayer<SampleGame>>();
         for (const PlatoonType& type : types)
             m_game->m_platoonTypes.Append(type);
         m_game->m_mapFileName = "test.map";
@@ -74,6 +81,6 @@ protected:
 
     TempDir m_dir;
     ScopedCurrentDir m_inDir { m_dir.Path() };
-    std::unique_ptr<ReloadableLayer<CGameHexMarks>> m_game;
+    std::unique_ptr<ReloadableLayer<SampleGame>> m_game;
     WeaponRecord m_weapon;
 };
