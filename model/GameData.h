@@ -283,6 +283,9 @@ public:
     bool ReadBattleHeader(TextScanner& in);
     bool ReadBattleSections(TextScanner& in);
     bool ReadLossTable(TextScanner& in);
+    // Empties the battle after a failed read (the smoke counts too, which a
+    // reset keeps) and keeps the reason in m_battleReadError.
+    void DropFailedBattle(const String& error);
     bool WriteBattleHeader(TextBuilder& out) const;
     bool WriteHexSections(TextBuilder& out) const;
     bool WriteLossTable(TextBuilder& out) const;

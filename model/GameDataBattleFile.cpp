@@ -443,18 +443,23 @@ bool CGameData::ReadBattleText(TextScanner& in, bool keepVersion10)
         return true;
     }
 
-    // No half-read battle stays in play.
-    ResetBattle();
-    m_map.Reset();
-    m_smoke[0] = m_smoke[1] = 0; // kept by a reset, but here read from the damaged file
+    DropFailedBattle(error);
     if (!reloaded) {
         // Nothing was loaded under the new names; the old ones still match
         // the map and organisation in memory.
         m_mapFileName = oldMapName;
         m_orgFileName = oldOrgName;
     }
-    m_battleReadError = error;
     return false;
+}
+
+void CGameData::DropFailedBattle(const String& error)
+{
+    // No half-read battle stays in play.
+    ResetBattle();
+    m_map.Reset();
+    m_smoke[0] = m_smoke[1] = 0; // kept by a reset, but here read from the damaged file
+    m_battleReadError = error;
 }
 
 bool CGameData::ReadBattleHeader(TextScanner& in)
