@@ -1,7 +1,6 @@
 #pragma once
-// The computer opponent's choice of air attacks.
-// Its operations come with the rules that need them; the layer keeps its
-// place in the chain so that every layer above builds on the same object.
+// The computer opponent's choice of air attacks: how many it makes in a
+// phase of its side.
 
 #include "ai/GameAiAssault.h"
 
@@ -9,4 +8,19 @@ class CGameAiAir : public CGameAiAssault {
 public:
     CGameAiAir() = default;
     ~CGameAiAir() override = default;
+
+    // The smallest n with n (n + 1) / 2 at least the side to move's air
+    // strikes left; 0 when it has none. Spread over the phases, the strikes
+    // go fast while many are left.
+    void SetAttacksForPhase();
+    static int AttacksForStrikes(int strikes);
+
+    // The attacks left of the phase, on one line after the objective lists.
+    bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
+    bool WriteBattleFile(std::ostream& out) const override;
+
+    int m_attacksLeft = 0;
+
+protected:
+    void ResetAiState() override;
 };
