@@ -2,7 +2,107 @@
 
 #include <string>
 
-bool CGame::IsSideHidden(int side) const { return side >= 0 && side <= 1 && m_aiFog[side] != 0; }
+namespace {
+
+bool IsSide(int side) { return side == 0 || side == 1; }
+
+} // namespace
+
+bool CGame::IsSideHidden(int side) const { return IsSide(side) && m_aiFog[side] != 0; }
+
+// ---- Who plays each side ----
+
+void CGame::SetSideFogOfWar(int side, std::uint8_t fog)
+{
+    if (IsSide(side))
+        m_aiFog[side] = fog != 0 ? 1 : 0;
+}
+
+void CGame::SetSideManual(int side)
+{
+    if (!IsSide(side))
+        return;
+    m_aiMode[side] = kAiManual;
+    m_planFlag[side] = 0;
+    m_aiFog[side] = 0;
+    GetObjectiveList(side).Free();
+}
+
+void CGame::SetSideScenarioComputer(int side)
+{
+    if (!IsSide(side))
+        return;
+    m_aiMode[side] = kAiScenarioComputer;
+    m_planFlag[side] = 1;
+    m_aiFog[side] = 0;
+    EnsureObjectives(side);
+    PrepareIfToMove(side);
+}
+
+void CGame::SetSidePlanningComputer(int side)
+{
+    if (!IsSide(side))
+        return;
+    m_aiMode[side] = kAiPlanningComputer;
+    m_planFlag[side] = 0;
+    EnsureObjectives(side);
+    PlanSide(side);
+    PrepareIfToMove(side);
+}
+
+void CGame::SetSideComputer(int side)
+{
+    SetSideFogOfWar(side, 0);
+    SetSidePlanningComputer(side);
+}
+
+void CGame::SetSideComputerFow(int side)
+{
+    SetSideFogOfWar(side, 1);
+    SetSidePlanningComputer(side);
+}
+
+void CGame::SetSideMode(int side, int mode)
+{
+    switch (mode) {
+    case kAiManual:
+        SetSideManual(side);
+        break;
+    case kAiScenarioComputer:
+        SetSideScenarioComputer(side);
+        break;
+    case kAiPlanningComputer:
+        SetSidePlanningComputer(side);
+        break;
+    default:
+        break;
+    }
+}
+
+void CGame::PlanSide(int side)
+{
+    RebuildEnemyDistanceGrid();
+    RunPlanningPass(side < 0 ? m_map.GetSide() : side);
+}
+
+void CGame::RunPlanningPass(int side) { ResetSideOrders(side); }
+
+void CGame::EnsureObjectives(int side)
+{
+    if (GetObjectiveList(side).IsEmpty())
+        BuildObjectiveList(side);
+}
+
+void CGame::PrepareIfToMove(int side)
+{
+    if (side != m_map.GetSide())
+        return;
+    RebuildEnemyDistanceGrid();
+    if (m_map.GetPhase() != 1)
+        PrepareMoves();
+}
+
+// ---- Status and the saved block ----
 
 void CGame::GetStatusText(String& out) const
 {

@@ -22,6 +22,29 @@ public:
     // A side played by the computer under fog of war is hidden from its opponent.
     bool IsSideHidden(int side) const override;
 
+    // Who plays a side (0 or 1; another side changes nothing). Handed to the
+    // computer, a side without objectives gets its list built; when it is the
+    // side to move, the enemy distances are rebuilt and, outside the
+    // Defensive Fire Phase, its moves prepared.
+    // A person: mode 0, no fog, and the side's objective list emptied.
+    void SetSideManual(int side);
+    // The computer by the orders the battle carries: mode 1, no fog.
+    void SetSideScenarioComputer(int side);
+    // The computer with its own planning, run at once; the fog byte stays.
+    void SetSidePlanningComputer(int side);
+    // The menu's "Computer" and "Computer with FOW".
+    void SetSideComputer(int side);
+    void SetSideComputerFow(int side);
+    // Mode 0, 1 or 2 to the setters above; any other mode does nothing.
+    void SetSideMode(int side, int mode);
+    void SetSideFogOfWar(int side, std::uint8_t fog);
+
+    // The planning pass for the side (-1: the side to move): the enemy
+    // distances, then the pass.
+    void PlanSide(int side);
+    // The side's summaries rebuilt; orders stay.
+    void RunPlanningPass(int side);
+
     // The clock and turn text, with " A/I Control" while the computer plays
     // the side to move.
     void GetStatusText(String& out) const;
@@ -45,4 +68,8 @@ public:
 protected:
     // Both sides back to manual play, without fog.
     void ResetAiState() override;
+
+private:
+    void EnsureObjectives(int side);
+    void PrepareIfToMove(int side);
 };

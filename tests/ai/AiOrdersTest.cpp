@@ -90,7 +90,7 @@ TEST_F(MainAiTest, ValuesOutOfRangeKeepTheirDefaultsAndTheNextValuesAreStillRead
     // Every value in range and unlike its default.
     const Values inRange = { 2, 0, -1000, 1000, 1, 3, 5, 0, 100, -1000, 1000 };
     for (const Case& c : cases) {
-        SCOPED_TRACE("w" + std::to_string(c.index) + " = " + std::to_string(c.value));
+        SCOPED_TRACE(testing::Message() << "w" << c.index << " = " << c.value);
         std::string text;
         for (int i = 0; i < kAiParameterCount; ++i)
             text += std::to_string(i == c.index ? c.value : inRange[static_cast<std::size_t>(i)]) + ' ';
@@ -258,7 +258,7 @@ TEST_F(OrderRecordsTest, SideSummariesCountEveryUnitAndPlaceOnlyThoseThatStand)
     for (int pass = 0; pass < 2; ++pass) {
         game.ResetSideOrders(0);
         for (const Expected& e : expected) {
-            SCOPED_TRACE("pass " + std::to_string(pass) + ", node " + std::to_string(e.node));
+            SCOPED_TRACE(testing::Message() << "pass " << pass << ", node " << e.node);
             const FormationSummary s = game.GetSummary(Node(e.node));
             EXPECT_EQ(s.columnSum, e.columnSum);
             EXPECT_EQ(s.rowSum, e.rowSum);
