@@ -22,7 +22,15 @@ std::string RandomMap::GenerateRandomMap(const std::filesystem::path& path)
         return kMapSizeErrorText;
     GenerateHills();
     ScatterTerrain();
-    // Water, then towns, roads, slopes and the hexside features come here.
+    GenerateWater();
+    ResolveWatercoursePriorities();
+    SmoothSlopes();
+    PlaceWetTerrain();
+    GenerateTownsAndRoads();
+    LinkVillagesAndTidyRoads();
+    PlaceRoughAndSlopes();
+    PlaceBoundaryFeatures();
+    PlaceShoreWalls();
     return WriteMapFile(path);
 }
 

@@ -59,6 +59,9 @@ private:
 // 1 and 4, 2 and 5, 3 and 6; 0 for anything that is not a direction.
 int OppositeDirection(int d);
 
+// A direction made by arithmetic (-5..12) brought back into 1..6 by one turn.
+constexpr int WrapDirection(int d) { return d < 1 ? d + 6 : (d > 6 ? d - 6 : d); }
+
 // The hexside bit of direction 1..6; 0 for anything else.
 constexpr std::uint8_t DirectionBit(int d)
 {

@@ -23,6 +23,7 @@ bool RandomMap::AllocateMapCells()
     if (!IsValidMapSize(m_mapWidth, m_mapHeight))
         return false;
     m_geometry.emplace(m_mapWidth, m_mapHeight);
+    m_walkLimitHits = 0;
     m_cells.resize(static_cast<std::size_t>(m_geometry->CellCount()));
     for (MapCell& cell : m_cells) {
         cell.terrain = ' ';

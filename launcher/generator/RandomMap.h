@@ -4,6 +4,7 @@
 // launcher keeps one and sets its parameters before each generation (some
 // passes change them); every test builds its own.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -125,8 +126,9 @@ public:
 
     // The whole generation: seeds the random numbers from their time source,
     // clears the label lists, makes the grid (the base elevation held to
-    // 0..12 first), raises the hills, scatters the terrain and writes the map
-    // file at path. Returns the empty text, kWriteErrorText when the file could
+    // 0..12 first), raises the hills, scatters the terrain, lays the water,
+    // smooths the slopes, grows towns and roads, sets the remaining hexside
+    // features and writes the map file at path. Returns the empty text, kWriteErrorText when the file could
     // not be written (no file then, an old one untouched; the grid stays valid
     // either way) or kMapSizeErrorText for a size IsValidMapSize refuses
     // (nothing made or written). The grid stays until FreeMapCells.
@@ -144,6 +146,77 @@ public:
     // Patches of the thirteen scatter letters, a later one over an earlier.
     void ScatterTerrain();
     void ScatterTerrainLetter(int p, char letter);
+
+    // Water ----------------------------------------------------------------
+
+    // Lakes, the central lake, major river and north coast of the three
+    // toggles, and rivers and streams from the four edges. Under a crossing
+    // the major river width, gullies and streams lose a fifth first (the
+    // parameters stay changed).
+    void GenerateWater();
+    // Watercourses on water hexes go; a River side drops Stream and Gully,
+    // a Stream side drops Gully.
+    void ResolveWatercoursePriorities();
+    // Rivers, streams and gullies walking from (x, y) in direction d (0 marks
+    // nothing in the first hex and turns to 6 at the first step).
+    void TraceRiver(int x, int y, int d);
+    void TraceStream(int x, int y, int d);
+    void TraceGully(int x, int y, int d);
+    // A block-wide river from (x, y), labelled there, to the map's edge.
+    void TraceMajorRiver(int x, int y);
+    // steps blocks of 2..4 hexes walking from (x, y), sending off rivers and
+    // streams now and then.
+    void GrowLake(int x, int y, int steps);
+    // A sea along the north edge, with beaches and shallows.
+    void BuildCoast();
+    // size x size hexes of water at level 0 from i south-east, cut at the
+    // map's edges, their River and Stream sides cleared.
+    void FillWaterBlock(int i, int size);
+    // The next direction of a watercourse, -1 when it has no level or higher
+    // way on (off the map counts as a way).
+    int ChooseCourseDirection(int i, int previous, int main);
+    // Inward from an edge hex; a random direction elsewhere.
+    int EdgeStartDirection(int x, int y);
+    // The major river's main direction swings between 2 and 3, 5 and 6.
+    int DriftMajorRiverDirection(int d);
+    // The sides of hex i along which a course arriving in direction previous
+    // and leaving in next runs; nothing for a previous outside 1..6.
+    void MarkCourseThroughCell(int i, int previous, int next, int layer);
+
+    // Towns, roads, slopes and hexside features ---------------------------
+
+    // Neighbours more than one level above or below hex i come down (with
+    // chances the hills parameter damps); pits rise and tops fall by one.
+    void SmoothSlopes();
+    // Marsh and swamp within two hexes of water, rivers and streams.
+    void PlaceWetTerrain();
+    // Towns grown at random hexes and roads of every layer from the edges.
+    void GenerateTownsAndRoads();
+    void GrowTown(int x, int y, int size);
+    void GrowFarmland(int x, int y, int amount);
+    // A Road, Rail, Unpaved or Path walk from (x, y) leaving in direction d.
+    void BuildRoad(int x, int y, int d, int layer);
+    // The next direction of a road, or -1 when it ends (a join sets its side).
+    int ChooseRoadDirection(int i, int d, int layer);
+    bool IsIndustrySite(int i) const;
+    bool IsSuburbSite(int i) const;
+    // Unpaved links between villages and their neighbours; one road layer a
+    // side (Rail over Road over Unpaved); no roads on edge water hexes.
+    void LinkVillagesAndTidyRoads();
+    void PlaceRoughAndSlopes();
+    void PlaceSlopeFeature(int i, int d, int p, int layer);
+    void PlaceBoundaryFeatures();
+    void PlaceBetweenLikeCells(int p, int layer, char letter);
+    void PlaceShoreFeature(int p, int layer);
+    void PlaceShoreWalls();
+    // Sets a road layer on side d of hex i and, when a watercourse runs along
+    // the side, the bridge of the layer (every road side goes through here).
+    void SetRoadSide(int i, int d, int layer);
+
+    // The walks that end only by chance and the rewinds of the slope smoothing
+    // stop after 8 x width x height steps; how often that happened since the
+    // grid was made (never on a real map).
+    int WalkLimitHits() const { return m_walkLimitHits; }
 
     // The map file -------------------------------------------------------
 
@@ -220,4 +293,26 @@ private:
     std::vector<MapLabelPosition> m_riverLabels;
     // RaiseHill's draws for one window, kept to spare an allocation a level.
     std::vector<std::uint8_t> m_windowDraws;
+    int m_walkLimitHits = 0;
+
+    // The neighbour of i in d when it lies on the map, else -1.
+    int NeighbourCell(int i, int d) const { return HasNeighbourCell(i, d) ? m_geometry->NeighbourIndex(i, d) : -1; }
+    int WalkLimit() const { return 8 * m_geometry->CellCount(); }
+    // visit(x, y, index) for each hex of the square of 2 radius + 1 hexes
+    // around hex i that lies on the map, columns outer.
+    template <class Visit> void ForSquareAround(int i, int radius, Visit visit)
+    {
+        const int column = m_geometry->CellColumn(i);
+        const int row = m_geometry->CellRow(i);
+        const int right = std::min(column + radius, m_geometry->Width() - 1);
+        const int lower = std::min(row + radius, m_geometry->Height() - 1);
+        for (int x = std::max(column - radius, 0); x <= right; ++x) {
+            for (int y = std::max(row - radius, 0); y <= lower; ++y)
+                visit(x, y, m_geometry->CellIndex(x, y));
+        }
+    }
+    // d - 1 or d + 1 (even chances), 7 turned to 1 and 0 kept.
+    int SideDirection(int d);
+    // River and stream: one walk, the layer an argument.
+    void TraceWatercourse(int x, int y, int d, int layer);
 };
