@@ -76,6 +76,35 @@ TEST(RandomMapToolTest, DemoDescriptionsGiveRepeatableMaps)
     EXPECT_EQ(ReadWholeFile(log).rfind("seed ", 0), 0u);
 }
 
+TEST(RandomMapToolTest, TogglesAfterADescriptionMakeWater)
+{
+    // "Open ground" clears the toggles; each one set after it brings water.
+    TempDir dir;
+    const fs::path log = dir.Path("out.txt");
+    const std::string base
+        = "--seed 777 --size 30x24 --data " + Quoted(DemoDataFolder()) + " --description 10 --set MajorRiverWidth=20 ";
+    for (const std::string toggle : { "", "LakeFlag", "RiverCrossing", "CoastFlag" }) {
+        SCOPED_TRACE(toggle);
+        const std::string set = toggle.empty() ? "" : "--set " + toggle + "=1 ";
+        ASSERT_EQ(RunTool(base + set + Quoted(dir.Path("t.map")), log), 0);
+        std::ifstream in(dir.Path("t.map"), std::ios::binary);
+        HexMap map;
+        ASSERT_TRUE(map.ReadMapFile(in));
+        int water = 0;
+        for (int x = 0; x < 30; ++x) {
+            for (int y = 0; y < 24; ++y)
+                water += map.GetTerrain(x, y) == kTerrainWater;
+        }
+        if (toggle.empty())
+            EXPECT_EQ(water, 0);
+        else
+            EXPECT_GT(water, 0);
+        if (toggle == "CoastFlag") {
+            EXPECT_EQ(map.GetTerrain(0, 0), kTerrainWater);
+        }
+    }
+}
+
 TEST(RandomMapToolTest, BadRunsExitWithOne)
 {
     TempDir dir;
