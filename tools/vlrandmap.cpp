@@ -7,7 +7,9 @@
 // clock, and the seed used is printed); --size defaults to 40x40; --data is
 // the folder of "Map Description.dat" and the place-name lists (default the
 // current folder); --description loads a line of "Map Description.dat" before
-// any --set; --names picks "mapname<N>.txt". Exit status 1 on any error.
+// any --set (a line clears the water toggles: --set LakeFlag=1,
+// RiverCrossing=1 or CoastFlag=1 after it makes a central lake, a major river
+// or a coast); --names picks "mapname<N>.txt". Exit status 1 on any error.
 
 #include <charconv>
 #include <cstdint>
