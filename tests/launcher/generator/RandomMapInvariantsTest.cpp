@@ -41,7 +41,7 @@ struct SideView {
     bool Has(int layer) const { return ::Has(hex, layer, side); }
 };
 
-void ExpectInvariants(const HexMap& map, std::set<int>& terrains)
+void ExpectInvariants(const HexMap& map, const std::vector<MapLabelPosition>& riverLabels, std::set<int>& terrains)
 {
     const int width = map.GetWidth();
     const int height = map.GetHeight();
@@ -145,21 +145,20 @@ void ExpectInvariants(const HexMap& map, std::set<int>& terrains)
         }
     }
 
-    // Labels: towns black, rivers blue; the major river runs as water from
-    // its label to an edge.
+    // Labels: towns black, rivers blue (the file writes a river in column 0
+    // in column 3, so the generator's positions are taken); the major river
+    // runs as water from its label to an edge.
     int towns = 0;
     int rivers = 0;
-    for (const MapLabelNode* node = map.GetLabels().Head(); node; node = node->next) {
-        const MapLabel& label = node->value;
-        if (label.colour == 0) {
-            ++towns;
-            continue;
-        }
-        ++rivers;
-        const int x0 = static_cast<int>(label.x);
-        const int y0 = static_cast<int>(label.y);
-        // A label in column 0 is written in column 3.
-        const int x = x0 == 3 && !IsWater(map.GetTerrain(3, y0)) ? 0 : x0;
+    for (const MapLabelNode* node = map.GetLabels().Head(); node; node = node->next)
+        ++(node->value.colour == 0 ? towns : rivers);
+    EXPECT_LE(towns, RandomMap::kMaxLabels);
+    EXPECT_LE(rivers, 1);
+    EXPECT_EQ(static_cast<std::size_t>(rivers), riverLabels.size());
+    for (const MapLabelPosition& label : riverLabels) {
+        const int x = label.column;
+        const int y0 = label.row;
+        ASSERT_TRUE(x >= 0 && x < width && y0 >= 0 && y0 < height) << "river label " << x << "," << y0;
         ASSERT_TRUE(IsWater(map.GetTerrain(x, y0))) << "river label " << x << "," << y0;
         std::vector<char> seen(static_cast<std::size_t>(width * height), 0);
         std::queue<HexPos> open;
@@ -181,8 +180,6 @@ void ExpectInvariants(const HexMap& map, std::set<int>& terrains)
         }
         EXPECT_TRUE(edge) << "major river from " << x << "," << y0 << " does not reach an edge";
     }
-    EXPECT_LE(towns, RandomMap::kMaxLabels);
-    EXPECT_LE(rivers, 1);
 }
 
 // Moderate amounts of everything, for the rows of the toggle table.
@@ -288,7 +285,7 @@ void CheckMap(const Setting& setting, int width, int height, std::int64_t second
     std::ifstream in(path, std::ios::binary);
     HexMap map;
     ASSERT_TRUE(map.ReadMapFile(in));
-    ExpectInvariants(map, terrains);
+    ExpectInvariants(map, generator.RiverLabels(), terrains);
 }
 
 } // namespace
