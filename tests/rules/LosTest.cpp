@@ -522,7 +522,6 @@ TEST_F(LosTest, RowGrainsTestCentredHexesCornersAndStraddlingPairs)
 
 TEST_F(LosTest, DiagonalGrainsTestCentredHexesCornersAndStraddlingPairs)
 {
-    auto& g = m_game;
     // From (2, 4) along the N/NE grain to (4, 1) through the centred (3, 3):
     // the pairs are (2, 3) and (3, 4), then (3, 2) and (4, 2).
     const HexPos v { 2, 4 };
@@ -657,7 +656,6 @@ TEST_F(LosTest, DiagonalGrainsTestCentredHexesCornersAndStraddlingPairs)
 
 TEST_F(LosTest, GeneralLinesWalkTheHexesTheLineCrosses)
 {
-    auto& g = m_game;
     // From (2, 4) to (7, 3) the line crosses (3, 4), (4, 3), (5, 4) and (6, 3).
     const HexPos v { 2, 4 };
     const HexPos t { 7, 3 };
