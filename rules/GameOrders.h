@@ -1,9 +1,15 @@
 #pragma once
 // The orders layer: the checks and carrying-out of players' orders, with the
 // refusal text of the last failed check, and the battle's parameter data.
+//
+// Every order check comes in two forms: a bool check that leaves its
+// refusal text in m_lastRefusal and changes nothing when it fails, and,
+// for the orders the frame issues, a command twin that fills an out text
+// (empty on success, the refusal otherwise).
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "model/DataFile.h"
 #include "model/GameHexMarks.h"
@@ -12,6 +18,8 @@
 class CGameOrders : public CGameHexMarks {
 public:
     static constexpr std::string_view kParameterFileName = "main.pdx";
+    // A unit's full action points.
+    static constexpr int kFullActionPoints = 100;
 
     CGameOrders();
     ~CGameOrders() override = default;
@@ -25,6 +33,70 @@ public:
     // and keeps the values held.
     const char* LoadParameterFile();
 
+    // Movement. A selection is a hex's units by stack positions (1 the top,
+    // 0 the bottom unit).
+
+    // Command twin of MoveUnits.
+    void MoveSelection(String& out, int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // Validates and carries out a move to an adjacent hex: records it for
+    // undo, charges action points, moves the units (the move callback shows
+    // the step), then spots, and under three-phase turns takes the action
+    // points of units that end next to a dangerous enemy. The positions come
+    // back as 1..count, the units' places on top of the destination.
+    bool MoveUnits(int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // The validation alone. A refused move may still leave spotting marks
+    // and reveal a cave.
+    bool CanMoveUnits(int fromX, int fromY, int toX, int toY, const int* positions, int count);
+    // Adjacency, stacking and the rules each unit that moves itself must pass.
+    bool CanMoveStack(int fromX, int fromY, int toX, int toY, const int* positions, int count, bool checkActionPoints);
+    // Resolves the selection to distinct units in list order and applies the
+    // carrier rule to them: a listed unit carrying a passenger must be
+    // followed in the list by that passenger, and a listed passenger must
+    // follow its carrier, whatever positions named them. A selection the
+    // resolver refuses reads as no selection.
+    bool CheckCarrierRule(int x, int y, const int* positions, int count, std::vector<UnitNode*>& units);
+    // The phase rules of three-phase turns, then CheckUnitCanMoveAlone.
+    bool CheckPhaseAllowsMove(const PlacedUnit& unit);
+    // Fixed units, units without a movement allowance, and carriers that
+    // need a passenger and have none cannot move.
+    bool CheckUnitCanMoveAlone(const PlacedUnit& unit);
+
+    // Action points for the unit to step between adjacent hexes; 0 when the
+    // step is impossible (with the reason in m_lastRefusal where there is
+    // one). Not as ordered, a blocked hex the mover cannot know of costs
+    // nothing extra.
+    int GetMoveCost(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingStrength, bool asOrdered);
+    // The step costs of the path search, 0 = not allowed: a visible enemy
+    // hex, stacking, known minefields, then the move cost (not as ordered).
+    int GetPathStepCost(
+        const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingUnits, int movingStrength);
+    // The same without the test for a visible enemy hex.
+    int GetStepCostWithoutEnemyTest(
+        const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingUnits, int movingStrength);
+    // Only the minefield test and the move cost.
+    int GetStepCostMinesOnly(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingStrength);
+
+    // Action points the unit keeps back: its fire cost when saved for
+    // firing, and its passenger's unload cost (doubled for a disrupted
+    // passenger) when saved for unloading. The node must be in its stack.
+    int GetActionPointReserve(const UnitNode& node) const;
+    // CanAffordMove with the unit's own reserve.
+    bool HasEnoughActionPoints(const UnitNode& node, int cost);
+    // A unit with all its action points and nothing in reserve may always
+    // move outside the Final Phase; otherwise cost and reserve must fit in
+    // its action points.
+    bool CanAffordMove(const PlacedUnit& unit, int cost, int reserve);
+    // Tenths of hexes of open ground the unit's action points carry it.
+    int GetMoveRangeTenths(const PlacedUnit& unit) const;
+    // The distance (at most 7) from the hex to the nearest hex held by the
+    // other side of side that this side is in contact with; 7 for none.
+    int GetDistanceToKnownEnemy(int x, int y, int side) const;
+    // A neighbour held by the enemy side holds an armed unit.
+    bool IsNextToArmedEnemy(int x, int y, int enemySide) const;
+    // A neighbour held by the enemy side is in close contact, or is visible
+    // and holds an armed unit.
+    bool IsNextToDangerousEnemy(int x, int y, int enemySide) const;
+
     const char* m_lastRefusal = nullptr;
     HeldFile m_parameterFileTime;
     ParameterData m_parameters;
@@ -32,4 +104,39 @@ public:
 protected:
     // The lower layers' reload; when it gave no error, the parameter file.
     const char* Reload() override;
+
+private:
+    bool Refuse(const char* text)
+    {
+        m_lastRefusal = text;
+        return false;
+    }
+    int RefuseCost(const char* text)
+    {
+        m_lastRefusal = text;
+        return 0;
+    }
+    // Whether the unit moves under its own power into the destination (a
+    // passenger rides, except off a boat onto land; a boat carrying a
+    // passenger onto land is carried by it).
+    bool MovesItself(const UnitList& stack, const UnitNode& node, int toX, int toY) const;
+    // The unit is a passenger of a boat.
+    static bool IsCarriedByBoat(const UnitList& stack, const UnitNode& node);
+    bool IsCrossed(int fromX, int fromY, HexSide side, int layer) const;
+    int FeatureCost(const PlatoonType* type, int layer) const;
+    // The rule for a hexside on a river; the reason of a refusal is left.
+    bool RiverCrossingAllowed(const PlatoonType* type, int fromX, int fromY, HexSide side);
+    // A pontoon across the side that the type may use; the reason is left
+    // when one is there but may not be used.
+    bool PontoonAllowed(const PlatoonType* type, int fromX, int fromY, int toX, int toY, HexSide side);
+    bool RoadMovementAllowed(const PlatoonType* type, int toX, int toY, int movingStrength) const;
+    // The cost of the features of the crossed side; -1 impassable.
+    std::int64_t GetCrossingCost(const PlacedUnit& unit, int fromX, int fromY, HexSide side) const;
+    std::int64_t GetBaseCost(
+        const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength);
+    // Known minefields stop the path search unless the type ignores them.
+    bool IsKnownMinefield(const PlacedUnit& unit, int x, int y) const;
+    bool ExceedsStacking(int x, int y, int movingUnits, int movingStrength) const;
+    bool IsThreePhase() const { return IsOptionSet(kOptionThreePhase); }
+    int EnemySide() const;
 };
