@@ -1,3 +1,386 @@
 #include "rules/GamePathSearch.h"
 
+#include <algorithm>
+#include <limits>
+#include <queue>
+#include <utility>
+
+#include "model/Geometry.h"
+#include "model/Random.h"
+
+namespace {
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kDirections = 6;
+// A step cost not asked yet in this search.
+constexpr int kUnknownCost = std::numeric_limits<int>::min();
+// A detour may take a step that costs nothing only onto a Rough goal.
+constexpr int kDetourFreeTerrain = kTerrainRough;
+// Farther inside the bound than this, a detour step ignores enemies and stacking.
+constexpr int kDetourDepth = 4;
+
+int ClampToInt(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), kIntMax));
+}
+
+bool At(const SearchStep& step, int x, int y) { return step.column == x && step.row == y; }
+
+// A possible extension of the reachable set; the cheapest is taken, ties
+// going to the earlier node of the list and then to the earlier direction.
+struct Extension {
+    int total;
+    std::size_t nodeIndex;
+    int direction;
+    HexPos hex;
+
+    bool operator>(const Extension& other) const
+    {
+        if (total != other.total)
+            return total > other.total;
+        if (nodeIndex != other.nodeIndex)
+            return nodeIndex > other.nodeIndex;
+        return direction > other.direction;
+    }
+};
+
+} // namespace
+
 CGamePathSearch::CGamePathSearch() { m_grids.Register(m_searchState, 0); }
+
+bool CGamePathSearch::SetUpSelection(const int* positions, int count)
+{
+    const int x = m_start.column;
+    const int y = m_start.row;
+    m_selectedCount = CountSelectedUnits(x, y, positions, count);
+    m_selectedStrength = SumSelectedStrength(x, y, positions, count);
+    m_side = SideInHex(x, y);
+    m_budget = 0;
+    m_profile = PlacedUnit();
+    std::vector<const UnitNode*> units;
+    if (!std::as_const(*this).ResolvePositionsToUnits(x, y, positions, count, units) || !OnGrid(x, y))
+        return false;
+    for (const UnitNode* node : units) {
+        const PlacedUnit& unit = node->value;
+        if ((unit.m_status & kUnitCarried) != 0 || !GovernsStackMovement(unit.m_type, m_profile.m_type))
+            continue;
+        // Only the unit that sets the pace keeps points back; a later one
+        // starts the budget afresh.
+        m_profile = unit;
+        std::int64_t budget = unit.m_actionPoints;
+        if ((unit.m_status & kUnitSavedForFiring) != 0 && budget >= unit.m_type->m_fireApCost)
+            budget -= unit.m_type->m_fireApCost;
+        const PlacedUnit* passenger = node->next ? &node->next->value : nullptr;
+        if ((unit.m_status & kUnitSavedForUnloading) != 0 && (unit.m_status & kUnitCarrying) != 0 && passenger
+            && passenger->m_type) {
+            const std::int64_t unload = passenger->m_type->m_unloadApCost;
+            budget -= (passenger->m_status & kUnitDisrupted) != 0 ? 2 * unload : unload;
+        }
+        m_budget = ClampToInt(budget);
+    }
+    return true;
+}
+
+void CGamePathSearch::BeginSearch()
+{
+    m_searchState.Fill(kStateUnseen);
+    m_walkNodes.clear();
+    const std::size_t hexes
+        = static_cast<std::size_t>(m_searchState.Width()) * static_cast<std::size_t>(m_searchState.Height());
+    if (m_costStamp.size() != hexes || ++m_searchNumber == 0) {
+        m_costStamp.assign(hexes, 0);
+        m_stepCosts.assign(hexes * kStepCostKinds * kDirections, kUnknownCost);
+        m_searchNumber = 1;
+    }
+}
+
+int CGamePathSearch::StepCost(StepCostKind kind, const SearchStep& from, int direction, const HexPos& to)
+{
+    const std::size_t hex = static_cast<std::size_t>(from.column) * static_cast<std::size_t>(m_searchState.Height())
+        + static_cast<std::size_t>(from.row);
+    int* costs = &m_stepCosts[hex * kStepCostKinds * kDirections];
+    if (m_costStamp[hex] != m_searchNumber) {
+        std::fill(costs, costs + kStepCostKinds * kDirections, kUnknownCost);
+        m_costStamp[hex] = m_searchNumber;
+    }
+    int& cost = costs[kind * kDirections + direction];
+    if (cost != kUnknownCost)
+        return cost;
+    switch (kind) {
+    case kFullStep:
+        cost
+            = GetPathStepCost(m_profile, from.column, from.row, to.column, to.row, m_selectedCount, m_selectedStrength);
+        break;
+    case kStepWithoutEnemyTest:
+        cost = GetStepCostWithoutEnemyTest(
+            m_profile, from.column, from.row, to.column, to.row, m_selectedCount, m_selectedStrength);
+        break;
+    default:
+        cost = GetStepCostMinesOnly(m_profile, from.column, from.row, to.column, to.row, m_selectedStrength);
+        break;
+    }
+    return cost;
+}
+
+SearchNode* CGamePathSearch::AddSearchNode(SearchList& nodes, const SearchStep& step)
+{
+    State(step.column, step.row) = kStateOpen;
+    return nodes.Append(step);
+}
+
+void CGamePathSearch::FindReachableHexes(int x, int y, const int* positions, int count, SearchList& nodes)
+{
+    nodes.Free();
+    if (count == 0)
+        return;
+    m_start = { x, y };
+    if (!SetUpSelection(positions, count))
+        return;
+    BeginSearch();
+    ExpandReachable(nodes);
+}
+
+void CGamePathSearch::ExpandReachable(SearchList& nodes)
+{
+    // Every extension of the list is offered once, when its node joins;
+    // one whose hex has been added since is passed over when it comes up.
+    // The heap yields them in the order a scan of the whole list would.
+    std::vector<SearchNode*> order;
+    std::priority_queue<Extension, std::vector<Extension>, std::greater<>> extensions;
+    const auto join = [&](SearchNode* node) {
+        order.push_back(node);
+        const SearchStep& step = node->value;
+        HexSide side(1);
+        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
+            HexPos next;
+            if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row)
+                || State(next.column, next.row) != kStateUnseen)
+                continue;
+            const int cost = StepCost(kFullStep, step, direction, next);
+            if (cost == 0)
+                continue;
+            const int total = ClampToInt(std::int64_t { step.cost } + cost);
+            if (total < kIntMax)
+                extensions.push(Extension { total, order.size() - 1, direction, next });
+        }
+    };
+
+    SearchNode* start = AddSearchNode(nodes, SearchStep { m_start.column, m_start.row, 0, nullptr });
+    std::vector<SearchNode*> firstSteps;
+    if (m_budget == kFullActionPoints) {
+        // With full action points one step is always possible, whatever it costs.
+        HexSide side(1);
+        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
+            HexPos next;
+            if (!m_map.GetNeighbour(side, m_start.column, m_start.row, next) || !OnGrid(next.column, next.row))
+                continue;
+            const int cost = StepCost(kFullStep, start->value, direction, next);
+            if (cost != 0)
+                firstSteps.push_back(AddSearchNode(nodes, SearchStep { next.column, next.row, cost, start }));
+        }
+    }
+    join(start);
+    for (SearchNode* node : firstSteps)
+        join(node);
+    while (!extensions.empty()) {
+        const Extension best = extensions.top();
+        extensions.pop();
+        if (State(best.hex.column, best.hex.row) != kStateUnseen)
+            continue;
+        if (best.total > m_budget)
+            break;
+        join(AddSearchNode(nodes, SearchStep { best.hex.column, best.hex.row, best.total, order[best.nodeIndex] }));
+    }
+}
+
+void CGamePathSearch::ExtractPath(HexList& path, const SearchList& nodes, int startX, int startY, int goalX, int goalY)
+{
+    path.Free();
+    const SearchNode* node = nodes.Head();
+    while (node && !At(node->value, goalX, goalY))
+        node = node->next;
+    for (; node; node = node->value.parent) {
+        PrependHexListNode(path, node->value.column, node->value.row);
+        if (At(node->value, startX, startY))
+            return;
+    }
+    path.Free();
+}
+
+void CGamePathSearch::CopyPathFromLastNode(HexList& path, const SearchList& nodes)
+{
+    for (const SearchNode* node = nodes.Last(); node; node = node->value.parent)
+        PrependHexListNode(path, node->value.column, node->value.row);
+}
+
+int CGamePathSearch::FindMovePath(
+    int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path)
+{
+    path.Free();
+    m_start = { startX, startY };
+    m_goal = { goalX, goalY };
+    if (!SetUpSelection(positions, count) || !OnGrid(goalX, goalY))
+        return kNoSearch;
+    BeginSearch();
+    SearchList nodes;
+    const int bound = WalkTowardGoal(nodes, false);
+    CopyPathFromLastNode(path, nodes);
+    return bound;
+}
+
+int CGamePathSearch::FindMovePathWithDetours(
+    int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path)
+{
+    path.Free();
+    m_start = { startX, startY };
+    m_goal = { goalX, goalY };
+    if (!SetUpSelection(positions, count) || !OnGrid(goalX, goalY))
+        return kNoSearch;
+    BeginSearch();
+    SearchList nodes;
+    const int bound = WalkTowardGoal(nodes, true);
+    CopyPathFromLastNode(path, nodes);
+    return bound;
+}
+
+int CGamePathSearch::FindPathForProfile(const PlacedUnit& profile, int startX, int startY, int goalX, int goalY,
+    int side, int selectedCount, int selectedStrength)
+{
+    m_profile = profile;
+    m_start = { startX, startY };
+    m_goal = { goalX, goalY };
+    m_side = side;
+    m_selectedCount = selectedCount;
+    m_selectedStrength = selectedStrength;
+    if (!OnGrid(startX, startY) || !OnGrid(goalX, goalY))
+        return kNoSearch;
+    BeginSearch();
+    SearchList nodes;
+    return WalkTowardGoal(nodes, false);
+}
+
+int CGamePathSearch::WalkTowardGoal(SearchList& nodes, bool withDetours)
+{
+    int bound = HexDistance(m_start.column, m_start.row, m_goal.column, m_goal.row);
+    SearchStep current { m_start.column, m_start.row, 0, nullptr };
+    while (current.IsValid() && !At(current, m_goal.column, m_goal.row)) {
+        m_walkNodes.push_back(AddSearchNode(nodes, current));
+        SearchStep next = ChooseNextStep(bound, withDetours);
+        if (withDetours && !next.IsValid())
+            next = ChooseDetourStep(bound);
+        current = next;
+    }
+    if (current.IsValid())
+        AddSearchNode(nodes, current);
+    return bound;
+}
+
+SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
+{
+    // Equal-cost steps are drawn for without touching the rules' sequence.
+    RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
+    int best = kIntMax;
+    int chosenDistance = kIntMax;
+    SearchStep result;
+    // Nodes that can offer no step now never will: the bound only falls
+    // and hexes are only ever added. They are left out of later scans
+    // (unless detours may raise the bound again).
+    std::size_t kept = 0;
+    for (SearchNode* node : m_walkNodes) {
+        const SearchStep& step = node->value;
+        int& state = State(step.column, step.row);
+        if (state == kStateExpanded)
+            continue;
+        state = kStateExpanded;
+        int ties = 1;
+        bool offers = false;
+        HexSide side(1);
+        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
+            HexPos next;
+            if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row)
+                || State(next.column, next.row) != kStateUnseen)
+                continue;
+            state = kStateOpen;
+            const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
+            if (distance > bound)
+                continue;
+            const bool isGoal = next == m_goal;
+            const int cost = StepCost(isGoal ? kStepMinesOnly : kFullStep, step, direction, next);
+            if (cost == 0)
+                continue;
+            offers = true;
+            const int total = ClampToInt(std::int64_t { step.cost } + cost);
+            if (total < best) {
+                best = total;
+                ties = 2;
+                result = SearchStep { next.column, next.row, total, node };
+                chosenDistance = distance;
+            } else if (total == best) {
+                if (random->Next() < 1.0 / ties) {
+                    result = SearchStep { next.column, next.row, total, node };
+                    chosenDistance = distance;
+                }
+                ++ties;
+            }
+        }
+        if (state == kStateOpen && (keepAll || offers))
+            m_walkNodes[kept++] = node;
+    }
+    m_walkNodes.resize(kept);
+    if (chosenDistance < bound)
+        bound = chosenDistance;
+    return result;
+}
+
+SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
+{
+    RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
+    int best = kIntMax;
+    int chosenDistance = kIntMax;
+    SearchStep result;
+    const bool roughGoal = GetEffectiveTerrain(m_goal.column, m_goal.row) == kDetourFreeTerrain;
+    std::size_t kept = 0;
+    for (SearchNode* node : m_walkNodes) {
+        const SearchStep& step = node->value;
+        int& state = State(step.column, step.row);
+        if (state == kStateExpanded)
+            continue;
+        state = kStateExpanded;
+        int ties = 1;
+        HexSide side(1);
+        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
+            HexPos next;
+            if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row)
+                || State(next.column, next.row) != kStateUnseen)
+                continue;
+            state = kStateOpen;
+            const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
+            if (static_cast<std::int64_t>(distance) > std::int64_t { bound } + 1)
+                continue;
+            const bool isGoal = next == m_goal;
+            const bool deepInside = std::int64_t { distance } + kDetourDepth < bound;
+            const int cost
+                = StepCost(isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, direction, next);
+            if (cost == 0 && !(isGoal && roughGoal))
+                continue;
+            const int total = ClampToInt(std::int64_t { step.cost } + cost);
+            if (total < best) {
+                best = total;
+                ties = 2;
+                result = SearchStep { next.column, next.row, total, node };
+                chosenDistance = distance;
+            } else if (total == best) {
+                if (random->Next() < 1.0 / ties) {
+                    result = SearchStep { next.column, next.row, total, node };
+                    chosenDistance = distance;
+                }
+                ++ties;
+            }
+        }
+        if (state == kStateOpen)
+            m_walkNodes[kept++] = node;
+    }
+    m_walkNodes.resize(kept);
+    bound = result.IsValid() ? chosenDistance : ClampToInt(std::int64_t { bound } + 1);
+    return result;
+}
