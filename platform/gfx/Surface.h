@@ -1,0 +1,93 @@
+#pragma once
+// A picture of 32-bit pixels 0x00RRGGBB (cairo's RGB24 layout), rows top
+// down, no padding. A keyed surface treats one colour as transparent: its
+// opaque runs per row are found once after a change and keyed blits copy
+// only those.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/core/Rect.h"
+
+namespace platform::gfx {
+
+using Pixel = std::uint32_t;
+
+constexpr Pixel Rgb(int r, int g, int b) { return (Pixel(r & 0xFF) << 16) | (Pixel(g & 0xFF) << 8) | Pixel(b & 0xFF); }
+constexpr int RedOf(Pixel p) { return int((p >> 16) & 0xFF); }
+constexpr int GreenOf(Pixel p) { return int((p >> 8) & 0xFF); }
+constexpr int BlueOf(Pixel p) { return int(p & 0xFF); }
+// Only the 24 colour bits count when pixels are compared.
+constexpr bool SameColour(Pixel a, Pixel b) { return ((a ^ b) & 0x00FFFFFF) == 0; }
+
+class Surface {
+public:
+    // A horizontal run of opaque pixels of a keyed surface: [start, start + length).
+    struct Run {
+        int start;
+        int length;
+    };
+
+    Surface() = default;
+    // Sizes below zero count as zero.
+    Surface(int width, int height, Pixel fill = 0);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    Size GetSize() const { return { m_width, m_height }; }
+    Rect Bounds() const { return { 0, 0, m_width, m_height }; }
+    bool IsEmpty() const { return m_width == 0 || m_height == 0; }
+
+    // Row y (0 <= y < Height). The writable forms mark the opaque runs stale.
+    Pixel* Row(int y)
+    {
+        m_runsStale = true;
+        return m_pixels.data() + std::size_t(y) * std::size_t(m_width);
+    }
+    const Pixel* Row(int y) const { return m_pixels.data() + std::size_t(y) * std::size_t(m_width); }
+    std::span<Pixel> Pixels()
+    {
+        m_runsStale = true;
+        return m_pixels;
+    }
+    std::span<const Pixel> Pixels() const { return m_pixels; }
+
+    // Reads give 0 and writes do nothing outside the surface.
+    Pixel GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, Pixel colour);
+    void Fill(Pixel colour);
+    void Fill(Rect area, Pixel colour); // clipped to the surface
+
+    // New size, every pixel `fill`; the key stays.
+    void Reset(int width, int height, Pixel fill = 0);
+
+    // Keys: the colour at (0, 0) (all 24 bits compared), or a given one.
+    void SetKeyFromCorner();
+    void SetKey(Pixel key);
+    void ClearKey() { m_keyed = false; }
+    bool IsKeyed() const { return m_keyed; }
+    Pixel Key() const { return m_key; }
+    bool IsKey(Pixel p) const { return m_keyed && SameColour(p, m_key); }
+
+    // The pixel differs from the corner pixel; false outside the surface.
+    bool IsPixelSet(int x, int y) const;
+
+    // The opaque runs of row y of a keyed surface, left to right (the whole
+    // row for an unkeyed one).
+    std::span<const Run> OpaqueRuns(int y) const;
+
+private:
+    void FindRuns() const;
+
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<Pixel> m_pixels;
+    bool m_keyed = false;
+    Pixel m_key = 0;
+    mutable bool m_runsStale = true;
+    mutable std::vector<Run> m_runs;
+    mutable std::vector<std::uint32_t> m_rowRuns; // first run of each row, then the end
+};
+
+} // namespace platform::gfx

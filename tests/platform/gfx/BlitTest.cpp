@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gfx/Blit.h"
+#include "platform/gfx/Region.h"
+
+using namespace platform;
+using namespace platform::gfx;
+
+namespace {
+
+constexpr Pixel kKey = 0xFF00FF;
+constexpr Pixel kBack = 0x000001;
+
+// 4 by 3, pixel (x, y) = 100 + 10 y + x, except the keyed corner and (2, 1).
+Surface Source(bool keyed)
+{
+    Surface s(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            s.SetPixel(x, y, Pixel(100 + 10 * y + x));
+    if (keyed) {
+        s.SetPixel(0, 0, kKey);
+        s.SetPixel(2, 1, kKey);
+        s.SetKeyFromCorner();
+    }
+    return s;
+}
+
+Pixel S(int x, int y) { return Pixel(100 + 10 * y + x); }
+
+struct Probe {
+    Point at;
+    Pixel expected;
+};
+
+struct BlitCase {
+    const char* name;
+    Point at;
+    Rect from;
+    bool keyed;
+    std::vector<Rect> clip; // empty: none
+    std::vector<Probe> probes;
+    int changed; // destination pixels that differ from the background
+};
+
+class BlitCases : public ::testing::TestWithParam<BlitCase> { };
+
+TEST_P(BlitCases, DrawsWhatTheCaseExpects)
+{
+    const BlitCase& c = GetParam();
+    Surface dst(6, 5, kBack);
+    const Region clip = Region::FromRects(c.clip);
+    const Surface src = Source(c.keyed);
+    Blit(dst, c.at, src, c.from, { c.keyed, c.clip.empty() ? nullptr : &clip });
+    for (const Probe& p : c.probes)
+        EXPECT_EQ(dst.GetPixel(p.at.x, p.at.y), p.expected) << c.name << " at " << p.at.x << "," << p.at.y;
+    int changed = 0;
+    for (Pixel p : dst.Pixels())
+        changed += p != kBack;
+    EXPECT_EQ(changed, c.changed) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Blit, BlitCases,
+    ::testing::Values(
+        BlitCase { "whole", { 1, 1 }, { 0, 0, 4, 3 }, false, {},
+            { { { 1, 1 }, S(0, 0) }, { { 4, 3 }, S(3, 2) }, { { 0, 0 }, kBack }, { { 5, 1 }, kBack } }, 12 },
+        BlitCase { "part", { 0, 0 }, { 1, 1, 3, 3 }, false, {}, { { { 0, 0 }, S(1, 1) }, { { 1, 1 }, S(2, 2) } }, 4 },
+        BlitCase { "clipped left and top", { -2, -1 }, { 0, 0, 4, 3 }, false, {},
+            { { { 0, 0 }, S(2, 1) }, { { 1, 1 }, S(3, 2) }, { { 2, 0 }, kBack } }, 4 },
+        BlitCase { "clipped right and bottom", { 4, 3 }, { 0, 0, 4, 3 }, false, {}, { { { 5, 4 }, S(1, 1) } }, 4 },
+        BlitCase { "source past its surface", { 0, 0 }, { 2, 1, 7, 6 }, false, {},
+            { { { 0, 0 }, S(2, 1) }, { { 1, 1 }, S(3, 2) }, { { 2, 0 }, kBack }, { { 0, 2 }, kBack } }, 4 },
+        BlitCase { "source before its surface", { 0, 0 }, { -1, -1, 2, 2 }, false, {},
+            { { { 1, 1 }, S(0, 0) }, { { 2, 2 }, S(1, 1) }, { { 0, 0 }, kBack } }, 4 },
+        BlitCase { "source wholly outside", { 0, 0 }, { 4, 0, 6, 2 }, false, {}, {}, 0 },
+        BlitCase { "cell past a sheet", { 0, 0 }, { 8, 0, 12, 3 }, false, {}, {}, 0 },
+        BlitCase { "destination wholly outside", { 6, 0 }, { 0, 0, 4, 3 }, false, {}, {}, 0 },
+        BlitCase { "empty source", { 0, 0 }, { 2, 2, 2, 3 }, false, {}, {}, 0 },
+        BlitCase { "inverted source", { 0, 0 }, { 3, 2, 1, 1 }, false, {}, {}, 0 },
+        BlitCase { "clip region", { 0, 0 }, { 0, 0, 4, 3 }, false, { { 1, 1, 3, 2 }, { 3, 0, 4, 1 } },
+            { { { 1, 1 }, S(1, 1) }, { { 2, 1 }, S(2, 1) }, { { 3, 0 }, S(3, 0) }, { { 0, 0 }, kBack } }, 3 },
+        BlitCase { "clip outside", { 0, 0 }, { 0, 0, 4, 3 }, false, { { 4, 3, 6, 5 } }, {}, 0 },
+        BlitCase { "keyed", { 1, 1 }, { 0, 0, 4, 3 }, true, {},
+            { { { 1, 1 }, kBack }, { { 3, 2 }, kBack }, { { 2, 1 }, S(1, 0) }, { { 4, 3 }, S(3, 2) } }, 10 },
+        BlitCase { "keyed and clipped", { -1, 0 }, { 0, 0, 4, 3 }, true, { { 0, 0, 2, 5 } },
+            { { { 0, 0 }, S(1, 0) }, { { 1, 1 }, kBack }, { { 0, 1 }, S(1, 1) } }, 5 }));
+
+TEST(Blit, KeyedBlitOfAnUnkeyedSourceUsesItsCorner)
+{
+    Surface src = Source(false);
+    src.SetPixel(0, 0, kKey);
+    src.SetPixel(3, 2, kKey);
+    Surface dst(4, 3, kBack);
+    Blit(dst, { 0, 0 }, src, src.Bounds(), { true });
+    EXPECT_EQ(dst.GetPixel(0, 0), kBack);
+    EXPECT_EQ(dst.GetPixel(3, 2), kBack);
+    EXPECT_EQ(dst.GetPixel(1, 0), S(1, 0));
+}
+
+// A row pattern in a 6 by 5 surface, blitted onto itself by (dx, dy): the
+// moved part must equal the original, whichever way it moves.
+TEST(Blit, OverlappingBlitsWithinOneSurfaceCopySafely)
+{
+    for (bool keyed : { false, true }) {
+        for (Point by :
+            { Point { 1, 0 }, Point { -1, 0 }, Point { 0, 1 }, Point { 0, -1 }, Point { 2, 1 }, Point { -1, -2 } }) {
+            Surface s(6, 5);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x)
+                    s.SetPixel(x, y, Pixel(1000 + 10 * y + x));
+            s.SetPixel(0, 0, kKey);
+            if (keyed)
+                s.SetKeyFromCorner();
+            const Surface before = s;
+            Blit(s, { 1 + by.x, 1 + by.y }, s, { 1, 1, 5, 4 }, { keyed });
+            for (int y = 1; y < 4; ++y)
+                for (int x = 1; x < 5; ++x)
+                    if (s.Bounds().Contains({ x + by.x, y + by.y }))
+                        EXPECT_EQ(s.GetPixel(x + by.x, y + by.y), before.GetPixel(x, y))
+                            << "keyed " << keyed << " by " << by.x << "," << by.y << " from " << x << "," << y;
+        }
+    }
+}
+
+TEST(Blit, OverlappingBlitThroughAClipCopiesFromTheOriginal)
+{
+    Surface s(8, 1);
+    for (int x = 0; x < 8; ++x)
+        s.SetPixel(x, 0, Pixel(x));
+    const Region clip = Region::FromRects(std::vector<Rect> { { 1, 0, 3, 1 }, { 4, 0, 8, 1 } });
+    Blit(s, { 1, 0 }, s, { 0, 0, 7, 1 }, { false, &clip });
+    const std::vector<Pixel> expected { 0, 0, 1, 3, 3, 4, 5, 6 };
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(s.GetPixel(x, 0), expected[std::size_t(x)]) << x;
+}
+
+TEST(Blit, KeyedBlitSeesChangesMadeAfterKeying)
+{
+    Surface src = Source(true);
+    Surface dst(4, 3, kBack);
+    Blit(dst, { 0, 0 }, src, src.Bounds(), { true });
+    EXPECT_EQ(dst.GetPixel(2, 1), kBack);
+    src.SetPixel(2, 1, 77);
+    Blit(dst, { 0, 0 }, src, src.Bounds(), { true });
+    EXPECT_EQ(dst.GetPixel(2, 1), 77u);
+}
+
+struct StretchCase {
+    const char* name;
+    Rect to;
+    Rect from;
+    bool keyed;
+    std::vector<Probe> probes;
+};
+
+class StretchCases : public ::testing::TestWithParam<StretchCase> { };
+
+TEST_P(StretchCases, SamplesTheFloorOfTheScaledPosition)
+{
+    const StretchCase& c = GetParam();
+    Surface dst(10, 8, kBack);
+    const Surface src = Source(c.keyed);
+    StretchBlit(dst, c.to, src, c.from, { c.keyed });
+    for (const Probe& p : c.probes)
+        EXPECT_EQ(dst.GetPixel(p.at.x, p.at.y), p.expected) << c.name << " at " << p.at.x << "," << p.at.y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stretch, StretchCases,
+    ::testing::Values(StretchCase { "double", { 0, 0, 8, 6 }, { 0, 0, 4, 3 }, false,
+                          { { { 0, 0 }, S(0, 0) }, { { 1, 1 }, S(0, 0) }, { { 2, 0 }, S(1, 0) }, { { 7, 5 }, S(3, 2) },
+                              { { 8, 0 }, kBack } } },
+        StretchCase {
+            "halve", { 0, 0, 2, 1 }, { 0, 0, 4, 2 }, false, { { { 0, 0 }, S(0, 0) }, { { 1, 0 }, S(2, 0) } } },
+        StretchCase {
+            "three onto two", { 0, 0, 2, 1 }, { 1, 0, 4, 1 }, false, { { { 0, 0 }, S(1, 0) }, { { 1, 0 }, S(2, 0) } } },
+        StretchCase { "clipped to the destination", { -4, -2, 4, 4 }, { 0, 0, 4, 3 }, false,
+            { { { 0, 0 }, S(2, 1) }, { { 3, 3 }, S(3, 2) }, { { 4, 0 }, kBack } } },
+        StretchCase { "keyed", { 0, 0, 8, 6 }, { 0, 0, 4, 3 }, true,
+            { { { 0, 0 }, kBack }, { { 1, 1 }, kBack }, { { 4, 2 }, kBack }, { { 2, 0 }, S(1, 0) } } },
+        StretchCase { "source past its surface", { 0, 0, 4, 1 }, { 2, 0, 6, 1 }, false,
+            { { { 0, 0 }, S(2, 0) }, { { 1, 0 }, S(3, 0) }, { { 2, 0 }, kBack }, { { 3, 0 }, kBack } } }));
+
+} // namespace
