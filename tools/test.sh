@@ -3,7 +3,10 @@
 # everything and runs every test twice: a Release build with warnings as
 # errors, then an address and undefined-behaviour sanitizer build; last it
 # runs every fuzz target of tests/fuzz for 20 seconds (tools/fuzz.sh).
-# Installs the build tools from Debian's packages first when they are missing.
+# Installs the build tools and the platform layer's libraries (wxWidgets,
+# cairo, FreeType, libpng, Xlib, fonts, Xvfb for the gui tests) from Debian's
+# packages first when they are missing. The gui tests (CTest label gui) run
+# in both builds on a virtual display (tools/run-gui-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +21,17 @@ command -v clang++ >/dev/null || need+=(clang)
 # libFuzzer comes with clang's runtime libraries.
 compgen -G "$(clang++ -print-runtime-dir 2>/dev/null || echo /none)/libclang_rt.fuzzer-*.a" >/dev/null \
   || need+=(libclang-rt-dev)
+# The platform layer: windows, painting, text, images, display tests.
+command -v pkg-config >/dev/null || need+=(pkg-config)
+command -v wx-config >/dev/null || need+=(libwxgtk3.2-dev)
+[ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+[ -f /usr/include/freetype2/ft2build.h ] || need+=(libfreetype-dev)
+[ -f /usr/include/png.h ] || need+=(libpng-dev)
+[ -f /usr/include/X11/Xlib.h ] || need+=(libx11-dev)
+[ -d /usr/share/fonts/truetype/liberation2 ] || need+=(fonts-liberation2)
+[ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf ] || need+=(fonts-dejavu-core)
+command -v xvfb-run >/dev/null || need+=(xvfb)
+command -v xauth >/dev/null || need+=(xauth)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

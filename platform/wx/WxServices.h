@@ -1,0 +1,39 @@
+#pragma once
+// The program's real services bundle, on wx: build it once after the
+// toolkit started and keep it for the program's life.
+
+#include <filesystem>
+
+#include "platform/core/AssetFiles.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "platform/wx/WxDispatcher.h"
+#include "platform/wx/WxInput.h"
+#include "platform/wx/WxTimers.h"
+
+namespace platform::wx {
+
+class WxServices {
+public:
+    // Assets from the working folder (the current directory by default).
+    WxServices();
+    explicit WxServices(std::filesystem::path workingFolder);
+    WxServices(const WxServices&) = delete;
+    WxServices& operator=(const WxServices&) = delete;
+
+    Services& Get() { return m_services; }
+    operator Services&() { return m_services; }
+
+    SystemClock clock;
+    WxTimers timers;
+    WxDispatcher dispatcher;
+    WxKeyState keys;
+    WxCursors cursors;
+    WxScreen screen;
+    AssetFiles assets;
+
+private:
+    Services m_services;
+};
+
+} // namespace platform::wx
