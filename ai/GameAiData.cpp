@@ -106,6 +106,8 @@ int CGameAiData::GetEnemyDistance(int x, int y) const
 
 void CGameAiData::BuildObjectiveList(int side)
 {
+    if (side != 0 && side != 1)
+        return;
     HexList& list = GetObjectiveList(side);
     list.Free();
     for (int x = 0; x < m_objectives.Width(); ++x) {

@@ -34,6 +34,7 @@ public:
 
     // The side's objective hexes: objective cells whose holder nation is of
     // that side, in column order (an unheld cell belongs to neither side).
+    // Nothing for a side other than 0 or 1.
     void BuildObjectiveList(int side);
     HexList& GetObjectiveList(int side) { return m_objectiveLists[side == 1 ? 1 : 0]; }
     const HexList& GetObjectiveList(int side) const { return m_objectiveLists[side == 1 ? 1 : 0]; }

@@ -247,6 +247,9 @@ TEST_F(AiDataTest, ObjectiveListsHoldTheCellsOfEachSidesNations)
     };
     EXPECT_EQ(hexes(game.GetObjectiveList(0)), (std::vector<HexPos> { { 1, 0 }, { 1, 2 }, { 4, 4 } }));
     EXPECT_EQ(hexes(game.GetObjectiveList(1)), (std::vector<HexPos> { { 6, 1 } }));
+    for (int side : { -1, 2 })
+        game.BuildObjectiveList(side);
+    EXPECT_EQ(game.GetObjectiveList(0).Count(), 3u) << "no other side's build touches side 0's list";
     game.m_objectives.At(6, 1).nation = kUsNation;
     game.BuildObjectiveList(1);
     EXPECT_TRUE(game.GetObjectiveList(1).IsEmpty()) << "the list is made anew";
