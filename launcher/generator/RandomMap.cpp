@@ -52,11 +52,9 @@ void RandomMap::SetHexside(int i, int d, int layer)
         return;
     const auto index = static_cast<std::size_t>(layer);
     Cell(i).layers[index] |= DirectionBit(d);
-    if (HasNeighbourCell(i, d)) {
-        const int neighbour = m_geometry->NeighbourIndex(i, d);
-        if (neighbour >= 0)
-            Cell(neighbour).layers[index] |= DirectionBit(OppositeDirection(d));
-    }
+    const int neighbour = NeighbourCell(i, d);
+    if (neighbour >= 0)
+        Cell(neighbour).layers[index] |= DirectionBit(OppositeDirection(d));
 }
 
 void RandomMap::ClearHexside(int i, int d, int layer)
@@ -65,11 +63,9 @@ void RandomMap::ClearHexside(int i, int d, int layer)
         return;
     const auto index = static_cast<std::size_t>(layer);
     Cell(i).layers[index] &= static_cast<std::uint8_t>(~DirectionBit(d));
-    if (HasNeighbourCell(i, d)) {
-        const int neighbour = m_geometry->NeighbourIndex(i, d);
-        if (neighbour >= 0)
-            Cell(neighbour).layers[index] &= static_cast<std::uint8_t>(~DirectionBit(OppositeDirection(d)));
-    }
+    const int neighbour = NeighbourCell(i, d);
+    if (neighbour >= 0)
+        Cell(neighbour).layers[index] &= static_cast<std::uint8_t>(~DirectionBit(OppositeDirection(d)));
 }
 
 bool RandomMap::IsWaterCell(int i) const

@@ -5,6 +5,7 @@
 // passes change them); every test builds its own.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -295,8 +296,23 @@ private:
     std::vector<std::uint8_t> m_windowDraws;
     int m_walkLimitHits = 0;
 
-    // The neighbour of i in d when it lies on the map, else -1.
-    int NeighbourCell(int i, int d) const { return HasNeighbourCell(i, d) ? m_geometry->NeighbourIndex(i, d) : -1; }
+    // The neighbour of hex i (on the map) in d when it lies on the map, else
+    // -1: HasNeighbourCell and NeighbourIndex in one, without their calls.
+    int NeighbourCell(int i, int d) const
+    {
+        static constexpr std::array<int, 7> kColumnStep = { 0, 0, 1, 1, 0, -1, -1 };
+        static constexpr std::array<int, 7> kRowStepEven = { 0, -1, 0, 1, 1, 1, 0 };
+        static constexpr std::array<int, 7> kRowStepOdd = { 0, -1, -1, 0, 1, 0, -1 };
+        if (d < 1 || d > 6)
+            return -1;
+        const int width = m_geometry->Width();
+        const auto k = static_cast<std::size_t>(d);
+        const int column = i % width + kColumnStep[k];
+        const int row = i / width + ((i & 1) != 0 ? kRowStepOdd[k] : kRowStepEven[k]);
+        if (column < 0 || column >= width || row < 0 || row >= m_geometry->Height())
+            return -1;
+        return column + width * row;
+    }
     int WalkLimit() const { return 8 * m_geometry->CellCount(); }
     // visit(x, y, index) for each hex of the square of 2 radius + 1 hexes
     // around hex i that lies on the map, columns outer.

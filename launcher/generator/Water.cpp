@@ -128,7 +128,8 @@ void RandomMap::ResolveWatercoursePriorities()
 {
     const int count = m_geometry->CellCount();
     for (int i = 0; i < count; ++i) {
-        if (IsWaterCell(i)) {
+        const auto& courses = Cell(i).layers;
+        if (IsWaterCell(i) && (courses[kLayerRiver] | courses[kLayerStream] | courses[kLayerGully]) != 0) {
             for (int d = 1; d <= 6; ++d) {
                 ClearHexside(i, d, kLayerRiver);
                 ClearHexside(i, d, kLayerStream);
@@ -347,6 +348,11 @@ void RandomMap::FillWaterBlock(int i, int size)
             const int cell = m_geometry->CellIndex(x, y);
             Cell(cell).terrain = 'w';
             Cell(cell).elevation = 0;
+            // A side is set on both hexes or on neither: a hex with no side
+            // set needs no clearing.
+            const auto& layers = Cell(cell).layers;
+            if ((layers[kLayerRiver] | layers[kLayerStream]) == 0)
+                continue;
             for (int d = 1; d <= 6; ++d) {
                 ClearHexside(cell, d, kLayerRiver);
                 ClearHexside(cell, d, kLayerStream);
