@@ -299,6 +299,19 @@ TEST_F(LosTest, HeightsCompareWithTheLineFromTheViewer)
                 g.SetSmoke(0, 2, 2, true);
             },
             v, t, false, { 2, 2 }, Smoke(2, 2) },
+        { "burning wrecks 20 high at 40 below a viewer 60 up",
+            [&] {
+                SetLevel(2, 4, 6);
+                SetLevel(2, 2, 2);
+                g.AddWreck(2, 2, 4, false);
+            },
+            v, t, false, { 2, 2 }, Wrecks(2, 2) },
+        { "wrecks whose smoke stays on the line",
+            [&] {
+                SetLevel(2, 4, 6);
+                g.AddWreck(2, 2, 4, false);
+            },
+            v, t, true, kNone, "" },
         { "smoke exactly on the line",
             [&] {
                 SetLevel(2, 4, 6);
