@@ -135,6 +135,9 @@ public:
     // column 15) and its picture icon within its nation's icons (column 16).
     std::int32_t SymbolIndex() const { return m_value28; }
     std::int32_t IconIndex() const { return m_value33; }
+    // How easily the enemy spots a unit of the type (platoon-file column 12):
+    // added to the unit's strength in each spotting draw.
+    std::int32_t VisibilityValue() const { return m_value25; }
 
     // Fills the record from one descrambled platoon line. False when the line
     // has no readable id (the record is then unusable); a later field that
@@ -166,7 +169,7 @@ public:
     std::int32_t m_unloadApCost = 100;
     std::int32_t m_stackRank = 0;
     char m_classLetter = '1';
-    std::int32_t m_value25 = 0;
+    std::int32_t m_value25 = 0; // VisibilityValue
     std::int32_t m_value26 = 0;
     std::int32_t m_value27 = 0;
     std::int32_t m_value28 = 0; // SymbolIndex
