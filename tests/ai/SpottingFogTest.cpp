@@ -9,7 +9,7 @@
 #include "ai/Game.h"
 #include "tests/TestFiles.h"
 #include "tests/rules/RandomBattle.h"
-#include "tests/rules/SpottingReference.h"
+#include "tests/rules/SpottingCompare.h"
 
 namespace fs = std::filesystem;
 

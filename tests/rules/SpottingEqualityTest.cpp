@@ -5,7 +5,7 @@
 
 #include "tests/rules/RandomBattle.h"
 #include "tests/rules/RulesGame.h"
-#include "tests/rules/SpottingReference.h"
+#include "tests/rules/SpottingCompare.h"
 
 namespace {
 
