@@ -1,6 +1,8 @@
 #include "model/GameCombatReport.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <ostream>
 #include <vector>
 
@@ -11,8 +13,19 @@ constexpr int kCaveNation = 21;
 constexpr std::size_t kMaxLabelLength = 35;
 
 // The percentage a modifier line shows. The small bias keeps a value such as
-// 0.29, whose product with 100 falls just below 29 in binary, at 29.
-int ModifierPercent(double modifier) { return static_cast<int>(modifier * 100.0 + 1e-9); }
+// 0.29, whose product with 100 falls just below 29 in binary, at 29. A value
+// beyond the int range shows as the nearest end of it, not a wild number.
+int ModifierPercent(double modifier)
+{
+    const double percent = modifier * 100.0 + 1e-9;
+    if (std::isnan(percent))
+        return 0;
+    if (percent >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (percent <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(percent);
+}
 
 void WriteModifier(std::ostream& out, double modifier) { out << "Modifier = " << ModifierPercent(modifier) << "%\n"; }
 

@@ -60,6 +60,11 @@ TEST_F(CombatReportTest, ValueLinesByteForByte)
         { 0.75, ">    Attack = 12 Defense = 3\n>    Modifier = 75%\n", ">    Defense = 3 Modifier = 75%\n" },
         { 0.29, ">    Attack = 12 Defense = 3\n>    Modifier = 29%\n", ">    Defense = 3 Modifier = 29%\n" },
         { 0.755, ">    Attack = 12 Defense = 3\n>    Modifier = 75%\n", ">    Defense = 3 Modifier = 75%\n" },
+        { 1.5, ">    Attack = 12 Defense = 3\n>    Modifier = 150%\n", ">    Defense = 3 Modifier = 150%\n" },
+        { 0.0, ">    Attack = 12 Defense = 3\n>    Modifier = 0%\n", ">    Defense = 3 Modifier = 0%\n" },
+        // Far beyond any rule's modifier: held to the int range.
+        { 1e30, ">    Attack = 12 Defense = 3\n>    Modifier = 2147483647%\n",
+            ">    Defense = 3 Modifier = 2147483647%\n" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.modifier);
