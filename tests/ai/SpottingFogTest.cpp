@@ -123,8 +123,10 @@ TEST_F(SpottingFogTest, HiddenCrowdedStackBlocksOnlyOnceSpotted)
             game->m_stacks.At(x, y).Append(unit);
         };
         add(2, 9, 200, 2); // side 0 rifles, the viewer
-        add(2, 6, 1200, 5); // side 1: 5 + 5 > twice the obstruction unit
-        add(2, 6, 1200, 5);
+        // Side 1 boats, which spot nothing themselves: 5 + 5 is more than
+        // twice the obstruction unit.
+        add(2, 6, 1601, 5);
+        add(2, 6, 1601, 5);
         add(2, 3, 1200, 2); // side 1, scanned before the stack
         game->m_map.SetSide(0);
         game->RecomputeContacts();
