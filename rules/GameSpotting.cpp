@@ -240,6 +240,15 @@ void CGameSpotting::RecomputeContacts()
             break;
         }
     }
+    // Tests left out leave the line-of-sight layer as the last test would.
+    const bool anyOwn = std::any_of(
+        m_scan.begin(), m_scan.end(), [](const ScanEntry& entry) { return entry.kind == ScanEntry::kMover; });
+    const bool anyFeature = std::any_of(
+        m_scan.begin(), m_scan.end(), [](const ScanEntry& entry) { return entry.kind == ScanEntry::kFeature; });
+    if ((anyOwn && !m_enemies.empty()) || (anyFeature && !m_occupied.empty())) {
+        m_report = 0;
+        m_blockingHex = HexPos { -1, -1 };
+    }
 }
 
 void CGameSpotting::UpdateContactsBetween(const OccupiedHex& own, int mover, int other)

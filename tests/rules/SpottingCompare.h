@@ -29,6 +29,8 @@ inline void ExpectPassesEqual(CGameSpotting& shipped, CGameSpotting& literal, st
     EXPECT_EQ(GlobalRandomGenerator().State(), shippedStart);
     const HexList none;
     EXPECT_TRUE(StateOf(shipped, none) == StateOf(literal, none)) << "battle start";
+    EXPECT_EQ(shipped.m_report, literal.m_report);
+    EXPECT_EQ(shipped.m_blockingHex, literal.m_blockingHex);
 
     change(shipped);
     change(literal);
@@ -44,6 +46,8 @@ inline void ExpectPassesEqual(CGameSpotting& shipped, CGameSpotting& literal, st
     EXPECT_EQ(GlobalRandomGenerator().State(), shippedEnd);
     EXPECT_GT(shippedList.Count(), 1u) << "the change changed something";
     EXPECT_TRUE(StateOf(shipped, shippedList) == StateOf(literal, literalList)) << "update";
+    EXPECT_EQ(shipped.m_report, literal.m_report);
+    EXPECT_EQ(shipped.m_blockingHex, literal.m_blockingHex);
     bool snapshotsEqual = true;
     for (int side = 0; side < 2; ++side)
         for (int x = 0; x < shipped.m_stacks.Width(); ++x)
