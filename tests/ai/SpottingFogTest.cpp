@@ -67,7 +67,8 @@ TEST_F(SpottingFogTest, ShippedPassesEqualTheLiteralScanOnTheDemoBattles)
                 auto literal = std::make_unique<CGame>();
                 for (CGame* game : { shipped.get(), literal.get() }) {
                     std::istringstream in(text);
-                    ASSERT_TRUE(game->ReadBattleFile(in, false)) << game->m_battleReadError.c_str();
+                    // A scenario carries no computer-opponent blocks.
+                    ASSERT_TRUE(game->CGameData::ReadBattleFile(in, false)) << game->m_battleReadError.c_str();
                     AddFeatures(*game);
                     game->m_map.SetSide(mover);
                     if (hidden >= 0)
