@@ -501,10 +501,14 @@ std::int64_t CGameOrders::GetBaseCost(
     std::int64_t crossing = GetCrossingCost(unit, fromX, fromY, side);
 
     std::int64_t road = 0;
-    if (RoadMovementAllowed(type, toX, toY, movingStrength)) {
-        const int* layer = std::find_if(std::begin(kRoadLayers), std::end(kRoadLayers),
-            [&](int candidate) { return IsCrossed(fromX, fromY, side, candidate); });
-        if (layer != std::end(kRoadLayers))
+    const int* layer = std::find_if(std::begin(kRoadLayers), std::end(kRoadLayers),
+        [&](int candidate) { return IsCrossed(fromX, fromY, side, candidate); });
+    const bool roadThere = layer != std::end(kRoadLayers);
+    // The road rule asks about the destination's stack: only where there is
+    // a road or a pontoon to take.
+    if ((roadThere || PontoonCrossesSide(fromX, fromY, side) || PontoonCrossesSide(toX, toY, side))
+        && RoadMovementAllowed(type, toX, toY, movingStrength)) {
+        if (roadThere)
             road = FeatureCost(type, *layer);
         else if (PontoonAllowed(type, fromX, fromY, toX, toY, side))
             road = FeatureCost(type, kLayerRoad);
@@ -519,7 +523,7 @@ std::int64_t CGameOrders::GetBaseCost(
     // A road carries the move over whatever the side would stop.
     if (crossing == -1)
         crossing = 0;
-    const std::int64_t climb = GetClimbCost(type, array, minutes, metres) * rise / kClimbUnit;
+    const std::int64_t climb = rise == 0 ? 0 : GetClimbCost(type, array, minutes, metres) * rise / kClimbUnit;
     std::int64_t terrainCost = GetTerrainCost(type, array, terrain, minutes, metres);
     if (road == 0 && terrainCost == 0)
         return 0;
@@ -553,6 +557,19 @@ int CGameOrders::GetMoveCost(
     const PlatoonType* type = unit.m_type;
     if (!type)
         return 0;
+    // A pontoon the unit may not use leaves its reason even where the step
+    // is possible otherwise; only an impossible step keeps one.
+    const char* const refusalBefore = m_lastRefusal;
+    const int cost = GetStepCost(unit, fromX, fromY, toX, toY, side, movingStrength, asOrdered);
+    if (cost != 0)
+        m_lastRefusal = refusalBefore;
+    return cost;
+}
+
+int CGameOrders::GetStepCost(
+    const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength, bool asOrdered)
+{
+    const PlatoonType* type = unit.m_type;
     if (IsCrossed(fromX, fromY, side, kLayerCliff))
         return RefuseCost("Cannot cross blocked hexside");
     if (IsCrossed(fromX, fromY, side, kLayerRiver) && m_terrain.water != TerrainConditions::kFrozen
@@ -564,8 +581,7 @@ int CGameOrders::GetMoveCost(
         return 0;
     const int flags = m_hexFlags.At(toX, toY);
     // The search does not steer round a block the mover cannot know of.
-    const bool unknownBlock = !asOrdered && GetEnemyContact(toX, toY) == 0 && IsSideHidden(EnemySide());
-    if ((flags & kHexBlocked) != 0 && !unknownBlock)
+    if ((flags & kHexBlocked) != 0 && !(!asOrdered && GetEnemyContact(toX, toY) == 0 && IsSideHidden(EnemySide())))
         cost += m_parameters.m_flaggedHexMoveCost;
     if ((flags & kHexAnyMinefield) != 0 && (type->m_extraFlags & kExtraMineSurcharge) != 0)
         cost += m_parameters.m_mineMoveCost;

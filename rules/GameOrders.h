@@ -134,6 +134,9 @@ private:
     std::int64_t GetCrossingCost(const PlacedUnit& unit, int fromX, int fromY, HexSide side) const;
     std::int64_t GetBaseCost(
         const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength);
+    // GetMoveCost past the adjacency and type tests.
+    int GetStepCost(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength,
+        bool asOrdered);
     // Known minefields stop the path search unless the type ignores them.
     bool IsKnownMinefield(const PlacedUnit& unit, int x, int y) const;
     bool ExceedsStacking(int x, int y, int movingUnits, int movingStrength) const;

@@ -375,6 +375,13 @@ TEST_F(MoveOrdersTest, CrossingsThatAreAllowed)
     Hex(2, 2).terrain = kTerrainWater;
     m_game.m_pontoons.At(2, 2) = PontoonCell { HexSide::North, 9 };
     EXPECT_EQ(m_game.GetMoveCost(rifle, 2, 3, 2, 2, 8, true), 50);
+    // A damaged pontoon onto open ground: the step is made without it, and
+    // the pontoon's reason is not left behind.
+    Reset();
+    m_game.m_pontoons.At(2, 2) = PontoonCell { HexSide::North, 0 };
+    m_game.m_lastRefusal = nullptr;
+    EXPECT_EQ(m_game.GetMoveCost(rifle, 2, 3, 2, 2, 8, true), 63);
+    EXPECT_EQ(m_game.m_lastRefusal, nullptr);
     // A road into marsh.
     Reset();
     Hex(2, 2).terrain = kTerrainMarsh;
