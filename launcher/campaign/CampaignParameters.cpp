@@ -24,7 +24,8 @@ std::optional<std::string> ReadParameterText(const std::filesystem::path& folder
 }
 
 // Reads count integers from the front of the line.
-template <std::size_t N> bool ReadInts(std::string_view line, std::array<std::int32_t, N>& values, std::size_t count = N)
+template <std::size_t N>
+bool ReadInts(std::string_view line, std::array<std::int32_t, N>& values, std::size_t count = N)
 {
     TextCursor cursor(line);
     for (std::size_t i = 0; i < count; ++i) {
@@ -194,7 +195,7 @@ Decoration ReadDecoration(const std::filesystem::path& folder, double ratio, int
             break;
         ++count;
         name = nation >= 0 && nation < kDecorationNameLines ? lines[start + 1 + static_cast<std::size_t>(nation)]
-                                                             : std::string_view();
+                                                            : std::string_view();
     }
     result.number = count;
     result.name = std::string(TrimRight(name));

@@ -169,8 +169,8 @@ bool CampaignRecord::HasBackup(const std::filesystem::path& folder) const
 
 const char* GetRankName(int /*nation*/, int rank)
 {
-    static constexpr const char* kRanks[] = { "Lt. General", "Lieutenant", "Captain", "Major", "Lt. Colonel",
-        "Colonel", "Brig. General", "Major General", "Lt. General" };
+    static constexpr const char* kRanks[] = { "Lt. General", "Lieutenant", "Captain", "Major", "Lt. Colonel", "Colonel",
+        "Brig. General", "Major General", "Lt. General" };
     if (rank < 0)
         return "N/A";
     return kRanks[std::min(rank, 8)];

@@ -119,9 +119,9 @@ std::string OrdinalSuffix(std::int64_t number)
 
 std::string RomanNumeral(std::int32_t number)
 {
-    static constexpr std::pair<int, const char*> kDigits[] = { { 1000, "M" }, { 900, "CM" }, { 500, "D" },
-        { 400, "CD" }, { 100, "C" }, { 90, "XC" }, { 50, "L" }, { 40, "XL" }, { 10, "X" }, { 9, "IX" }, { 5, "V" },
-        { 4, "IV" }, { 1, "I" } };
+    static constexpr std::pair<int, const char*> kDigits[]
+        = { { 1000, "M" }, { 900, "CM" }, { 500, "D" }, { 400, "CD" }, { 100, "C" }, { 90, "XC" }, { 50, "L" },
+              { 40, "XL" }, { 10, "X" }, { 9, "IX" }, { 5, "V" }, { 4, "IV" }, { 1, "I" } };
     std::string text;
     for (const auto& [value, letters] : kDigits) {
         while (number >= value && text.size() < kMaxNameLength) {
@@ -697,8 +697,8 @@ bool FindPlatoonLine(CampaignContext& context, UnitRecord& record, std::string_v
     return true;
 }
 
-std::vector<FormationListRow> ListCampaignFormations(CampaignContext& context, const LevelNumberBase& base,
-    int nation, int /*level*/, std::int32_t date, int typeDigit)
+std::vector<FormationListRow> ListCampaignFormations(
+    CampaignContext& context, const LevelNumberBase& base, int nation, int /*level*/, std::int32_t date, int typeDigit)
 {
     std::vector<FormationListRow> rows;
     const std::optional<std::filesystem::path> path = FindOobFile(context, 5, nation);

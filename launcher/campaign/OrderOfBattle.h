@@ -101,5 +101,5 @@ struct FormationListRow {
 };
 // The corps of the nation's corps file valid at the date with the type
 // digit, never a withheld one, names cleaned for display.
-std::vector<FormationListRow> ListCampaignFormations(CampaignContext& context, const LevelNumberBase& base,
-    int nation, int level, std::int32_t date, int typeDigit);
+std::vector<FormationListRow> ListCampaignFormations(
+    CampaignContext& context, const LevelNumberBase& base, int nation, int level, std::int32_t date, int typeDigit);
