@@ -13,9 +13,10 @@
 namespace {
 
 // Deepest nesting of formations a load follows (deeper is a cycle in the
-// data), and the most units one load makes.
+// data), the most units one load makes and the most lines it reads.
 constexpr int kMaxFormationDepth = 16;
 constexpr int kMaxLoadedUnits = 250000;
+constexpr int kMaxLoadedLines = 500000;
 // Longest id an order-of-battle line may give.
 constexpr std::size_t kMaxIdLength = 11;
 constexpr std::size_t kMaxNameLength = 255;
@@ -378,6 +379,7 @@ struct LoadRun {
     const LevelNumberBase& base;
     std::int32_t date;
     int units = 0;
+    int lines = 0;
     std::string refusal; // the message that refuses the load
 };
 
@@ -439,7 +441,13 @@ bool LoadChildren(LoadRun& run, UnitRecord& unit, int depth)
     std::vector<std::unique_ptr<UnitRecord>> children;
     std::int64_t total = 0;
     while (i < lines.size() && !PrepareOobLine(lines[i]).empty()) {
+        const std::size_t before = i;
         std::unique_ptr<UnitRecord> child = ReadBlockEntry(run, lines, i);
+        run.lines += static_cast<int>(i - before);
+        if (run.lines > kMaxLoadedLines) {
+            run.refusal = "Formation " + unit.m_id + " holds too many units";
+            return false;
+        }
         if (!child)
             continue;
         if (++run.units > kMaxLoadedUnits) {
@@ -617,8 +625,9 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
     const std::optional<std::filesystem::path> path
         = FindOobFile(context, id.empty() ? 6 : LevelOfLetter(id.front()), nation);
     const std::shared_ptr<const OobFileText> file = path ? context.fileCache.Oob(*path, context.cacheFiles) : nullptr;
+    const std::string wanted = HeldId(id);
     std::unique_ptr<UnitRecord> root;
-    if (file) {
+    if (file && !wanted.empty()) {
         OobLineOptions options;
         options.mode = OobLineMode::kRoot;
         for (std::string_view raw : file->Lines()) {
@@ -626,7 +635,7 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
             if (line.empty())
                 continue;
             OobLine parsed = ParseOobLine(context, base, line, options);
-            if (parsed.unit && parsed.unit->m_id == id) {
+            if (parsed.unit && parsed.unit->m_id == wanted) {
                 root = std::move(parsed.unit);
                 break;
             }
@@ -637,7 +646,7 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
         return nullptr;
     }
     root->m_strength = 5;
-    LoadRun run { context, base, date, 0, {} };
+    LoadRun run { context, base, date, 0, 0, {} };
     if (!LoadChildren(run, *root, 1)) {
         context.ShowMessage(run.refusal, "Load Error");
         return nullptr;
@@ -648,7 +657,7 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
 std::int32_t LoadFormationChildren(
     CampaignContext& context, const LevelNumberBase& base, UnitRecord& unit, std::int32_t date)
 {
-    LoadRun run { context, base, date, 0, {} };
+    LoadRun run { context, base, date, 0, 0, {} };
     // Loaded below a copy first, so that a refused load leaves the node as it was.
     std::unique_ptr<UnitRecord> scratch = unit.CopyValues();
     if (!LoadChildren(run, *scratch, 1)) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "CampaignTestSupport.h"
 #include "TestFiles.h"

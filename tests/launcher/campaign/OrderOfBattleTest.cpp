@@ -136,6 +136,24 @@ TEST_F(OrderOfBattleTest, ACycleIsRefusedWithNoTreeLeft)
     EXPECT_EQ(unit.m_size, 3);
 }
 
+TEST_F(OrderOfBattleTest, TheRootsVariantMarkReadsNoVariantAndItsLineIsNoSubunit)
+{
+    test.folder.Write("Regiment10.OOB",
+        "42 11 45 5 + R1022005 Old Regiment\n"
+        "44 1 45 5 + R1022005 New Regiment\n"
+        "45 1 45 5 R1022005 Newest Regiment\n"
+        "42 11 45 5 P10401 Headquarters\n");
+    for (const std::int32_t date : { 430201, 440201 }) {
+        const auto root = Load("R1022005", date);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->m_name, "Old Regiment") << "the first line with the id";
+        EXPECT_EQ(root->m_nextSuccessor, nullptr);
+        ASSERT_NE(root->m_firstChild, nullptr);
+        EXPECT_EQ(root->m_firstChild->m_id, "P10401") << "the variant lines are no subunits";
+        EXPECT_EQ(root->m_firstChild->m_nextSibling, nullptr);
+    }
+}
+
 TEST_F(OrderOfBattleTest, ChildrenLoadBelowAnExistingNode)
 {
     UnitRecord unit;
