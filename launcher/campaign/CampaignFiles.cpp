@@ -132,8 +132,11 @@ std::optional<PlatoonLineValues> ScanPlatoonFile(const std::filesystem::path& pa
         return std::nullopt;
     std::optional<PlatoonLineValues> result;
     ForEachPlatoonLine(*text, [&](std::string_view line) {
+        // The type number first: only a line of the type is read whole.
+        if (PlatoonTypeNumber(FirstWord(TrimLeft(line))) != typeNumber)
+            return false;
         std::optional<PlatoonLineValues> values = ReadPlatoonLineValues(line);
-        if (!values || PlatoonTypeNumber(values->id) != typeNumber)
+        if (!values)
             return false;
         result = std::move(values);
         return true;

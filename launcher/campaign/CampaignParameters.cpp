@@ -23,14 +23,13 @@ std::optional<std::string> ReadParameterText(const std::filesystem::path& folder
     return text;
 }
 
-// Reads count integers from the front of the line.
-template <std::size_t N>
-bool ReadInts(std::string_view line, std::array<std::int32_t, N>& values, std::size_t count = N)
+// Reads as many integers as the values hold from the front of the line.
+bool ReadInts(std::string_view line, std::span<std::int32_t> values)
 {
     TextCursor cursor(line);
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::int32_t& value : values) {
         cursor.SkipBlanks();
-        if (!cursor.ReadInt(values[i]))
+        if (!cursor.ReadInt(value))
             return false;
     }
     return true;
