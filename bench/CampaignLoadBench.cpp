@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -32,7 +33,9 @@ std::string Line(const char* id, int index, const std::string& name)
 
 std::string Platoon(int number, const std::string& name)
 {
-    return "42 11 45 5 P" + std::to_string(number) + " " + name + "\n";
+    char text[32];
+    std::snprintf(text, sizeof text, "42 11 45 5 P%d ", number);
+    return text + name + "\n";
 }
 
 class CorpsFolder {
@@ -81,10 +84,12 @@ public:
         std::string platoons;
         for (int i = 0; i < kPlatoonLines; ++i) {
             const int number = 10000 + (kPlatoonLines - 1 - i) % 1000;
-            platoons += ScrambleLine("P" + std::to_string(number) + " " + std::to_string(1 + i % 9)
-                            + " 0 3 40 20 15 5 0 0 I 0 0 0 0 2 0 0 pic 10 2 131 0 1 0 42 1 45 8 4 4 4 Platoon "
-                            + std::to_string(i) + ", Plt, rifles")
-                + "\n";
+            char line[160];
+            std::snprintf(line, sizeof line,
+                "P%d %d 0 3 40 20 15 5 0 0 I 0 0 0 0 2 0 0 pic 10 2 131 0 1 0 42 1 45 8 4 4 4 Platoon %d, Plt, rifles",
+                number, 1 + i % 9, i);
+            platoons += ScrambleLine(line);
+            platoons += '\n';
         }
         Write("platoon10.obx", platoons);
     }
