@@ -45,7 +45,7 @@ public:
         std::random_device seed;
         m_path = std::filesystem::temp_directory_path() / ("vl-bench-corps-" + std::to_string(seed()));
         std::filesystem::create_directories(m_path);
-        std::string corps = Line("K10520", 1, "Big Corps") + Platoon(10404, "HQ");
+        std::string corps = Line("K1052", 1, "Big Corps") + Platoon(10404, "HQ");
         std::string divisions;
         std::string regiments;
         std::string battalions;
@@ -55,17 +55,17 @@ public:
         int company = 0;
         int type = 0;
         for (int d = 0; d < kDivisions; ++d) {
-            corps += Line("D10420", d, "$ Infantry Division");
-            divisions += Line("D10420", d, "Division") + Platoon(10403, "HQ");
+            corps += Line("D1042", d, "$ Infantry Division");
+            divisions += Line("D1042", d, "Division") + Platoon(10403, "HQ");
             for (int r = 0; r < kPerFormation; ++r, ++regiment) {
-                divisions += Line("R10220", regiment, "$ Infantry Regiment");
-                regiments += Line("R10220", regiment, "Regiment") + Platoon(10402, "HQ, # Infantry");
+                divisions += Line("R1022", regiment, "$ Infantry Regiment");
+                regiments += Line("R1022", regiment, "Regiment") + Platoon(10402, "HQ, # Infantry");
                 for (int b = 0; b < kPerFormation; ++b, ++battalion) {
-                    regiments += Line("B10120", battalion, "$(0-3) Battalion");
-                    battalions += Line("B10120", battalion, "Battalion") + Platoon(10401, "HQ");
+                    regiments += Line("B1012", battalion, "$(0-3) Battalion");
+                    battalions += Line("B1012", battalion, "Battalion") + Platoon(10401, "HQ");
                     for (int c = 0; c < kPerFormation; ++c, ++company) {
-                        battalions += Line("C10020", company, "Company " + std::to_string(c));
-                        companies += Line("C10020", company, "Company") + Platoon(10400, "HQ");
+                        battalions += Line("C1002", company, "Company " + std::to_string(c));
+                        companies += Line("C1002", company, "Company") + Platoon(10400, "HQ");
                         for (int p = 0; p < kPlatoonsPerCompany; ++p)
                             companies += Platoon(10000 + (type++ * 7) % 1000, "$(0-3) Platoon");
                         companies += "\n";

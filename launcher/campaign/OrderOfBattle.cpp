@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <span>
 #include <utility>
 
@@ -381,7 +382,56 @@ struct LoadRun {
     int units = 0;
     int lines = 0;
     std::string refusal; // the message that refuses the load
+    // With the cache on: the files this load has already found, by level
+    // letter and nation, and the platoon tables by nation, so that a file is
+    // looked up once a load.
+    std::map<std::pair<char, int>, std::shared_ptr<const OobFileText>> files;
+    std::map<int, std::shared_ptr<const PlatoonFileTable>> platoonTables;
 };
+
+std::shared_ptr<const OobFileText> FileOfUnit(LoadRun& run, std::string_view id)
+{
+    const auto find = [&] {
+        const std::optional<std::filesystem::path> path = OpenOobFile(run.context, id);
+        return path ? run.context.fileCache.Oob(*path, run.context.cacheFiles) : nullptr;
+    };
+    if (!run.context.cacheFiles || id.empty())
+        return find();
+    const std::pair<char, int> key { id.front(), GetUnitIdNation(id) };
+    const auto held = run.files.find(key);
+    if (held != run.files.end())
+        return held->second;
+    return run.files[key] = find();
+}
+
+void TakePlatoonValues(UnitRecord& unit, const PlatoonLineValues& values)
+{
+    unit.m_strength = values.strength;
+    unit.m_fullStrength = values.strength;
+    unit.m_size = values.size;
+    unit.m_oobValues = values.values;
+    unit.m_leader = values.leader;
+}
+
+void RefreshPlatoon(LoadRun& run, UnitRecord& unit)
+{
+    const std::optional<std::uint32_t> number = PlatoonTypeNumber(unit.m_id);
+    if (!run.context.cacheFiles || !number) {
+        RefreshPlatoonFromFile(run.context, unit);
+        return;
+    }
+    const int nation = GetUnitIdNation(unit.m_id);
+    auto held = run.platoonTables.find(nation);
+    if (held == run.platoonTables.end()) {
+        const std::optional<std::filesystem::path> path = FindPlatoonFile(run.context, nation);
+        held = run.platoonTables.emplace(nation, path ? run.context.fileCache.Platoons(*path) : nullptr).first;
+    }
+    if (!held->second)
+        return;
+    const auto found = held->second->byType.find(*number);
+    if (found != held->second->byType.end())
+        TakePlatoonValues(unit, found->second);
+}
 
 // Reads the block line at index i with its variant lines and returns the
 // version valid at the date, its later variants as its successors.
@@ -426,9 +476,7 @@ bool LoadChildren(LoadRun& run, UnitRecord& unit, int depth)
         return false;
     }
     unit.m_size = 0;
-    const std::optional<std::filesystem::path> path = OpenOobFile(run.context, unit.m_id);
-    const std::shared_ptr<const OobFileText> file
-        = path ? run.context.fileCache.Oob(*path, run.context.cacheFiles) : nullptr;
+    const std::shared_ptr<const OobFileText> file = FileOfUnit(run, unit.m_id);
     if (!file)
         return true;
     const std::vector<std::string_view>& lines = file->Lines();
@@ -457,7 +505,7 @@ bool LoadChildren(LoadRun& run, UnitRecord& unit, int depth)
         child->m_parent = &unit;
         child->m_morale = std::max(child->m_morale, unit.m_morale);
         if (!child->m_id.empty() && child->m_id.front() == 'P') {
-            RefreshPlatoonFromFile(run.context, *child);
+            RefreshPlatoon(run, *child);
         } else if (!LoadChildren(run, *child, depth + 1)) {
             return false;
         }
@@ -646,7 +694,7 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
         return nullptr;
     }
     root->m_strength = 5;
-    LoadRun run { context, base, date, 0, 0, {} };
+    LoadRun run { context, base, date, 0, 0, {}, {}, {} };
     if (!LoadChildren(run, *root, 1)) {
         context.ShowMessage(run.refusal, "Load Error");
         return nullptr;
@@ -657,7 +705,7 @@ std::unique_ptr<UnitRecord> LoadFormationFromOob(
 std::int32_t LoadFormationChildren(
     CampaignContext& context, const LevelNumberBase& base, UnitRecord& unit, std::int32_t date)
 {
-    LoadRun run { context, base, date, 0, 0, {} };
+    LoadRun run { context, base, date, 0, 0, {}, {}, {} };
     // Loaded below a copy first, so that a refused load leaves the node as it was.
     std::unique_ptr<UnitRecord> scratch = unit.CopyValues();
     if (!LoadChildren(run, *scratch, 1)) {
@@ -678,11 +726,7 @@ bool RefreshPlatoonFromFile(CampaignContext& context, UnitRecord& unit)
     const std::optional<PlatoonLineValues> values = LookUpPlatoon(context, unit.m_id);
     if (!values)
         return false;
-    unit.m_strength = values->strength;
-    unit.m_fullStrength = values->strength;
-    unit.m_size = values->size;
-    unit.m_oobValues = values->values;
-    unit.m_leader = values->leader;
+    TakePlatoonValues(unit, *values);
     return true;
 }
 
