@@ -2,6 +2,7 @@
 
 #include <wx/frame.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <atomic>
@@ -33,6 +34,12 @@ public:
     }
     void OnScroll(Axis axis, ScrollCode code, int position) override { scrolls.push_back({ axis, code, position }); }
     void OnSize(Size client) override { sizes.push_back(client); }
+    void OnMouse(const MouseEvent& event) override
+    {
+        if (event.kind != MouseKind::Move)
+            mice.push_back(event);
+    }
+    void OnKey(const KeyEvent& event) override { keys.push_back(event); }
 
     struct Scroll {
         Axis axis;
@@ -42,6 +49,8 @@ public:
     std::vector<int> timers;
     std::vector<Scroll> scrolls;
     std::vector<Size> sizes;
+    std::vector<MouseEvent> mice;
+    std::vector<KeyEvent> keys;
 };
 
 // Waits in the event loop until `done` or two seconds passed.
@@ -212,6 +221,30 @@ TEST_F(WindowHostTest, TimersAndPostedTasksRunOnTheGuiThread)
     worker.join();
     EXPECT_TRUE(PumpUntil([&] { return ran.load() == 1; }));
     EXPECT_TRUE(onGui);
+}
+
+// Real input through the X server's test extension.
+TEST_F(WindowHostTest, ClicksAndKeysReachTheLogicInClientCoordinates)
+{
+    wxUIActionSimulator input;
+    const Point at = m_host->ClientToScreen({ 50, 40 });
+    input.MouseMove(at.x, at.y);
+    PumpFor(50);
+    input.MouseClick(wxMOUSE_BTN_LEFT);
+    ASSERT_TRUE(PumpUntil([&] { return m_logic.mice.size() >= 2; }));
+    EXPECT_EQ(m_logic.mice[0].kind, MouseKind::LeftDown);
+    EXPECT_EQ(m_logic.mice[0].point, (Point { 50, 40 }));
+    EXPECT_EQ(m_logic.mice[0].buttons, unsigned(kMouseLeft));
+    EXPECT_EQ(m_logic.mice[1].kind, MouseKind::LeftUp);
+
+    input.KeyDown(WXK_LEFT);
+    input.KeyUp(WXK_LEFT);
+    ASSERT_TRUE(PumpUntil([&] {
+        return std::any_of(
+            m_logic.keys.begin(), m_logic.keys.end(), [](const KeyEvent& key) { return key.kind == KeyKind::Up; });
+    }));
+    EXPECT_EQ(m_logic.keys.front().kind, KeyKind::Down);
+    EXPECT_EQ(m_logic.keys.front().key, kKeyLeft);
 }
 
 TEST_F(WindowHostTest, CursorKindsAndSizes)
