@@ -285,7 +285,12 @@ void WindowHost::OnKeyEvent(wxKeyEvent& event)
     if (key.kind == KeyKind::Char)
         key.character = char32_t(event.GetUnicodeKey() != WXK_NONE ? event.GetUnicodeKey() : 0);
     key.modifiers = ModifiersOf(event);
-    key.repeat = event.IsAutoRepeat();
+    // wxGTK leaves the auto-repeat flag of its key events unset: a key
+    // pressed again without being released is a repeat.
+    if (key.kind == KeyKind::Down)
+        key.repeat = !m_keysDown.insert(key.key).second;
+    else if (key.kind == KeyKind::Up)
+        m_keysDown.erase(key.key);
     EventModifiersScope scope(m_services.keys, key.modifiers);
     m_window.OnKey(key);
 }

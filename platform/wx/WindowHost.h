@@ -7,6 +7,8 @@
 
 #include <wx/window.h>
 
+#include <set>
+
 #include "platform/gfx/Surface.h"
 #include "platform/window/IWindowHost.h"
 #include "platform/window/Window.h"
@@ -59,6 +61,7 @@ private:
     bool m_bound = false;
     int m_blocking = 0;
     int m_cursorKind = -1;
+    std::set<int> m_keysDown;
 };
 
 } // namespace platform::wx

@@ -245,6 +245,7 @@ TEST_F(WindowHostTest, ClicksAndKeysReachTheLogicInClientCoordinates)
     }));
     EXPECT_EQ(m_logic.keys.front().kind, KeyKind::Down);
     EXPECT_EQ(m_logic.keys.front().key, kKeyLeft);
+    EXPECT_FALSE(m_logic.keys.front().repeat);
 }
 
 TEST_F(WindowHostTest, CursorKindsAndSizes)
