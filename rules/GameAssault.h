@@ -14,6 +14,9 @@ public:
     // Whether an assault is open (its defending hex is set).
     bool HasAssault() const { return m_assaultHex.column != -1 && m_assaultHex.row != -1; }
 
+    // A targetable unit of the hard class is in the hex.
+    bool HexHasHardTarget(int x, int y) const;
+
     // The defending hex of the open assault; (-1, -1) while none is open.
     HexPos m_assaultHex { -1, -1 };
 };
