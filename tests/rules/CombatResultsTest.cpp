@@ -9,6 +9,7 @@
 // bias is 0 here, so the coin changes nothing).
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -628,4 +629,100 @@ TEST_F(CombatResultsTest, AdvantageFractionAndHardTargets)
     EXPECT_FALSE(m_game.HexHasHardTarget(2, 2));
     EXPECT_FALSE(m_game.HexHasHardTarget(5, 5));
     EXPECT_FALSE(m_game.HexHasHardTarget(-1, 0));
+}
+
+class CombatMoraleTest : public CombatResultsTest {
+protected:
+    void SetUp() override
+    {
+        CombatResultsTest::SetUp();
+        std::istringstream in("1\n0\n6 44\n"
+                              "B1000000 1 8 1st Bn\n"
+                              "  C1000000 2 7 A Co\n"
+                              "    P10400 3 8 Capt A\n"
+                              "    P10200 4 6 1st Plt\n"
+                              "    P10200 5 6 2nd Plt\n"
+                              "  End\n"
+                              "  C1000001 6 7 B Co\n"
+                              "    P10400 7 8 Capt B\n"
+                              "    P10200 8 6 3rd Plt\n"
+                              "    P10200 9 6 4th Plt\n"
+                              "  End\n"
+                              "End\n");
+        ASSERT_TRUE(m_game.m_orgTree.Read(in));
+    }
+    PlacedUnit& AddWithNode(int x, int y, std::uint32_t type, int node, int rating)
+    {
+        PlacedUnit& unit = Add(x, y, type);
+        unit.m_node = m_game.m_orgTree.FindNode(node);
+        EXPECT_NE(unit.m_node, nullptr);
+        unit.m_rating = rating;
+        return unit;
+    }
+};
+
+TEST_F(CombatMoraleTest, LeadersOfTheChainRaiseStackMorale)
+{
+    struct {
+        const char* name;
+        int leaderNode; // 0: none
+        int leaderRating;
+        int unitRating;
+        int morale;
+    } const cases[] = {
+        { "no leader", 0, 0, 6, 6 },
+        { "better leader", 3, 8, 6, 8 },
+        { "weaker leader", 3, 5, 6, 7 },
+        { "other company's leader", 7, 9, 6, 6 },
+        { "held to 10", 3, 5, 10, 10 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearBattle();
+        if (c.leaderNode != 0)
+            AddWithNode(3, 3, demo::kUsBattalionCommander, c.leaderNode, c.leaderRating);
+        const PlacedUnit& unit = AddWithNode(3, 3, demo::kUsRifle, 5, c.unitRating);
+        EXPECT_EQ(m_game.GetStackMorale(unit, 3, 3), c.morale);
+        EXPECT_EQ(m_game.GetRecoveryMorale(unit, 3, 3), c.morale);
+    }
+}
+
+TEST_F(CombatMoraleTest, CoverBonusByTerrainAndWorks)
+{
+    ParameterData& p = m_game.m_parameters;
+    p.m_terrainValue2[kTerrainOpen] = 2;
+    p.m_terrainValue2[kTerrainForest] = 3;
+    const PlacedUnit& rifle = Add(3, 3, demo::kUsRifle);
+    const PlacedUnit& tank = Add(4, 4, demo::kUsSherman);
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, 3, 3), 2);
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(tank, 4, 4), 0); // a hard target in the open
+    Hex(3, 3).terrain = kTerrainForest;
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, 3, 3), 3);
+    m_game.m_hexFlags.At(3, 3) = CGameData::kHexImprovedPosition;
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, 3, 3), 4);
+    m_game.m_hexFlags.At(3, 3) |= CGameData::kHexTrench | CGameData::kHexPillbox; // 3 + 1 + 2 + 4, held to 5
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, 3, 3), 5);
+    Unit(3, 3, 1).m_status |= kUnitBanzai;
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, 3, 3), 0);
+    EXPECT_EQ(m_game.GetCoverMoraleBonus(rifle, -1, 3), 0);
+}
+
+TEST_F(CombatMoraleTest, CommandReachesFromTheCompanysFirstPlatoon)
+{
+    // Nation 10 at a year without a nation-percent column: 100 %, range 4.
+    const PlacedUnit& unit = AddWithNode(1, 1, demo::kUsRifle, 5, 6);
+    const PlacedUnit& other = AddWithNode(6, 6, demo::kUsRifle, 9, 6);
+    EXPECT_TRUE(m_game.IsInCommand(unit, 1, 1)); // the option is off
+    m_game.m_options = kOptionCommandControl;
+    EXPECT_FALSE(m_game.IsInCommand(unit, 1, 1));
+    AddWithNode(1, 5, demo::kUsRifle, 4, 6); // A Co's first platoon, 4 hexes away
+    EXPECT_TRUE(m_game.IsInCommand(unit, 1, 1));
+    EXPECT_FALSE(m_game.IsInCommand(other, 6, 6)); // B Co's first platoon is not on the map
+    AddWithNode(5, 6, demo::kUsRifle, 8, 6);
+    EXPECT_TRUE(m_game.IsInCommand(other, 6, 6));
+    PlacedUnit& lone = Add(2, 2, demo::kUsRifle);
+    EXPECT_FALSE(m_game.IsInCommand(lone, 2, 2)); // no node
+    m_game.m_stacks.At(1, 5) = UnitList();
+    AddWithNode(1, 6, demo::kUsRifle, 4, 6); // 5 hexes away
+    EXPECT_FALSE(m_game.IsInCommand(unit, 1, 1));
 }
