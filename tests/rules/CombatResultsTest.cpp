@@ -570,6 +570,31 @@ TEST_F(CombatResultsTest, RetreatAwayFromTheKnownEnemyWithTheLeaders)
     EXPECT_GT(m_game.GetDistanceToKnownEnemy(to.column, to.row, 0), before);
 }
 
+TEST_F(CombatResultsTest, RetreatTakesTheCarrierWithItsPassenger)
+{
+    AddLoaded(3, 3, demo::kUsHalfTrack, demo::kUsRifle);
+    ASSERT_TRUE(m_game.RetreatMove(3, 3, m_game.GetStackNode(3, 3, 1)));
+    EXPECT_EQ(Count(3, 3), 0);
+    const HexPos to = Occupied(3, 3);
+    ASSERT_EQ(Count(to.column, to.row), 2);
+    EXPECT_NE(Unit(to.column, to.row, 1).m_status & kUnitCarrying, 0u);
+    EXPECT_NE(Unit(to.column, to.row, 2).m_status & kUnitCarried, 0u);
+}
+
+TEST_F(CombatResultsTest, LeaderHitRidingAJeepUnloadsIt)
+{
+    // The jeep counts as a unit beside the leader: 1 x 4 / 100 = 0.04 > U3 0.0032.
+    Add(3, 3, demo::kUsJeep, kUnitCarrying);
+    Add(3, 3, demo::kUsBattalionCommander, kUnitCarried);
+    Force(kOneAndOne);
+    SetRandomSeed(182);
+    const Result result = Fire(3, 3, 2, 1);
+    EXPECT_EQ(result.text, "Eliminated");
+    EXPECT_TRUE(result.finished);
+    ASSERT_EQ(Count(3, 3), 1);
+    EXPECT_EQ(Unit(3, 3, 1).m_status & kUnitCarrying, 0u);
+}
+
 TEST_F(CombatResultsTest, UnitsThatNeverRetreat)
 {
     struct {
