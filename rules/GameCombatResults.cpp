@@ -179,67 +179,65 @@ bool CGameCombatResults::MoraleAfterLoss(String& text, int x, int y, UnitNode* u
     return DisruptResult(text, x, y, unit, retreatAllowed);
 }
 
+void CGameCombatResults::PlainDisruption(String& text, int x, int y, UnitNode* unit)
+{
+    String item("Disrupted");
+    item.Append(DisruptWithPassengers(x, y, unit));
+    AppendItem(text, item);
+}
+
+bool CGameCombatResults::CanBeDrivenOff(const PlacedUnit& unit, int x, int y) const
+{
+    return unit.m_type && unit.m_type->m_movementAllowance != 0 && !IsHexFortified(x, y);
+}
+
+bool CGameCombatResults::RetreatOrLose(String& text, int x, int y, UnitNode* unit)
+{
+    if (RetreatMove(x, y, unit)) {
+        AppendItem(text, "Retreated");
+        return true;
+    }
+    if (unit->value.m_strength > 1) {
+        ReduceResult(text, 1, x, y, unit);
+        return true;
+    }
+    return EliminateResult(text, x, y, unit);
+}
+
 bool CGameCombatResults::DisruptResult(String& text, int x, int y, UnitNode* unit, bool retreatAllowed)
 {
     PlacedUnit& value = unit->value;
-    const auto plain = [&] {
-        String item("Disrupted");
-        item.Append(DisruptWithPassengers(x, y, unit));
-        AppendItem(text, item);
-    };
     if (!retreatAllowed || (IsOptionSet(kOptionCombatResults) && !Has(value, kUnitDisrupted))
         || PassesMoraleCheck(value, x, y)) {
-        plain();
+        PlainDisruption(text, x, y, unit);
         return false;
     }
     if (!LoseMoraleStep(value))
         return EliminateResult(text, x, y, unit);
-    if (value.m_type && value.m_type->m_movementAllowance != 0 && !IsHexFortified(x, y)) {
-        if (RetreatMove(x, y, unit)) {
-            AppendItem(text, "Retreated");
-            return true;
-        }
-        if (value.m_strength > 1) {
-            ReduceResult(text, 1, x, y, unit);
-            return true;
-        }
-        return EliminateResult(text, x, y, unit);
-    }
-    plain();
+    if (CanBeDrivenOff(value, x, y))
+        return RetreatOrLose(text, x, y, unit);
+    PlainDisruption(text, x, y, unit);
     return false;
 }
 
 bool CGameCombatResults::RetreatResult(String& text, int x, int y, UnitNode* unit, bool retreatAllowed)
 {
     PlacedUnit& value = unit->value;
-    const auto plain = [&] {
-        String item("Disrupted");
-        item.Append(DisruptWithPassengers(x, y, unit));
-        AppendItem(text, item);
-    };
     if (PassesMoraleCheck(value, x, y)) {
         AppendItem(text, "No Effect");
         return false;
     }
     if (!LoseMoraleStep(value))
         return EliminateResult(text, x, y, unit);
-    if (value.m_type && value.m_type->m_movementAllowance != 0 && !IsHexFortified(x, y)) {
-        if (!retreatAllowed) {
-            plain();
-            return true;
-        }
-        if (RetreatMove(x, y, unit)) {
-            AppendItem(text, "Retreated");
-            return true;
-        }
-        if (value.m_strength > 1) {
-            ReduceResult(text, 1, x, y, unit);
-            return true;
-        }
-        return EliminateResult(text, x, y, unit);
+    if (!CanBeDrivenOff(value, x, y)) {
+        PlainDisruption(text, x, y, unit);
+        return false;
     }
-    plain();
-    return false;
+    if (!retreatAllowed) {
+        PlainDisruption(text, x, y, unit);
+        return true;
+    }
+    return RetreatOrLose(text, x, y, unit);
 }
 
 void CGameCombatResults::ApplyPassengerFire(String& text, int a2, int b2, int x, int y, UnitNode* unit)

@@ -64,4 +64,9 @@ private:
     // The unit directly below in its stack, or null.
     UnitNode* UnitBelow(int x, int y, UnitNode* unit);
     bool IsHexFortified(int x, int y) const;
+    void PlainDisruption(String& text, int x, int y, UnitNode* unit);
+    // A type that moves, outside a bunker or pillbox.
+    bool CanBeDrivenOff(const PlacedUnit& unit, int x, int y) const;
+    // Retreats, else loses a point, else is eliminated; always finished.
+    bool RetreatOrLose(String& text, int x, int y, UnitNode* unit);
 };
