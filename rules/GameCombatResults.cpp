@@ -282,6 +282,8 @@ void CGameCombatResults::ApplyPassengerFire(String& text, int a2, int b2, int x,
 bool CGameCombatResults::ApplyFireResult(String& text, int attack, int shots, int passengerAttack, int defence, int x,
     int y, UnitNode* unit, double modifier, bool retreatAllowed, bool disableAllowed)
 {
+    if (!unit)
+        return false;
     // Undo takes back moves only, never a result.
     ClearUndo();
     PlacedUnit& value = unit->value;
@@ -327,6 +329,8 @@ bool CGameCombatResults::ApplyFireResult(String& text, int attack, int shots, in
 bool CGameCombatResults::ResolveLeaderHit(
     String& text, int attack, int shots, int defence, int x, int y, UnitNode* leader, double modifier)
 {
+    if (!leader)
+        return false;
     ClearUndo();
     PlacedUnit& value = leader->value;
     Clear(value, kUnitFixed);
@@ -381,7 +385,7 @@ bool CGameCombatResults::ResolveAirDefenceFire(String& text, int attack, int sho
 
 bool CGameCombatResults::RetreatMove(int x, int y, UnitNode* unit)
 {
-    const int position = GetStackPosition(x, y, unit);
+    const int position = unit ? GetStackPosition(x, y, unit) : 0;
     if (position == 0)
         return false;
     PlacedUnit& value = unit->value;
@@ -562,6 +566,8 @@ bool CGameCombatResults::IsInCommand(const PlacedUnit& unit, int x, int y) const
 
 bool CGameCombatResults::RollRecovery(UnitNode* unit, int x, int y)
 {
+    if (!unit)
+        return false;
     PlacedUnit& value = unit->value;
     const int morale = GetRecoveryMorale(value, x, y);
     const int most = value.m_node ? value.m_node->m_rating : 6;

@@ -229,6 +229,16 @@ TEST_F(CombatResultsTest, ImmobileOrFortifiedUnitsAreOnlyDisrupted)
     }
 }
 
+TEST_F(CombatResultsTest, WithoutAFireTableOnlyTheResultsOwnDrawsAreMade)
+{
+    // Zero tallies without a draw; U1 x 8 <= 0 and U2 x 8 <= 0 fail.
+    m_game.m_parameters.m_fireColumnCount = 0;
+    Add(3, 3, demo::kUsRifle);
+    SetRandomSeed(1);
+    EXPECT_EQ(Fire(3, 3, 1, 5).text, "No Effect");
+    EXPECT_EQ(State(), Advance(1, 2));
+}
+
 TEST_F(CombatResultsTest, RetreatedUnitStandsInAFreeNeighbour)
 {
     PlacedUnit& unit = Add(3, 3, demo::kUsRifle);
