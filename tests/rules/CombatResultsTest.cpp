@@ -455,8 +455,9 @@ TEST_F(CombatResultsTest, LeaderHitsDependOnTheUnitsAround)
         EXPECT_EQ(result.finished, c.killed);
         EXPECT_EQ(State(), Advance(c.seed, 3));
         EXPECT_EQ(Count(3, 3), (c.alone ? 1 : 2) - (c.killed ? 1 : 0));
-        if (!c.killed)
+        if (!c.killed) {
             EXPECT_EQ(Unit(3, 3, 1).m_status & kUnitFixed, 0u);
+        }
     }
 }
 
