@@ -1,0 +1,198 @@
+#include "mapview/DisplayView.h"
+
+#include "ai/Game.h"
+
+CDisplayView::CDisplayView(CGame* game)
+    : CMouseView(game ? &game->m_map : nullptr)
+    , m_game(game)
+    , m_labelFont(std::make_unique<platform::gfx::Font>(platform::gfx::FontSpec { "Small Font", 10, 400 }))
+{
+    m_damageGridColumns = GetMap() ? GetMap()->GetWidth() : 1;
+    m_damageGrid.assign(static_cast<std::size_t>(m_damageGridColumns),
+        std::vector<int>(static_cast<std::size_t>(GetMap() ? GetMap()->GetHeight() : 1), -1));
+}
+
+CDisplayView::~CDisplayView() = default;
+
+void CDisplayView::ToggleUnitsOff()
+{
+    m_showUnits = !m_showUnits;
+    Redraw();
+}
+
+void CDisplayView::ToggleSpecialsOnTop()
+{
+    m_specialsOnTop = !m_specialsOnTop;
+    Redraw();
+}
+
+void CDisplayView::ToggleObjectives()
+{
+    m_showObjectives = !m_showObjectives;
+    Redraw();
+}
+
+void CDisplayView::ShowVisibleHexes(bool on)
+{
+    m_showVisibleHexes = on;
+    if (on)
+        m_showReachableHexes = m_showCommandRange = false;
+    Redraw();
+}
+
+void CDisplayView::ShowReachableHexes(bool on)
+{
+    m_showReachableHexes = on;
+    if (on)
+        m_showVisibleHexes = m_showCommandRange = false;
+    else
+        Redraw();
+}
+
+void CDisplayView::ShowCommandRange(bool on)
+{
+    m_showCommandRange = on;
+    if (on)
+        m_showVisibleHexes = m_showReachableHexes = false;
+    else
+        Redraw();
+}
+
+void CDisplayView::SetHighlightMode(int mode)
+{
+    m_highlightMode = m_highlightMode == mode ? kHighlightNone : mode;
+    Redraw();
+}
+
+void CDisplayView::HighlightOrganization(const OrgNode* node)
+{
+    m_highlightNode = node;
+    m_highlightMode = kHighlightOrganisation;
+    Redraw();
+}
+
+void CDisplayView::HighlightTargetsInRange(int rangeVsHard, int rangeVsSoft, int column, int row)
+{
+    m_fireRangeVsHard = rangeVsHard;
+    m_fireRangeVsSoft = rangeVsSoft;
+    m_fireRangeHex = { column, row };
+    m_highlightMode = kHighlightFireRange;
+    Redraw();
+}
+
+void CDisplayView::ClearTargetHighlight()
+{
+    if (m_highlightMode != kHighlightFireRange)
+        return;
+    m_highlightMode = kHighlightNone;
+    Redraw();
+}
+
+void CDisplayView::ToggleGraphicalIcons()
+{
+    m_graphicalIcons = !m_graphicalIcons;
+    Redraw();
+}
+
+void CDisplayView::ToggleSpecialIcons()
+{
+    m_specialIcons = !m_specialIcons;
+    Redraw();
+}
+
+void CDisplayView::AttachBattle(const TerrainConditions& conditions, bool redraw)
+{
+    m_highlightNode = nullptr;
+    m_highlightMode = kHighlightNone;
+    m_damageGridColumns = GetMap() ? GetMap()->GetWidth() : 1;
+    m_damageGrid.assign(static_cast<std::size_t>(m_damageGridColumns),
+        std::vector<int>(static_cast<std::size_t>(GetMap() ? GetMap()->GetHeight() : 1), -1));
+    CMouseView::AttachBattle(conditions, redraw);
+}
+
+void CDisplayView::RedrawIfHighlightDependsOnState()
+{
+    switch (m_highlightMode) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 10:
+    case 12:
+        Redraw();
+        break;
+    default:
+        break;
+    }
+}
+
+void CDisplayView::PaintRect(const platform::Rect& mapRect)
+{
+    CMouseView::PaintRect(mapRect);
+    const auto range = Geometry().RectToHexRange(mapRect.left, mapRect.top, mapRect.Width(), mapRect.Height());
+    DrawUnits(range.firstColumn, range.firstRow, range.columns, range.rows);
+    // The range rings are drawn with the map overlays.
+}
+
+namespace {
+
+int FlagsOf(const CGame* game, HexPos m)
+{
+    if (!game || !game->m_hexFlags.Contains(m.column, m.row))
+        return 0;
+    return game->m_hexFlags.At(m.column, m.row);
+}
+
+} // namespace
+
+bool CDisplayView::HasHexFlag100(int column, int row) const
+{
+    return (FlagsOf(m_game, RotateHex(column, row)) & CGameData::kHexRubble) != 0;
+}
+
+bool CDisplayView::HasHexFlag200(int column, int row) const
+{
+    return (FlagsOf(m_game, RotateHex(column, row)) & CGameData::kHexDamaged) != 0;
+}
+
+bool CDisplayView::HasShownHexFlag80(int column, int row) const
+{
+    const HexPos m = RotateHex(column, row);
+    return (FlagsOf(m_game, m) & CGameData::kHexTrench) != 0 && m_game->IsHexContentShown(m.column, m.row);
+}
+
+int CDisplayView::GetHexDamageVariant(int column, int row)
+{
+    const HexPos m = RotateHex(column, row);
+    if (!m_game || !GetMap() || !GetMap()->IsOnMap(m.column, m.row))
+        return -1;
+    int variant = -1;
+    const int t = GetEffectiveTerrain(column, row);
+    const bool undamageable = t == kTerrainWater || t == kTerrainMarsh || t == kTerrainCity || t == kTerrainShallowWater
+        || t == kTerrainIndustrial || t == kTerrainSuburb || t == kTerrainSwamp;
+    const int value = m_game->m_hexValue.Contains(m.column, m.row) ? m_game->m_hexValue.At(m.column, m.row) : 0;
+    if (!HasHexFlag100(column, row) && !undamageable && value != 0) {
+        variant = value < 24 ? 0 : value < 48 ? 1 : 2;
+        if (t == kTerrainForest || t == kTerrainVillage)
+            variant += 3;
+    }
+    if (m.column < m_damageGridColumns && m.row < static_cast<int>(m_damageGrid[0].size()))
+        m_damageGrid[static_cast<std::size_t>(m.column)][static_cast<std::size_t>(m.row)] = variant;
+    return variant;
+}
+
+void CDisplayView::DrawLabels(platform::gfx::Canvas& canvas)
+{
+    CMouseView::DrawLabels(canvas);
+    // The pontoon labels are drawn with the map overlays.
+}
+
+bool CDisplayView::IsBridgeSideDamaged(int column, int row, HexSide side) const
+{
+    if (!m_game)
+        return false;
+    const HexPos m = RotateHex(column, row);
+    return m_game->GetDamagedBridgeSides(m.column, m.row).Contains(Geometry().RotateHexSide(side));
+}
+
+bool CDisplayView::IsNight() const { return m_game && m_game->m_night != 0; }
