@@ -6,6 +6,7 @@
 // objectives (DisplayView2D.cpp).
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "mapview/MouseView.h"
@@ -85,6 +86,9 @@ public:
     int ChooseMarkerCell(int mapColumn, int mapRow) const;
     // An air strike or plotted fire on the map hex that the player may see.
     bool IsStrikeVisible(int mapColumn, int mapRow) const;
+    // The text over an objective: its value, a penalty's value, or "?" for
+    // a penalty of a side whose information is hidden.
+    std::string ObjectiveText(int value, int nation) const;
 
 protected:
     // The hex overlays after the units: shading by the active overlay.

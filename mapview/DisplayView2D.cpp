@@ -1,7 +1,5 @@
 // The 2D unit counters, hex markers and objectives of the display layer.
 
-#include <cstdio>
-
 #include "ai/Game.h"
 #include "mapview/DisplayView.h"
 #include "model/Geometry.h"
@@ -317,6 +315,16 @@ void CDisplayView::DrawStack(int column, int row)
         DrawIconCell(shared, kCellStarshell, column, row);
 }
 
+std::string CDisplayView::ObjectiveText(int value, int nation) const
+{
+    if (value >= 0)
+        return std::to_string(value);
+    if (IsSideHiddenHere(DefaultSideOfNation(nation)))
+        return "?";
+    // Penalties are stored as -(v + 1); the widening keeps -(INT_MIN + 1) exact.
+    return std::to_string(-(static_cast<long long>(value) + 1));
+}
+
 void CDisplayView::DrawObjective(int column, int row)
 {
     const HexPos m = RotateHex(column, row);
@@ -328,13 +336,7 @@ void CDisplayView::DrawObjective(int column, int row)
     DrawIconCell(GetNationIconSheet(objective.nation), ObjectiveCell(objective.nation), column, row);
     if (GetViewMode() == 2)
         return;
-    char text[16];
-    if (objective.value >= 0)
-        std::snprintf(text, sizeof text, "%d", objective.value);
-    else if (IsSideHiddenHere(DefaultSideOfNation(objective.nation)))
-        std::snprintf(text, sizeof text, "?");
-    else
-        std::snprintf(text, sizeof text, "%d", -(objective.value + 1));
+    const std::string text = ObjectiveText(objective.value, objective.nation);
     const int size = GetUnitCellSize();
     const platform::Point c = Geometry().GetHexCentre(column, row);
     auto canvas = GetSurfaceCanvas();

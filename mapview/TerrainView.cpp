@@ -141,6 +141,7 @@ void CTerrainView::LoadTerrainSheets()
     platform::BusyCursorScope busy(Host()->GetServices().cursors);
     auto exists = [&](const char* name) { return assets->Exists(name); };
     m_sheetsLoaded = true;
+    ++m_terrainSheetLoads;
     LoadSet2D(kTerrain2D, "Terrain");
     LoadSet2D(kSides2D, "Sides");
     if (exists("Paddies3d.bmp"))

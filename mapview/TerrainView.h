@@ -85,6 +85,8 @@ public:
     // the map's theme changed.
     void SetTerrainConditions(const TerrainConditions& conditions);
     void LoadTerrainSheets();
+    // How often the condition sheets were (re)loaded.
+    int GetTerrainSheetLoads() const { return m_terrainSheetLoads; }
     // A loaded picture by file name, the map theme's file first; loaded once
     // per spelling-insensitive name. Never null; it may be empty.
     std::shared_ptr<BitmapSurface> LoadSheet(std::string_view name);
@@ -228,6 +230,7 @@ private:
     int m_shadingOffset = 0;
     bool m_ready = true;
     bool m_sheetsLoaded = false;
+    int m_terrainSheetLoads = 0;
     platform::Size m_rememberedClient {};
     HexPos m_hotSpot { 0, 0 };
     HexPos m_secondHex { 0, 0 };

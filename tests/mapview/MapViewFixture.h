@@ -1,0 +1,140 @@
+#pragma once
+// A map view on a headless host over a game object whose map the test makes
+// by hand, drawing with the diagnostic art (each cell one colour that names
+// its sheet, column and row), so that a probe tells which cell a painter
+// drew at a pixel.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ai/Game.h"
+#include "mapview/MapView.h"
+#include "platform/testing/HeadlessServices.h"
+#include "platform/testing/HeadlessWindowHost.h"
+#include "tests/TempDir.h"
+#include "tests/TestFiles.h"
+#include "tools/art/ArtLayout.h"
+#include "tools/art/ArtPainter.h"
+
+// The game object with the fog-of-war answers set by the test.
+class CViewTestGame : public CGame {
+public:
+    std::function<bool(int, int)> m_unitsAnswer;
+    bool m_hidden[2] = { false, false };
+
+    bool HexHasUnits(int column, int row) const override
+    {
+        return m_unitsAnswer ? m_unitsAnswer(column, row) : CGame::HexHasUnits(column, row);
+    }
+    bool IsSideHidden(int side) const override { return side >= 0 && side <= 1 && m_hidden[side]; }
+};
+
+// A decoded probe: the file whose cell drew the pixel, and the cell.
+struct ProbedCell {
+    std::string file; // empty: no diagnostic cell (the backdrop, say)
+    int column = 0;
+    int row = 0;
+    friend bool operator==(const ProbedCell&, const ProbedCell&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const ProbedCell& c)
+    {
+        return out << (c.file.empty() ? "(none)" : c.file) << " [" << c.column << ", " << c.row << "]";
+    }
+};
+
+class MapViewTest : public ::testing::Test {
+protected:
+    MapViewTest()
+    {
+        std::string text;
+        std::ifstream in(VL_ART_LAYOUT, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+        std::string error;
+        m_layout = *ParseArtLayout(text, error);
+    }
+    ~MapViewTest() override
+    {
+        m_host.reset();
+        m_view.reset();
+    }
+
+    // The diagnostic art, less the named files (then copied to a folder of
+    // the test's own).
+    void LeaveOutArt(const std::vector<std::string>& files)
+    {
+        namespace fs = std::filesystem;
+        m_artCopy = std::make_unique<TempDir>();
+        for (const auto& entry : fs::directory_iterator(VL_DIAGNOSTIC_ART_DIR)) {
+            const std::string name = entry.path().filename().string();
+            bool skip = false;
+            for (const auto& f : files)
+                skip |= f == name;
+            if (!skip)
+                fs::copy_file(entry.path(), m_artCopy->Path(name));
+        }
+        m_art = m_artCopy->Path();
+    }
+
+    void MakeMap(int width, int height)
+    {
+        static_cast<HexMap&>(m_game.m_map) = HexMap(width, height);
+        m_game.AllocateGrids(width, height);
+        m_game.m_night = 0;
+    }
+    HexRecord& Hex(int x, int y) { return m_game.m_map.GetHex(x, y); }
+    void SetTerrain(int x, int y, int terrain) { Hex(x, y).terrain = terrain; }
+    void SetLevel(int x, int y, int level) { Hex(x, y).level = level; }
+    void AddFeature(int x, int y, int layer, HexSide side) { Hex(x, y).layers[layer].Add(side); }
+    void SetFlags(int x, int y, int flags) { m_game.m_hexFlags.At(x, y) = flags; }
+
+    // Creates the view (once) and shows the map in the mode with scroll 0, 0.
+    void Show(int mode = 1, bool rotated = false, platform::Size client = { 400, 400 })
+    {
+        if (!m_view) {
+            m_services = std::make_unique<platform::testing::HeadlessServices>(m_art);
+            m_view = std::make_unique<CMapView>(&m_game);
+            m_host = std::make_unique<platform::testing::HeadlessWindowHost>(*m_view, m_services->Get(), client);
+            ASSERT_TRUE(m_host->Create());
+        }
+        m_view->AttachBattle(m_game.m_terrain, false);
+        if (rotated != m_view->IsRotated())
+            m_view->ToggleRotation(0, 0);
+        m_view->SetViewMode(mode, 0, 0);
+    }
+
+    // The pixel at a picture point, from the back buffer.
+    platform::gfx::Pixel At(platform::Point picture) const
+    {
+        const platform::Point o = m_view->ScrollOrigin();
+        return m_view->BackBuffer().GetPixel(picture.x - o.x, picture.y - o.y);
+    }
+    ProbedCell Decode(platform::gfx::Pixel pixel) const
+    {
+        const art::DiagnosticCell d = art::DecodeDiagnostic(pixel);
+        if (d.sheet < 1 || d.sheet > static_cast<int>(m_layout.entries.size()))
+            return {};
+        return { m_layout.entries[static_cast<std::size_t>(d.sheet - 1)].file, d.column, d.row };
+    }
+    ProbedCell CellAt(platform::Point picture) const { return Decode(At(picture)); }
+    // The cell at a view hex's centre, moved by (dx, dy).
+    ProbedCell CellAtHex(int column, int row, int dx = 0, int dy = 0) const
+    {
+        const platform::Point c = m_view->Geometry().GetHexCentre(column, row);
+        return CellAt({ c.x + dx, c.y + dy });
+    }
+
+    ArtLayout m_layout;
+    std::filesystem::path m_art = VL_DIAGNOSTIC_ART_DIR;
+    std::unique_ptr<TempDir> m_artCopy;
+    TempDir m_dir;
+    ScopedCurrentDir m_inDir { m_dir.Path() };
+    CViewTestGame m_game;
+    std::unique_ptr<platform::testing::HeadlessServices> m_services;
+    std::unique_ptr<CMapView> m_view;
+    std::unique_ptr<platform::testing::HeadlessWindowHost> m_host;
+};
