@@ -245,12 +245,13 @@ void CDisplayView::DrawStack(int column, int row)
         if (g.GetEnemyContact(x, y) == 2) {
             const int nation = g.NationInHex(x, y);
             const BitmapSurface* sheet = GetNationIconSheet(nation);
+            // Markers are cells of the shared sheet.
             if (marker >= 0 && m_specialsOnTop) {
-                DrawIconCell(sheet, marker, column, row);
+                DrawIconCell(shared, marker, column, row);
                 DrawIconCell(sheet, ContactCell(nation), column, row);
             } else {
                 DrawIconCell(sheet, ContactCell(nation), column, row);
-                DrawIconCell(sheet, marker, column, row);
+                DrawIconCell(shared, marker, column, row);
             }
         } else {
             DrawIconCell(shared, marker, column, row);
