@@ -79,11 +79,20 @@ void CDirectDrawWnd::BlitFromSurface(
     const int height = std::min(dst.Height(), srcRect.Height());
     if (width <= 0 || height <= 0)
         return;
-    const Rect from { srcRect.left, srcRect.top, srcRect.left + width, srcRect.top + height };
+    Rect from { srcRect.left, srcRect.top, srcRect.left + width, srcRect.top + height };
+    Point at { dst.left - origin.x, dst.top - origin.y };
     platform::gfx::BlitOptions options;
     options.keyed = keyed;
-    options.clip = m_blitClip ? &*m_blitClip : nullptr;
-    platform::gfx::Blit(m_back, { dst.left - origin.x, dst.top - origin.y }, src, from, options);
+    if (m_blitClipRect) {
+        const Rect to = Rect::FromPointSize(at, from.GetSize()).Intersect(*m_blitClipRect);
+        if (to.IsEmpty())
+            return;
+        from = Rect::FromPointSize({ from.left + to.left - at.x, from.top + to.top - at.y }, to.GetSize());
+        at = to.TopLeft();
+    } else if (m_blitClip) {
+        options.clip = &*m_blitClip;
+    }
+    platform::gfx::Blit(m_back, at, src, from, options);
 }
 
 void CDirectDrawWnd::DrawSurface(const Rect& dst, const BitmapSurface& src, Point srcPoint)
@@ -122,10 +131,17 @@ void CDirectDrawWnd::ApplyBlitClip(bool clipBlits)
 {
     if (!clipBlits)
         return;
-    if (m_clipRegions.empty())
+    m_blitClipRect.reset();
+    if (m_clipRegions.empty()) {
         m_blitClip.reset();
-    else
-        m_blitClip = m_clipRegions.back();
+        return;
+    }
+    m_blitClip = m_clipRegions.back();
+    const auto& bands = m_blitClip->Bands();
+    if (bands.size() == 1 && bands.front().spans.size() == 1)
+        m_blitClipRect = m_blitClip->Bounds();
+    else if (bands.empty())
+        m_blitClipRect = Rect {};
 }
 
 platform::gfx::Canvas CDirectDrawWnd::GetSurfaceCanvas()

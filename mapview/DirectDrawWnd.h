@@ -77,4 +77,6 @@ private:
     platform::gfx::Surface m_back;
     std::vector<platform::gfx::Region> m_clipRegions;
     std::optional<platform::gfx::Region> m_blitClip;
+    // The blit clip when it is one rectangle: blits then clip by arithmetic.
+    std::optional<platform::Rect> m_blitClipRect;
 };
