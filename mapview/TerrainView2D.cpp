@@ -368,12 +368,12 @@ std::array<bool, 6> CTerrainView::LandNeighbours(int column, int row) const
     const HexMap* map = GetMap();
     if (!map)
         return land;
-    for (HexSide side(1); side.IsValid(); side.Next()) {
+    for (int index = 0; index < 6; ++index) {
         HexPos n;
-        if (!GetMapNeighbour(column, row, side, n))
+        if (!GetMapNeighbour(column, row, NthHexSide(index), n))
             continue;
         const int t = map->GetEffectiveTerrain(n.column, n.row, GetConditions());
-        land[static_cast<std::size_t>(HexSideIndex(side))] = !IsWaterTerrain(t) && t != kTerrainBeach;
+        land[static_cast<std::size_t>(index)] = !IsWaterTerrain(t) && t != kTerrainBeach;
     }
     return land;
 }
