@@ -63,7 +63,9 @@ bool HeadlessMap::ReadBattle(const std::filesystem::path& battleFile, std::strin
         return false;
     }
     std::istringstream stream(text);
-    if (!m_game->ReadBattleFile(stream, false)) {
+    // The view needs the battle itself; the computer opponent's blocks,
+    // which a scenario need not carry, are the frame's business.
+    if (!m_game->CGameData::ReadBattleFile(stream, false)) {
         error = m_game->m_battleReadError.c_str();
         return false;
     }
