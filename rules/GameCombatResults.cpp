@@ -481,7 +481,11 @@ bool CGameCombatResults::RetreatMove(int x, int y, UnitNode* unit)
     }
     // A result is never taken back: the retreat leaves no undo record.
     ClearUndo();
-    return MoveUnitsBetweenHexes(x, y, best.column, best.row, positions.data(), static_cast<int>(positions.size()));
+    if (!MoveUnitsBetweenHexes(x, y, best.column, best.row, positions.data(), static_cast<int>(positions.size())))
+        return false;
+    // The enemy may see the unit where it stands now.
+    IsHexSpottedByEnemy(best.column, best.row);
+    return true;
 }
 
 int CGameCombatResults::GetStackMorale(const PlacedUnit& unit, int x, int y) const

@@ -606,6 +606,17 @@ TEST_F(CombatResultsTest, LeaderHitRidingAJeepUnloadsIt)
     EXPECT_EQ(Unit(3, 3, 1).m_status & kUnitCarrying, 0u);
 }
 
+TEST_F(CombatResultsTest, RetreatIntoSightOfTheEnemyMarksTheHex)
+{
+    m_game.m_visibility = 20;
+    Add(3, 7, demo::kGermanRifle);
+    Add(3, 3, demo::kUsRifle);
+    ASSERT_TRUE(m_game.RetreatMove(3, 3, m_game.GetStackNode(3, 3, 1)));
+    const HexPos to = Occupied(3, 3);
+    ASSERT_NE(to.column, -1);
+    EXPECT_NE(m_game.GetContactLevel(to.column, to.row, 1), 0);
+}
+
 TEST_F(CombatResultsTest, UnitsThatNeverRetreat)
 {
     struct {
