@@ -97,6 +97,42 @@ public:
     // and holds an armed unit.
     bool IsNextToDangerousEnemy(int x, int y, int enemySide) const;
 
+    // Orders on units in place (GameOrdersUnits.cpp). The twins take a
+    // hex's units by stack positions; a count of 0 gives the empty text and
+    // does nothing, and a hex of the side not to move gives the twin's side
+    // text.
+    void DoubleTimeSelection(String& out, int x, int y, const int* positions, int count);
+    // Foot-moving, unfatigued, unfixed units only; each gets double time
+    // and fatigue.
+    bool DoubleTime(int x, int y, const int* positions, int count);
+    void ToggleDigInSelection(String& out, int x, int y, const int* positions, int count);
+    // Checks the rule, the hex and each unit that starts digging in, then
+    // toggles digging in of the listed units that are not carried. No
+    // action points are spent.
+    bool ToggleDigIn(int x, int y, const int* positions, int count);
+    void ToggleSaveApForUnloading(String& out, int x, int y, const int* positions, int count);
+    // Clears the reserve for unloading, or sets it when the unit carries a
+    // passenger whose unload cost is above 0 and within its action points.
+    // The node must be in its stack.
+    void ToggleUnitSaveApForUnloading(UnitNode& node);
+    void LoadUnloadSelection(String& out, int x, int y, int* positions, int count);
+    // Boards the listed passengers onto the listed carriers pair by pair and
+    // unloads the listed carried units, charging both sides of each. On
+    // success the positions are rewritten to the new stack positions (0 not
+    // found) of the unloaded units, the carriers, the boarded passengers and
+    // the rest, in that order.
+    bool LoadUnload(int x, int y, int* positions, int count);
+
+    // Stack order and facing orders: no action points, no undo record.
+    void CycleStack(String& out, int x, int y);
+    using CGameHexMarks::CycleStack;
+    void MoveSelectionToTop(String& out, int x, int y, const int* positions, int count);
+    void MoveSelectionToBottom(String& out, int x, int y, const int* positions, int count);
+    void TurnSelectionClockwise(String& out, int x, int y, const int* positions, int count);
+    void TurnSelectionCounterclockwise(String& out, int x, int y, const int* positions, int count);
+    void AlignSelectionFacings(String& out, int x, int y, const int* positions, int count);
+    void AlignSelectionFacingsReversed(String& out, int x, int y, const int* positions, int count);
+
     const char* m_lastRefusal = nullptr;
     HeldFile m_parameterFileTime;
     ParameterData m_parameters;
@@ -140,6 +176,15 @@ private:
     // Known minefields stop the path search unless the type ignores them.
     bool IsKnownMinefield(const PlacedUnit& unit, int x, int y) const;
     bool ExceedsStacking(int x, int y, int movingUnits, int movingStrength) const;
+    // Loading and unloading: the cost of boarding the passenger onto the
+    // carrier, the checks of one pair, those of one passenger to unload.
+    static int LoadCost(const PlacedUnit& passenger, const PlacedUnit& carrier);
+    int UnloadCost(const PlacedUnit& passenger, const PlacedUnit& carrier) const;
+    bool CheckLoadPair(const PlacedUnit& passenger, const PlacedUnit& carrier);
+    bool CheckUnload(int x, int y, const UnitNode& passenger);
+    // The common tests of the stack-order and facing twins; false when the
+    // order is answered without running.
+    bool CheckStackOrder(String& out, int x, int y, int count);
     bool IsThreePhase() const { return IsOptionSet(kOptionThreePhase); }
     int EnemySide() const;
 };
