@@ -361,7 +361,7 @@ TEST_F(UnitOrdersTest, UnloadingCostsAndWater)
         EXPECT_EQ(passenger.m_status & kUnitCarried, 0u);
         EXPECT_EQ(passenger.m_actionPoints, 100 - row.spends);
         EXPECT_EQ(carrier.m_actionPoints, 100 - row.spends);
-        const std::uint32_t unloaded = row.threePhase ? kUnitUnloaded : 0;
+        const std::uint32_t unloaded = row.threePhase ? std::uint32_t { kUnitUnloaded } : 0u;
         EXPECT_EQ(passenger.m_status & kUnitUnloaded, unloaded);
         EXPECT_EQ(carrier.m_status & kUnitUnloaded, unloaded);
     }
