@@ -19,6 +19,7 @@
 #include "model/GameHexMarks.h"
 #include "model/HexMap.h"
 #include "model/Scramble.h"
+#include "tests/Scatter.h"
 
 namespace fs = std::filesystem;
 
@@ -44,29 +45,13 @@ const char* const kPlatoonLines[] = {
     "P01601 2 0 0 100 100 100 0 0 0 1 0 0 0 0 0 0 0 plane 80 0 0 1 0 0 39 1 45 12 0 0 0 Stuka Flight,Stukas",
 };
 
-class Lcg {
-public:
-    explicit Lcg(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    int Next(int bound)
-    {
-        m_state = m_state * 1103515245u + 12345u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(bound));
-    }
-
-private:
-    std::uint32_t m_state;
-};
-
 std::string MapText()
 {
-    Lcg random(7);
+    Scatter random(7);
     std::string text = "3\n" + std::to_string(kSize) + " " + std::to_string(kSize) + "\n100 20 1 2 3 2\n";
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x)
-            text += TerrainTypeChar(random.Next(3) == 0 ? kTerrainForest : kTerrainOpen);
+            text += TerrainTypeChar(random.Below(3) == 0 ? kTerrainForest : kTerrainOpen);
         text += '\n';
     }
     for (int y = 0; y < kSize; ++y)
@@ -145,58 +130,58 @@ public:
 private:
     static void Fill(CGameData& game)
     {
-        Lcg random(11);
+        Scatter random(11);
         game.m_title = "Large battle";
         int nodeId = kFirstPlatoonId;
         auto nextUnit = [&] {
             OrgNode* node = game.m_orgTree.FindNode(nodeId++);
             PlacedUnit unit(game.m_platoonTypes.FindById(node->m_code), node);
-            unit.m_facing = NthHexSide(random.Next(6));
-            unit.m_actionPoints = random.Next(101);
+            unit.m_facing = NthHexSide(random.Below(6));
+            unit.m_actionPoints = random.Below(101);
             return unit;
         };
         const int total = kBattalions * kCompanies * kPlatoons;
         // 1,600 on the map, 200 in 20 groups, 100 off the map, 50 eliminated, 50 exited.
         for (int i = 0; i < 1600; ++i)
-            game.m_stacks.At(random.Next(kSize), random.Next(kSize)).Append(nextUnit());
+            game.m_stacks.At(random.Below(kSize), random.Below(kSize)).Append(nextUnit());
         for (int g = 0; g < 20; ++g) {
-            ReinforcementGroup group(random.Next(kSize), random.Next(kSize));
-            group.m_time = random.Next(60);
+            ReinforcementGroup group(random.Below(kSize), random.Below(kSize));
+            group.m_time = random.Below(60);
             group.m_chance = 50;
             for (int i = 0; i < 10; ++i)
                 group.m_units.Append(nextUnit());
             game.m_reinforcements.Append(std::move(group));
         }
         for (int i = 0; i < 100; ++i)
-            game.m_offMapUnits.Append(OffMapUnit { nextUnit(), -1, random.Next(kSize) });
+            game.m_offMapUnits.Append(OffMapUnit { nextUnit(), -1, random.Below(kSize) });
         for (int i = 0; i < 50; ++i)
             game.m_eliminated.Append(nextUnit());
         while (nodeId < kFirstPlatoonId + total)
             game.m_exited.Append(nextUnit());
 
         for (int n = 0; n < kSize * kSize / 10; ++n) {
-            const int x = random.Next(kSize);
-            const int y = random.Next(kSize);
-            game.m_hexFlags.At(x, y) = 1 << random.Next(15);
-            game.m_wrecks.At(x, y) = random.Next(4);
-            game.m_contact[random.Next(2)].At(x, y).Set(1 + random.Next(2), random.Next(20));
+            const int x = random.Below(kSize);
+            const int y = random.Below(kSize);
+            game.m_hexFlags.At(x, y) = 1 << random.Below(15);
+            game.m_wrecks.At(x, y) = random.Below(4);
+            game.m_contact[random.Below(2)].At(x, y).Set(1 + random.Below(2), random.Below(20));
             if (n % 4 == 0) {
-                game.m_objectives.At(x, y) = ObjectiveCell { 1 + random.Next(20), 10 };
-                game.m_smokeMark.At(x, y) = random.Next(3);
-                game.m_hexValue.At(x, y) = random.Next(50);
-                game.m_damagedBridges.At(x, y) = HexSideSet(static_cast<std::uint32_t>(1 + random.Next(63)));
+                game.m_objectives.At(x, y) = ObjectiveCell { 1 + random.Below(20), 10 };
+                game.m_smokeMark.At(x, y) = random.Below(3);
+                game.m_hexValue.At(x, y) = random.Below(50);
+                game.m_damagedBridges.At(x, y) = HexSideSet(static_cast<std::uint32_t>(1 + random.Below(63)));
                 game.m_arrivalMarks.At(x, y) = ArrivalMark { 1, true };
             }
         }
         for (int i = 0; i < 100; ++i)
             game.m_pendingFire.Append(
-                PendingFire { kFirstPlatoonId + i, -1, i, random.Next(kSize), random.Next(kSize), false });
+                PendingFire { kFirstPlatoonId + i, -1, i, random.Below(kSize), random.Below(kSize), false });
         for (int i = 0; i < 50; ++i)
             game.m_releases.Append(ReleaseRecord { i, 50, game.m_orgTree.FindNode(1 + i) });
         for (int i = 0; i < 20; ++i)
             game.m_aircraftPool.Append(game.m_platoonTypes.FindById(1601));
         for (int& loss : game.m_losses)
-            loss = random.Next(30);
+            loss = random.Below(30);
     }
 
     fs::path m_previous;

@@ -11,27 +11,12 @@
 #include <memory>
 
 #include "rules/GameLos.h"
+#include "tests/Scatter.h"
 #include "tests/rules/LosReference.h"
 
 namespace {
 
 constexpr int kSize = 100;
-
-class Scatter {
-public:
-    explicit Scatter(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    int Below(int n)
-    {
-        m_state = m_state * 1103515245u + 12345u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t m_state;
-};
 
 void SetParameters(ParameterData& p)
 {

@@ -216,20 +216,17 @@ void CGamePathSearch::CopyPathFromLastNode(HexList& path, const SearchList& node
 int CGamePathSearch::FindMovePath(
     int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path)
 {
-    path.Free();
-    m_start = { startX, startY };
-    m_goal = { goalX, goalY };
-    if (!SetUpSelection(positions, count) || !OnGrid(goalX, goalY))
-        return kNoSearch;
-    BeginSearch();
-    SearchList nodes;
-    const int bound = WalkTowardGoal(nodes, false);
-    CopyPathFromLastNode(path, nodes);
-    return bound;
+    return FindSelectionPath(startX, startY, goalX, goalY, positions, count, path, false);
 }
 
 int CGamePathSearch::FindMovePathWithDetours(
     int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path)
+{
+    return FindSelectionPath(startX, startY, goalX, goalY, positions, count, path, true);
+}
+
+int CGamePathSearch::FindSelectionPath(
+    int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path, bool withDetours)
 {
     path.Free();
     m_start = { startX, startY };
@@ -238,7 +235,7 @@ int CGamePathSearch::FindMovePathWithDetours(
         return kNoSearch;
     BeginSearch();
     SearchList nodes;
-    const int bound = WalkTowardGoal(nodes, true);
+    const int bound = WalkTowardGoal(nodes, withDetours);
     CopyPathFromLastNode(path, nodes);
     return bound;
 }

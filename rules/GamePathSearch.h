@@ -78,6 +78,9 @@ private:
     void BeginSearch();
     SearchNode* AddSearchNode(SearchList& nodes, const SearchStep& step);
     void ExpandReachable(SearchList& nodes);
+    // The two selection searches differ only in whether the walk may detour.
+    int FindSelectionPath(
+        int startX, int startY, int goalX, int goalY, const int* positions, int count, HexList& path, bool withDetours);
     int WalkTowardGoal(SearchList& nodes, bool withDetours);
     SearchStep ChooseNextStep(int& bound, bool keepAll);
     SearchStep ChooseDetourStep(int& bound);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tests/TestFiles.h"
+#include "tests/Scatter.h"
 #include "tests/rules/LosReference.h"
 #include "tests/rules/RulesGame.h"
 
@@ -20,23 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
-// A small generator of our own, so that the scene does not touch the game's.
-class Scatter {
-public:
-    explicit Scatter(std::uint32_t seed)
-        : m_state(seed)
-    {
-    }
-    int Below(int n)
-    {
-        m_state = m_state * 1103515245u + 12345u;
-        return static_cast<int>((m_state >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t m_state;
-};
 
 class LosReferenceTest : public ::testing::Test {
 protected:
