@@ -171,7 +171,7 @@ TEST_F(CampaignDataTest, WeatherHasThreeRegionsWithEveryRollFindingARow)
     EXPECT_FALSE(tables.Load(folder, "", 3)) << "three variants only";
 }
 
-TEST_F(CampaignDataTest, TheParameterFileKeepsToItsRulings)
+TEST_F(CampaignDataTest, TheParameterFileEndsSectionsAndListsAsTheLookupsNeed)
 {
     for (int mission = 0; mission < 12; ++mission) {
         const auto row = ReadMissionRow(folder, mission);
