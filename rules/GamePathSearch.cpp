@@ -44,6 +44,48 @@ struct Extension {
     }
 };
 
+// The walk's choice of its next step: the cheapest offer so far, equal
+// offers drawn for. The draw counts ties among one node's neighbours only,
+// so each node starts its count afresh with BeginNode.
+class StepChoice {
+public:
+    explicit StepChoice(CRandomGenerator& random)
+        : m_random(random)
+    {
+    }
+
+    void BeginNode() { m_ties = 1; }
+
+    void Offer(int total, HexPos hex, const SearchNode* from, int distance)
+    {
+        if (total < m_best) {
+            m_best = total;
+            m_ties = 2;
+            Take(total, hex, from, distance);
+        } else if (total == m_best) {
+            if (m_random.Next() < 1.0 / m_ties)
+                Take(total, hex, from, distance);
+            ++m_ties;
+        }
+    }
+
+    const SearchStep& Result() const { return m_result; }
+    int ChosenDistance() const { return m_chosenDistance; }
+
+private:
+    void Take(int total, HexPos hex, const SearchNode* from, int distance)
+    {
+        m_result = SearchStep { hex.column, hex.row, total, from };
+        m_chosenDistance = distance;
+    }
+
+    CRandomGenerator& m_random;
+    int m_best = kIntMax;
+    int m_ties = 1;
+    int m_chosenDistance = kIntMax;
+    SearchStep m_result;
+};
+
 } // namespace
 
 CGamePathSearch::CGamePathSearch() { m_grids.Register(m_searchState, 0); }
@@ -276,9 +318,7 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
 {
     // Equal-cost steps are drawn for without touching the rules' sequence.
     RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
-    int best = kIntMax;
-    int chosenDistance = kIntMax;
-    SearchStep result;
+    StepChoice choice(*random);
     // Nodes that can offer no step now never will: the bound only falls
     // and hexes are only ever added. They are left out of later scans
     // (unless detours may raise the bound again).
@@ -289,7 +329,7 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
         if (state == kStateExpanded)
             continue;
         state = kStateExpanded;
-        int ties = 1;
+        choice.BeginNode();
         bool offers = false;
         HexSide side(1);
         for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
@@ -306,35 +346,21 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
             if (cost == 0)
                 continue;
             offers = true;
-            const int total = ClampToInt(std::int64_t { step.cost } + cost);
-            if (total < best) {
-                best = total;
-                ties = 2;
-                result = SearchStep { next.column, next.row, total, node };
-                chosenDistance = distance;
-            } else if (total == best) {
-                if (random->Next() < 1.0 / ties) {
-                    result = SearchStep { next.column, next.row, total, node };
-                    chosenDistance = distance;
-                }
-                ++ties;
-            }
+            choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, node, distance);
         }
         if (state == kStateOpen && (keepAll || offers))
             m_walkNodes[kept++] = node;
     }
     m_walkNodes.resize(kept);
-    if (chosenDistance < bound)
-        bound = chosenDistance;
-    return result;
+    if (choice.ChosenDistance() < bound)
+        bound = choice.ChosenDistance();
+    return choice.Result();
 }
 
 SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
 {
     RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
-    int best = kIntMax;
-    int chosenDistance = kIntMax;
-    SearchStep result;
+    StepChoice choice(*random);
     const bool roughGoal = GetEffectiveTerrain(m_goal.column, m_goal.row) == kDetourFreeTerrain;
     std::size_t kept = 0;
     for (SearchNode* node : m_walkNodes) {
@@ -343,7 +369,7 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
         if (state == kStateExpanded)
             continue;
         state = kStateExpanded;
-        int ties = 1;
+        choice.BeginNode();
         HexSide side(1);
         for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
             HexPos next;
@@ -360,24 +386,12 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
                 = StepCost(isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, direction, next);
             if (cost == 0 && !(isGoal && roughGoal))
                 continue;
-            const int total = ClampToInt(std::int64_t { step.cost } + cost);
-            if (total < best) {
-                best = total;
-                ties = 2;
-                result = SearchStep { next.column, next.row, total, node };
-                chosenDistance = distance;
-            } else if (total == best) {
-                if (random->Next() < 1.0 / ties) {
-                    result = SearchStep { next.column, next.row, total, node };
-                    chosenDistance = distance;
-                }
-                ++ties;
-            }
+            choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, node, distance);
         }
         if (state == kStateOpen)
             m_walkNodes[kept++] = node;
     }
     m_walkNodes.resize(kept);
-    bound = result.IsValid() ? chosenDistance : ClampToInt(std::int64_t { bound } + 1);
-    return result;
+    bound = choice.Result().IsValid() ? choice.ChosenDistance() : ClampToInt(std::int64_t { bound } + 1);
+    return choice.Result();
 }
