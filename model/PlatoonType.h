@@ -40,6 +40,7 @@ inline constexpr std::uint32_t kMoveWaterEntry = 0x80; // water/marsh/swamp cost
 inline constexpr std::uint32_t kMoveMarshAndWater = 0x1080; // any: vehicle may enter marsh off roads, leave water
 inline constexpr std::uint32_t kMoveThreeApPerMove = 0x400;
 inline constexpr std::uint32_t kMoveQuickLoad = 0x1000; // as a carrier: loading and unloading cost 25
+inline constexpr std::uint32_t kMoveFiresWhileLoaded = 0x400; // a non-carrier that may fire while loaded
 // m_carryFlags
 inline constexpr std::uint32_t kCarryCarrier = 0x68; // any: carrier (may fire while loaded)
 inline constexpr std::uint32_t kCarryNeedsPassenger = 0x1E000; // any: cannot move without a passenger
@@ -58,10 +59,15 @@ inline constexpr std::uint32_t kPassengerMotorcycles = 0x200;
 inline constexpr std::uint32_t kPassengerBoats = 0x80;
 // m_targetFlags
 inline constexpr std::uint32_t kTargetHard = 0x1;
+inline constexpr std::uint32_t kTargetAntiAircraft = 0x6; // any: may fire at aircraft
 inline constexpr std::uint32_t kTargetNoBanzai = 0x8;
+inline constexpr std::uint32_t kTargetIndirect = 0x8; // capable of indirect fire
+inline constexpr std::uint32_t kTargetSmokeAnyRange = 0x10; // smoke fire without a range limit
+inline constexpr std::uint32_t kTargetFiresFromWater = 0x20; // may fire from open water
 // m_extraFlags
 inline constexpr std::uint32_t kExtraDigIn = 0x1;
 inline constexpr std::uint32_t kExtraMineSurcharge = 0x2; // also ignores known minefields in path costs
+inline constexpr std::uint32_t kExtraSmokeRounds = 0x2; // smoke from the side's stock; smoke at distance 0
 inline constexpr std::uint32_t kExtraCarriesPassengers = 0x100; // skips the carrier-kind tests
 
 // Category digits of an id: (id / 100) % 10.
