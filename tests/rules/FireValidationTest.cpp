@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,6 +44,7 @@ constexpr std::uint32_t kGun0 = 100; // category 1: hard and soft 1-6
 constexpr std::uint32_t kFlak0 = 101; // anti-aircraft, category 1: 1-4
 constexpr std::uint32_t kArtillery0 = 300; // indirect: 2-9, fire cost 60
 constexpr std::uint32_t kAaArtillery0 = 301; // indirect and anti-aircraft: 2-9
+constexpr std::uint32_t kSmokeArtillery0 = 302; // indirect: 2-6, smoke to 8
 constexpr std::uint32_t kLeader0 = 400;
 constexpr std::uint32_t kHalfTrack0 = 702; // armed carrier: 1-3
 constexpr std::uint32_t kMortar0 = 204; // smoke rounds: soft 1-3, smoke to 5
@@ -83,6 +87,7 @@ protected:
         AddType(kFlak0, 0, 0, 0, 0x2, 0, 50, { 1, 4, 1, 4 });
         AddType(kArtillery0, 0, 0, 0, kTargetIndirect, 0, 60, { 2, 9, 2, 9 });
         AddType(kAaArtillery0, 0, 0, 0, kTargetIndirect | 0x4, 0, 60, { 2, 9, 2, 9 });
+        AddType(kSmokeArtillery0, 0, 0, 0, kTargetIndirect, 0, 60, { 2, 6, 2, 6, 8 });
         AddType(kLeader0, 5, kMoveFoot, 0, 0, 0, 50, {});
         AddType(kHalfTrack0, 10, 0, 0x8, 0, 0, 50, { 1, 3, 1, 3 });
         AddType(kMortar0, 5, kMoveFoot, 0, 0, kExtraSmokeRounds, 50, { 0, 0, 1, 3, 5 });
@@ -143,12 +148,14 @@ protected:
             return;
         WeaponRecord weapon;
         weapon.m_weaponId = static_cast<std::int32_t>(id);
-        for (int r = ranges.hardFrom; r >= 1 && r <= ranges.hardTo; ++r)
-            weapon.m_hardValue[r - 1] = 4;
-        for (int r = ranges.softFrom; r >= 1 && r <= ranges.softTo; ++r)
-            weapon.m_softValue[r - 1] = 4;
-        for (int r = ranges.softTo + 1; r <= ranges.smokeTo; ++r)
-            weapon.m_softValue[r - 1] = -1;
+        // Ranges 1..100 only: index 0 holds range 1.
+        const auto fill = [](std::array<std::int32_t, WeaponRecord::kMaxRange>& values, int from, int to, int value) {
+            for (int r = std::max(from, 1); r <= std::min(to, WeaponRecord::kMaxRange); ++r)
+                values[static_cast<std::size_t>(r - 1)] = value;
+        };
+        fill(weapon.m_hardValue, ranges.hardFrom, ranges.hardTo, 4);
+        fill(weapon.m_softValue, ranges.softFrom, ranges.softTo, 4);
+        fill(weapon.m_softValue, ranges.softTo + 1, ranges.smokeTo, -1);
         m_game.m_weapons.Append(weapon);
     }
 
@@ -190,6 +197,7 @@ protected:
     TempDir m_dir;
     ScopedCurrentDir m_inDir { m_dir.Path() };
     CFireTestGame m_game;
+    int m_firerX = 4;
 };
 
 TEST_F(FireValidationTest, RangeTextsNameTheHexesByWhichTheRangeIsMissed)
@@ -687,6 +695,241 @@ TEST_F(FireValidationTest, UnlitTargetsAtNight)
     EXPECT_FALSE(m_game.IsTargetUnlitAtNight(4, 5, 4, 6));
     m_game.SetStarshell(0, 4, 6);
     EXPECT_FALSE(m_game.IsTargetUnlitAtNight(4, 2, 4, 6));
+}
+
+// Smoke by the hex (4, 4) at (4, 7), three hexes away; each row spoils one
+// thing.
+TEST_F(FireValidationTest, SmokeRefusesEachFaultInTurn)
+{
+    struct Row {
+        const char* name;
+        std::uint32_t firer;
+        std::function<void()> setup;
+        int ty;
+        std::string text;
+    };
+    const std::vector<Row> cases = {
+        { "unit of the other side", kRifles1, nullptr, 7, "Cannot fire using units from other side" },
+        { "mortar without smoke rounds", kMortar0, [&] { m_game.m_smoke[0] = 0; }, 7, "No smoke ammunition available" },
+        { "artillery without smoke rounds", kSmokeArtillery0, [&] { m_game.m_smoke[0] = 0; }, 7,
+            "No smoke ammunition available" },
+        { "smoke there", kMortar0, [&] { m_game.SetSmoke(1, 4, 7, true); }, 7, "Target hex already contains smoke" },
+        { "artillery, smoke there", kSmokeArtillery0, [&] { m_game.SetSmoke(1, 4, 7, true); }, 7,
+            "Target hex already contains smoke" },
+        { "artillery, unseen", kSmokeArtillery0, [&] { m_game.m_visibility = 2; }, 7,
+            "Target hex cannot be seen by this side" },
+        { "rifles of the other side off the map", kRifles1, [&] { m_firerX = -2; }, 7,
+            "Firing unit not capable of firing smoke" },
+        { "beyond the smoke range", kMortar0, nullptr, 10, "Firing unit not capable of firing smoke" },
+        { "no smoke at all", kRifles0, nullptr, 7, "Firing unit not capable of firing smoke" },
+        { "artillery on its own hex", kSmokeArtillery0, nullptr, 4, "Firing unit not capable of firing smoke" },
+        { "assaulting", kMortar0, [&] { m_game.m_stacks.At(4, 4).Head()->value.m_status = kUnitInAssault; }, 7,
+            "Unit that is assaulting cannot fire" },
+        { "no range limit, beyond the soft range", kSmokeGun0, nullptr, 9, RangeText(2) },
+        // And what passes.
+        { "mortar", kMortar0, nullptr, 7, "" },
+        { "mortar beyond its soft range, within its smoke range", kMortar0, nullptr, 9, "" },
+        { "mortar on its own hex", kMortar0, nullptr, 4, "" },
+        { "no range limit, within the soft range", kSmokeGun0, nullptr, 7, "" },
+        { "plotted artillery, smoke there, by the map", kSmokeArtillery0,
+            [&] {
+                m_game.SetSmoke(1, 4, 7, true);
+                m_game.m_visibility = 2;
+                m_game.m_options = kPlotted | kByMap;
+            },
+            7, "" },
+        { "artillery, unseen, contact", kSmokeArtillery0,
+            [&] {
+                m_game.m_visibility = 2;
+                m_game.SetContact(4, 7, 0, 1, 3);
+            },
+            7, "" },
+    };
+    for (const Row& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        m_firerX = 4;
+        Add(4, 4, c.firer);
+        Add(4, 7, kRifles1);
+        if (c.setup)
+            c.setup();
+        m_game.m_fireRefusal = kUnset;
+        const PlacedUnit unit = m_game.m_stacks.At(4, 4).Head()->value;
+        EXPECT_EQ(m_game.CheckSmokeOrder(unit, m_firerX, 4, 4, c.ty).str(), c.text);
+    }
+}
+
+TEST_F(FireValidationTest, SmokeAtAnUnseenHexGivesContactWhenTheSideNowSeesIt)
+{
+    Add(4, 4, kSmokeArtillery0);
+    Add(4, 7, kRifles1);
+    EXPECT_EQ(m_game.GetContactLevel(4, 7, 0), 0);
+    EXPECT_EQ(m_game.CheckSmokeOrder(Record(kSmokeArtillery0), 4, 4, 4, 7).str(), "");
+    EXPECT_EQ(m_game.GetContactLevel(4, 7, 0), 1);
+}
+
+TEST_F(FireValidationTest, StarshellOrderTakesExactlyOneUnitThatIsNoLeader)
+{
+    Add(4, 4, kRifles0);
+    Add(4, 4, kLeader0);
+    Add(4, 4, kRifles0);
+    const auto order = [&](std::vector<int> positions, int ty = 6) {
+        m_game.m_fireRefusal = kUnset;
+        return m_game.CheckStarshellOrder(positions.data(), static_cast<int>(positions.size()), 4, 4, 4, ty).str();
+    };
+    EXPECT_EQ(order({ 1, 2 }), "Can only fire starshells during night scenarios");
+    m_game.m_night = 1;
+    m_game.m_starshells[0] = 0;
+    EXPECT_EQ(order({ 1, 2 }), "No starshells available for current side");
+    m_game.m_starshells[0] = 1;
+    EXPECT_EQ(order({ 1, 2 }), "");
+    EXPECT_EQ(order({ 2, 0 }), "");
+    EXPECT_EQ(order({ 1, 3 }), "Only one unit can fire starshell at a time");
+    EXPECT_EQ(order({ 2 }), "Leader cannot fire starshell alone");
+    EXPECT_EQ(order({}), "Leader cannot fire starshell alone");
+    EXPECT_EQ(order({ 2, 2 }), "Leader cannot fire starshell alone");
+    // A unit that fails answers first, with its own text.
+    EXPECT_EQ(order({ 1, 2 }, 7), "Range exceeds range for firing starshells");
+    EXPECT_EQ(order({ 1, 3 }, 7), "Range exceeds range for firing starshells");
+}
+
+TEST_F(FireValidationTest, StarshellUnitRefusesEachFaultInTurn)
+{
+    struct Row {
+        const char* name;
+        std::uint32_t firer;
+        int firerX;
+        int distance;
+        int phase;
+        int actionPoints;
+        int starshells; // of side 0
+        const char* text;
+    };
+    const Row cases[] = {
+        { "unit of the other side", kRifles1, 4, 2, 0, 100, 1, "Cannot fire using units from other side" },
+        { "no starshells", kRifles0, 4, 2, 0, 100, 0, "No starshell ammo available" },
+        { "too few points", kRifles0, 4, 2, 2, 19, 1, "Unit does not have enough Action Points to fire starshell" },
+        { "artillery from afar pays its fire cost", kArtillery0, 4, 3, 2, 59, 1,
+            "Unit does not have enough Action Points to fire starshell" },
+        { "no weapon", kUnarmed0, 4, 2, 0, 100, 1, "Unit is not capable of firing starshell" },
+        { "artillery beyond half its soft range", kArtillery0, 4, 6, 0, 100, 1,
+            "Range exceeds range for firing starshells" },
+        { "rifles three hexes away", kRifles0, 4, 3, 0, 100, 1, "Range exceeds range for firing starshells" },
+        // And what passes.
+        { "rifles, enough points", kRifles0, 4, 2, 2, 20, 1, "" },
+        { "artillery close by pays 20", kArtillery0, 4, 2, 2, 20, 1, "" },
+        { "artillery at half its soft range, rounded up", kArtillery0, 4, 5, 2, 60, 1, "" },
+        { "leader without a weapon", kLeader0, 4, 2, 0, 100, 1, "" },
+        { "artillery off the map", kArtillery0, -2, 5, 0, 100, 1, "" },
+    };
+    m_game.m_night = 1;
+    for (const Row& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_game.m_map.SetPhase(c.phase);
+        m_game.m_starshells[0] = c.starshells;
+        PlacedUnit unit = Record(c.firer);
+        unit.m_actionPoints = c.actionPoints;
+        m_game.m_fireRefusal = kUnset;
+        const int ty = 4 + c.distance;
+        EXPECT_EQ(HexDistance(c.firerX, 4, c.firerX, ty), c.distance);
+        EXPECT_EQ(Verdict(m_game.CheckStarshellUnit(unit, c.firerX, 4, c.firerX, ty, 1)), c.text);
+    }
+    // A side's own stock counts, not that of the side to move.
+    m_game.m_starshells[0] = 1;
+    m_game.m_starshells[1] = 0;
+    EXPECT_EQ(Verdict(m_game.CheckStarshellUnit(Record(kRifles1), -2, 4, -2, 6, 1)), "No starshell ammo available");
+}
+
+TEST_F(FireValidationTest, StarshellMission)
+{
+    EXPECT_EQ(m_game.CheckStarshellMission(Record(kArtillery0), -2, 4, 1, 4).str(),
+        "Can only fire starshells during night scenarios");
+    m_game.m_night = 1;
+    m_game.m_starshells[0] = 0;
+    EXPECT_EQ(m_game.CheckStarshellMission(Record(kArtillery0), -2, 4, 1, 4).str(),
+        "No starshells available for current side");
+    m_game.m_starshells[0] = 1;
+    EXPECT_EQ(m_game.CheckStarshellMission(Record(kLeader0), -2, 4, 1, 4).str(), "Leader cannot fire starshell alone");
+    EXPECT_EQ(m_game.CheckStarshellMission(Record(kArtillery0), -2, 4, 3, 4).str(), "");
+    EXPECT_EQ(m_game.CheckStarshellMission(Record(kArtillery0), -2, 4, 4, 4).str(),
+        "Range exceeds range for firing starshells");
+}
+
+// An air strike of side 0 on rifles at (6, 6), seen by rifles at (6, 3).
+TEST_F(FireValidationTest, AirAttackRefusesEachFaultInTurn)
+{
+    struct Row {
+        const char* name;
+        int options;
+        int phase;
+        std::function<void()> setup;
+        const char* text;
+    };
+    const std::vector<Row> cases = {
+        { "three-phase, Defensive Fire phase", kThreePhase, 1, [&] { m_game.SetContact(6, 6, 0, 1, 3); },
+            "Air attacks can only be initiated in Initial Phase" },
+        { "delayed, Initial phase", kThreePhase | kOptionAirInFinalPhase, 0, [&] { m_game.SetContact(6, 6, 0, 1, 3); },
+            "Delayed air attacks can only be initiated in Final Phase" },
+        { "no air points", 0, 0, [&] { m_game.m_airPower[0] = 0; }, "No air points available to assign to air attack" },
+        { "jungle", 0, 0, [&] { SetTerrain(6, 6, kTerrainJungle); }, "No air strikes allowed in Dense Jungle hexes" },
+        { "targeted already", 0, 0,
+            [&] {
+                m_game.m_airStrikeValue.At(6, 6) = 2;
+                m_game.m_airStrikeSide.At(6, 6) = 0;
+            },
+            "Hex is already targeted for air attack" },
+        { "own hex, three-phase", kThreePhase, 0,
+            [&] {
+                m_game.m_stacks.At(6, 6).Head()->value.m_type = m_game.m_platoonTypes.FindById(kRifles0);
+                m_game.SetContact(6, 6, 1, 1, 3);
+            },
+            "Cannot initiate Air Attack on same side" },
+        { "seen, three-phase, no contact", kThreePhase, 0, nullptr, "Cannot spot target hex with friendly unit" },
+        { "unseen", 0, 0, [&] { m_game.m_visibility = 2; }, "Cannot spot target hex with friendly unit" },
+        // And what passes.
+        { "seen", 0, 0, nullptr, "" },
+        { "unseen, contact", 0, 0,
+            [&] {
+                m_game.m_visibility = 2;
+                m_game.SetContact(6, 6, 0, 1, 3);
+            },
+            "" },
+        { "three-phase, contact", kThreePhase, 0, [&] { m_game.SetContact(6, 6, 0, 1, 3); }, "" },
+        { "delayed, Final phase", kThreePhase | kOptionAirInFinalPhase, 2, [&] { m_game.SetContact(6, 6, 0, 1, 3); },
+            "" },
+        { "the other side's strike there", 0, 0,
+            [&] {
+                m_game.m_airStrikeValue.At(6, 6) = 2;
+                m_game.m_airStrikeSide.At(6, 6) = 1;
+            },
+            "" },
+    };
+    for (const Row& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        Add(6, 3, kRifles0);
+        Add(6, 6, kRifles1);
+        m_game.m_options = c.options;
+        m_game.m_map.SetPhase(c.phase);
+        if (c.setup)
+            c.setup();
+        m_game.m_fireRefusal = kUnset;
+        EXPECT_EQ(m_game.CheckAirAttackOrder(6, 6).str(), c.text);
+    }
+}
+
+TEST_F(FireValidationTest, AirAttackOnAHexTheSideNowSeesGivesContact)
+{
+    Add(6, 3, kRifles0);
+    Add(6, 6, kRifles1);
+    EXPECT_EQ(m_game.GetContactLevel(6, 6, 0), 0);
+    EXPECT_EQ(m_game.CheckAirAttackOrder(6, 6).str(), "");
+    EXPECT_EQ(m_game.GetContactLevel(6, 6, 0), 1);
+    // Silently the verdict is the same and the text stays.
+    m_game.m_airPower[0] = 0;
+    m_game.m_fireRefusal = "old";
+    EXPECT_FALSE(m_game.CheckAirAttack(6, 6, 0));
+    EXPECT_EQ(m_game.m_fireRefusal.str(), "old");
 }
 
 } // namespace
