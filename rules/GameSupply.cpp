@@ -41,6 +41,22 @@ int RangeOfLevel(int level)
     }
 }
 
+// Each unit of each hex the side holds, columns outer, rows inner, in stack
+// order; a hex where visit changed a unit joins the list once.
+template <typename Visit> void ScanSideUnits(CGameData& game, int side, HexList& hexes, Visit visit)
+{
+    for (int x = 0; x < game.m_stacks.Width(); ++x)
+        for (int y = 0; y < game.m_stacks.Height(); ++y) {
+            if (game.SideInHex(x, y) != side)
+                continue;
+            bool changed = false;
+            for (PlacedUnit& unit : game.m_stacks.At(x, y))
+                changed = visit(unit, x, y) || changed;
+            if (changed)
+                AppendHexListNodeOnce(hexes, x, y);
+        }
+}
+
 void AppendCountLine(String& text, int count, const char* one, const char* more)
 {
     if (count < 1)
@@ -167,73 +183,65 @@ bool CGameSupply::DrawIfConnected(const PlacedUnit& unit)
     return !Has(unit, kUnitIsolated) && SupplyDraw(m_map.GetSide());
 }
 
+bool CGameSupply::UpdateUnitAmmunition(PlacedUnit& unit, int x, int y, int& low)
+{
+    if (!unit.m_type || FiresIndirectly(unit))
+        return false;
+    if (Has(unit, kUnitLowAmmo)) {
+        Clear(unit, kUsed);
+        if (CanResupply(unit, x, y)) {
+            Clear(unit, kUnitLowAmmo);
+            return true;
+        }
+        ++low;
+        return false;
+    }
+    if (!Has(unit, kUsed))
+        return false;
+    Clear(unit, kUsed);
+    // A leader draws like any unit but never runs low.
+    if (SupplyDraw(m_map.GetSide()) || CanResupply(unit, x, y) || unit.m_type->IsLeader())
+        return false;
+    Set(unit, kUnitLowAmmo);
+    ++low;
+    return true;
+}
+
+bool CGameSupply::UpdateUnitArtillery(PlacedUnit& unit, int& unavailable)
+{
+    if (!FiresIndirectly(unit))
+        return false;
+    if (Has(unit, kUsed)) {
+        Clear(unit, kUsed);
+        if (DrawIfConnected(unit))
+            return false;
+        Set(unit, kUnitUnavailable);
+        ++unavailable;
+        return true;
+    }
+    if (!Has(unit, kUnitUnavailable))
+        return false;
+    if (DrawIfConnected(unit)) {
+        Clear(unit, kUnitUnavailable);
+        return true;
+    }
+    ++unavailable;
+    return false;
+}
+
 int CGameSupply::UpdateAmmunition(HexList& hexes)
 {
     int low = 0;
-    const int side = m_map.GetSide();
-    for (int x = 0; x < m_stacks.Width(); ++x)
-        for (int y = 0; y < m_stacks.Height(); ++y) {
-            if (SideInHex(x, y) != side)
-                continue;
-            bool changed = false;
-            for (PlacedUnit& unit : m_stacks.At(x, y)) {
-                if (!unit.m_type || FiresIndirectly(unit))
-                    continue;
-                if (Has(unit, kUnitLowAmmo)) {
-                    Clear(unit, kUsed);
-                    if (CanResupply(unit, x, y)) {
-                        Clear(unit, kUnitLowAmmo);
-                        changed = true;
-                    } else {
-                        ++low;
-                    }
-                } else if (Has(unit, kUsed)) {
-                    Clear(unit, kUsed);
-                    // A leader draws like any unit but never runs low.
-                    if (!SupplyDraw(side) && !CanResupply(unit, x, y) && !unit.m_type->IsLeader()) {
-                        Set(unit, kUnitLowAmmo);
-                        ++low;
-                        changed = true;
-                    }
-                }
-            }
-            if (changed)
-                AppendHexListNodeOnce(hexes, x, y);
-        }
+    ScanSideUnits(*this, m_map.GetSide(), hexes,
+        [&](PlacedUnit& unit, int x, int y) { return UpdateUnitAmmunition(unit, x, y, low); });
     return low;
 }
 
 int CGameSupply::UpdateArtillery(HexList& hexes)
 {
     int unavailable = 0;
-    const int side = m_map.GetSide();
-    for (int x = 0; x < m_stacks.Width(); ++x)
-        for (int y = 0; y < m_stacks.Height(); ++y) {
-            if (SideInHex(x, y) != side)
-                continue;
-            bool changed = false;
-            for (PlacedUnit& unit : m_stacks.At(x, y)) {
-                if (!FiresIndirectly(unit))
-                    continue;
-                if (Has(unit, kUsed)) {
-                    Clear(unit, kUsed);
-                    if (!DrawIfConnected(unit)) {
-                        Set(unit, kUnitUnavailable);
-                        ++unavailable;
-                        changed = true;
-                    }
-                } else if (Has(unit, kUnitUnavailable)) {
-                    if (DrawIfConnected(unit)) {
-                        Clear(unit, kUnitUnavailable);
-                        changed = true;
-                    } else {
-                        ++unavailable;
-                    }
-                }
-            }
-            if (changed)
-                AppendHexListNodeOnce(hexes, x, y);
-        }
+    ScanSideUnits(*this, m_map.GetSide(), hexes,
+        [&](PlacedUnit& unit, int, int) { return UpdateUnitArtillery(unit, unavailable); });
     return unavailable;
 }
 

@@ -54,7 +54,8 @@ public:
     // an able superior or at range 0, else one or two draws.
     bool CanHqSupply(const OrgNode* node, int x, int y, int range);
 
-    // The side to move's supplying units as the last report found them.
+    // The side to move's supplying units as the last report found them;
+    // their unit pointers hold only until a unit is next removed.
     SupplyList m_supplyList;
 
 private:
@@ -65,6 +66,9 @@ private:
     int UpdateOffMapArtillery(std::vector<int>& offMapChanges);
     // Decides one headquarters for this turn; true when its state changed.
     bool UpdateHeadquarter(SupplyEntry& entry);
+    // One unit's part of a pass; true when its state changed.
+    bool UpdateUnitAmmunition(PlacedUnit& unit, int x, int y, int& low);
+    bool UpdateUnitArtillery(PlacedUnit& unit, int& unavailable);
     // Not isolated, and a headquarters supplies it.
     bool CanResupply(const PlacedUnit& unit, int x, int y);
     // The draw of the side to move, unless the unit is isolated.
