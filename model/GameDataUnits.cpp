@@ -21,7 +21,6 @@ constexpr std::uint32_t kDropStatusSpotter = 0x108; // unavailable and disrupted
 constexpr std::uint32_t kDropStatus = 0x8008; // low on ammunition and disrupted
 constexpr std::uint32_t kTargetDropSpotter = 0x8; // m_targetFlags: takes kDropStatusSpotter
 constexpr std::uint32_t kPlacementAirDrop = 0x1;
-constexpr std::uint32_t kPlacementScattered = 0x3;
 constexpr std::uint32_t kPlacementArrivalFlag = 0x4;
 constexpr int kMaxPhaseByte = 255;
 // A walk longer than this cannot come from a real scenario; it bounds the
@@ -407,7 +406,7 @@ void CGameData::AssignSecondSide(PlacedUnit& unit, int x, int y)
 
 bool CGameData::PlaceReinforcementGroup(const ReinforcementGroup& group, int congestionDivisor, HexList& hexes)
 {
-    if ((group.m_placement & kPlacementScattered) != 0)
+    if (group.IsScattered())
         return ScatterGroup(group, hexes);
     return PlaceGroupAtEntry(group, congestionDivisor, hexes);
 }

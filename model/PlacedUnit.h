@@ -164,6 +164,8 @@ struct ReinforcementGroup {
     // first unit without a type).
     int GetSide() const;
     int GetNation() const;
+    // Placement bit 0 or 1: the units scatter instead of entering at the hex.
+    bool IsScattered() const { return (m_placement & 0x3) != 0; }
 };
 using ReinforcementGroupList = RecordList<ReinforcementGroup>;
 

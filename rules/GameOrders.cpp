@@ -195,15 +195,9 @@ bool CGameOrders::CanMoveStack(
     const int movingStrength = SumSelectedStrength(fromX, fromY, positions, count);
     const int sourceSide = SideInHex(fromX, fromY);
     const int destinationSide = SideInHex(toX, toY);
-    if (destinationSide < 0 || destinationSide != OtherSide(sourceSide)) {
-        const std::int64_t stackUnits
-            = std::int64_t { CountSelectedUnits(fromX, fromY, positions, count) } + CountStackUnits(toX, toY);
-        if (stackUnits > m_parameters.m_maxStackUnits)
-            return Refuse("Movement exceeds maximum counter limitation");
-        const std::int64_t stackStrength = std::int64_t { movingStrength } + GetStackStrength(toX, toY);
-        if (stackStrength > m_parameters.m_maxStackStrength)
-            return Refuse("Movement exceeds maximum strength point limitation");
-    }
+    if ((destinationSide < 0 || destinationSide != OtherSide(sourceSide))
+        && !CheckStackingLimits(fromX, fromY, toX, toY, positions, count))
+        return false;
 
     const UnitList& source = m_stacks.At(fromX, fromY);
     const bool inWater
@@ -240,6 +234,19 @@ bool CGameOrders::CanMoveStack(
                 return Refuse("Elevation change exceeds vehicle capability");
         }
     }
+    return true;
+}
+
+bool CGameOrders::CheckStackingLimits(int fromX, int fromY, int toX, int toY, const int* positions, int count)
+{
+    const std::int64_t stackUnits
+        = std::int64_t { CountSelectedUnits(fromX, fromY, positions, count) } + CountStackUnits(toX, toY);
+    if (stackUnits > m_parameters.m_maxStackUnits)
+        return Refuse("Movement exceeds maximum counter limitation");
+    const std::int64_t stackStrength
+        = std::int64_t { SumSelectedStrength(fromX, fromY, positions, count) } + GetStackStrength(toX, toY);
+    if (stackStrength > m_parameters.m_maxStackStrength)
+        return Refuse("Movement exceeds maximum strength point limitation");
     return true;
 }
 

@@ -133,6 +133,44 @@ public:
     void AlignSelectionFacings(String& out, int x, int y, const int* positions, int count);
     void AlignSelectionFacingsReversed(String& out, int x, int y, const int* positions, int count);
 
+    // Orders that bring units onto or off the map or move them outside the
+    // movement rules (GameOrdersPlacement.cpp).
+
+    // Command twin of PlaceReinforcement.
+    void PlaceReinforcementSelection(String& out, int index, HexPos& entry, HexList& hexes);
+    // Places a reinforcement group of the side to move in the Initial Phase:
+    // index 0 is the last group of the list, k >= 1 the k-th from the front.
+    // The group's entry hex comes back, and the hexes the placement touched
+    // are appended to the list. An enemy holding the entry hex of a group
+    // that enters there is pushed off first; a group whose entry hex the
+    // enemy still holds stays due. The placed group leaves the list.
+    bool PlaceReinforcement(int index, HexPos& entry, HexList& hexes);
+    // Moves every unit of the hex to a neighbour on the map not held by the
+    // side to move, drawn evenly by a private time-seeded generator, and
+    // appends it to the list; without such a neighbour nothing moves.
+    void ClearEntryHex(int x, int y, HexList& hexes);
+    // Eliminates every unit of the hex, top first.
+    void EliminateHexUnits(int x, int y);
+    void RemoveSelectionFromMap(String& out, int x, int y, const int* positions, int count);
+    // Takes the listed units of the side to move off the map at a map-edge
+    // hex (the exit objective there goes down).
+    bool RemoveUnitsAtExit(int x, int y, const int* positions, int count);
+    // A hex on the map with a neighbour off it.
+    bool IsExitHex(int x, int y) const;
+    // The campaign set-up's move: any distance, no phase or action points,
+    // only sides, the carrier rule and stacking. The positions come back as
+    // the units' places in the destination.
+    void PlaceSetupUnits(String& out, int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // Japanese foot units with all their action points pass between cave
+    // hexes up to 3 apart, unseen and without the move callback; they arrive
+    // hidden with no action points left. False, with no refusal text, when
+    // the transfer does not apply. The positions come back as for a move.
+    bool CaveTransferMove(int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // Japanese leaders of the Axis side start a Banzai attack: each listed
+    // leader takes a morale check; when all pass, each commits the units of
+    // its formation within its strength in hexes that may join.
+    bool StartBanzaiAttack(int x, int y, const int* positions, int count);
+
     const char* m_lastRefusal = nullptr;
     HeldFile m_parameterFileTime;
     ParameterData m_parameters;
@@ -176,6 +214,14 @@ private:
     // Known minefields stop the path search unless the type ignores them.
     bool IsKnownMinefield(const PlacedUnit& unit, int x, int y) const;
     bool ExceedsStacking(int x, int y, int movingUnits, int movingStrength) const;
+    // The destination's stacking limits with the listed units added.
+    bool CheckStackingLimits(int fromX, int fromY, int toX, int toY, const int* positions, int count);
+    // The set-up move behind PlaceSetupUnits.
+    bool MoveSetupUnits(int fromX, int fromY, int toX, int toY, int* positions, int count);
+    // The units of the leader's formation near it that may join its Banzai
+    // attack are committed to it.
+    void CommitBanzai(int x, int y, const PlacedUnit& leader);
+
     // Loading and unloading: the cost of boarding the passenger onto the
     // carrier, the checks of one pair, those of one passenger to unload.
     static int LoadCost(const PlacedUnit& passenger, const PlacedUnit& carrier);
