@@ -741,6 +741,8 @@ TEST_F(BanzaiTest, CommitReachesTheFormationWithinTheLeadersStrength)
     leader.m_strength = 2;
     ASSERT_EQ(HexDistance(kX, kY, 3, 1), 2);
     ASSERT_EQ(HexDistance(kX, kY, 3, 0), 3);
+    ASSERT_EQ(HexDistance(kX, kY, 5, 5), 3);
+    ASSERT_EQ(HexDistance(kX, kY, 5, 4), 2);
     struct Row {
         const char* name;
         int x;
@@ -756,6 +758,9 @@ TEST_F(BanzaiTest, CommitReachesTheFormationWithinTheLeadersStrength)
         { "rifles beside the leader", kX, kY, kJapaneseRifle, 12, 0, true },
         { "rifles two hexes off", 3, 1, kJapaneseRifle, 12, 0, true },
         { "rifles three hexes off", 3, 0, kJapaneseRifle, 12, 0, false },
+        // A corner of the square window, three hexes off.
+        { "rifles three hexes off in the window", 5, 5, kJapaneseRifle, 12, 0, false },
+        { "rifles two hexes off in the window's corner row", 5, 4, kJapaneseRifle, 12, 0, true },
         { "category five", 3, 5, kJapaneseTeam, 12, 0, true },
         { "category one", 3, 5, kJapaneseGun, 12, 0, false },
         { "the other company", kX, kY, kJapaneseRifle, 21, 0, false },
@@ -803,3 +808,53 @@ TEST_F(BanzaiTest, LeaderWithoutFormationCommitsNothingAndSucceeds)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Determinism
+
+class PlacementDeterminismTest : public BanzaiTest {
+protected:
+    // Every order of this family that draws, in one battle: the answers,
+    // every hex's state, the lists and the generator's state.
+    std::string Play(std::uint32_t seed)
+    {
+        m_game.ResetBattle();
+        SetUp();
+        SetTimeSource([] { return std::int64_t { 1000 }; });
+        SetRandomSeed(seed);
+        std::ostringstream report;
+
+        m_game.m_map.SetSide(0);
+        Add(3, 3, kGermanRifle);
+        AddGroup(3, 3, { kUsRifle, kUsTruck });
+        AddGroup(5, 5, { kUsRifle, kUsRifle, kUsRifle }, 0x1).m_scatterSteps = 3;
+        report << Place(1) << '|' << Place(1) << '|';
+        report << Remove(0, 0, { 1 }) << '|';
+
+        m_game.m_map.SetSide(1);
+        AddInOrg(6, 2, kJapaneseLeader, 11).m_rating = 5;
+        AddInOrg(6, 2, kJapaneseLeader, 11).m_rating = 5;
+        AddInOrg(6, 3, kJapaneseRifle, 12);
+        for (int i = 0; i < 2; ++i)
+            report << Banzai(6, 2, { 1, 2 }) << '|';
+        m_game.m_hexFlags.At(6, 3) |= CGameData::kHexCave;
+        m_game.m_hexFlags.At(6, 5) |= CGameData::kHexCave;
+        report << Cave(6, 3, 6, 5, { 1 }) << '|';
+
+        for (int x = 0; x < 8; ++x) {
+            for (int y = 0; y < 8; ++y) {
+                m_game.WriteHexState(report, x, y);
+                report << '\n';
+            }
+        }
+        report << m_game.m_eliminated.Count() << ' ' << m_game.m_exited.Count() << ' '
+               << GlobalRandomGenerator().State();
+        return report.str();
+    }
+};
+
+TEST_F(PlacementDeterminismTest, SameSeedAndCallsGiveTheSameBattle)
+{
+    const std::string first = Play(77);
+    EXPECT_EQ(Play(77), first);
+}
