@@ -35,7 +35,7 @@ namespace {
 
 } // namespace
 
-BmpError ReadBmp(std::span<const std::uint8_t> bytes, Surface& out)
+BmpError ReadBmp(std::span<const std::uint8_t> bytes, Surface& out, BmpInfo* info)
 {
     const std::uint64_t size = bytes.size();
     if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
@@ -103,10 +103,12 @@ BmpError ReadBmp(std::span<const std::uint8_t> bytes, Surface& out)
         }
     }
     out = std::move(picture);
+    if (info)
+        *info = { int(bits), int(table.size()) };
     return BmpError::None;
 }
 
-BmpError ReadBmpFile(const std::filesystem::path& path, Surface& out)
+BmpError ReadBmpFile(const std::filesystem::path& path, Surface& out, BmpInfo* info)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
@@ -114,7 +116,7 @@ BmpError ReadBmpFile(const std::filesystem::path& path, Surface& out)
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad())
         return BmpError::CannotOpen;
-    return ReadBmp(bytes, out);
+    return ReadBmp(bytes, out, info);
 }
 
 std::vector<std::uint8_t> WriteBmp(const Surface& picture, int bitCount)

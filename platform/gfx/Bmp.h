@@ -34,8 +34,16 @@ enum class BmpError {
     PaletteIndex,
 };
 
-BmpError ReadBmp(std::span<const std::uint8_t> bytes, Surface& out);
-BmpError ReadBmpFile(const std::filesystem::path& path, Surface& out);
+// What a read file was: its bits per pixel and the entries of its colour
+// table (the used count, at most and by default 2 to the bits; 0 above 8
+// bits). Set only when the read succeeds.
+struct BmpInfo {
+    int bitCount = 0;
+    int tableColours = 0;
+};
+
+BmpError ReadBmp(std::span<const std::uint8_t> bytes, Surface& out, BmpInfo* info = nullptr);
+BmpError ReadBmpFile(const std::filesystem::path& path, Surface& out, BmpInfo* info = nullptr);
 
 // A bottom-up uncompressed file of 24 bits, or 1 bit (colour table black,
 // white; light pixels as in MonoMask::FromPicture become white).
