@@ -98,12 +98,13 @@ done
 
 # Outside platform nothing includes a system library of the windows, sound or
 # network, nor the wx hosts: only the two programs' main files build the real
-# services, and the gui tests of tests/platform/wx test the wx hosts.
+# services, and the gui tests of tests/platform/wx and tests/mapview/wx test
+# the wx hosts.
 outside=$(for folder in model rules ai mapview frame special launcher tools bench tests; do
             [ -d "$root/$folder" ] && includes $folder
           done \
       | grep -E "#[[:space:]]*include[[:space:]]*($sysinc)" \
-      | grep -vE '/(frame/app|launcher/shell)/main\.cpp:|/tests/platform/wx/')
+      | grep -vE '/(frame/app|launcher/shell)/main\.cpp:|/tests/(platform|mapview)/wx/')
 if [ -n "$outside" ]; then
   echo "A library header or the wx hosts are included outside platform/:"
   echo "$outside"

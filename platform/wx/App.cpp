@@ -17,6 +17,9 @@ void PrepareToolkitEnvironment()
 {
     setenv("GDK_BACKEND", "x11", 1);
     setenv("NO_AT_BRIDGE", "1", 0);
+    // Classic scroll bars beside the map: GTK's overlay indicators would
+    // cover the edge of the picture the game drew.
+    setenv("GTK_OVERLAY_SCROLLING", "0", 1);
 }
 
 ToolkitSession::ToolkitSession(int& argc, char** argv)

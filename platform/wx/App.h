@@ -2,7 +2,8 @@
 // The toolkit's application object and its start-up. The programs start wx
 // through App::Run; tests and tools that need real windows hold a
 // ToolkitSession instead. Both select X11 first (GDK_BACKEND=x11): window
-// placement and synchronous painting need it.
+// placement and synchronous painting need it; and classic scroll bars, which
+// take their room beside a window's picture instead of covering it.
 
 #include <wx/app.h>
 

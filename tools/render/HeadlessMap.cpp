@@ -79,9 +79,14 @@ void HeadlessMap::Show(int mode, bool rotated, HexPos centre)
         // The view follows its map: a battle read before or after creation.
         m_view->SetMap(&m_game->m_map);
     }
-    m_view->AttachBattle(m_game->m_terrain, false);
-    if (rotated != m_view->IsRotated())
-        m_view->ToggleRotation(centre.column, centre.row);
-    const HexPos v = m_view->RotateHex(centre);
-    m_view->SetViewMode(mode, v.column, v.row);
+    ShowBattle(*m_view, *m_game, mode, rotated, centre);
+}
+
+void ShowBattle(CMapView& view, CGame& game, int mode, bool rotated, HexPos centre)
+{
+    view.AttachBattle(game.m_terrain, false);
+    if (rotated != view.IsRotated())
+        view.ToggleRotation(centre.column, centre.row);
+    const HexPos v = view.RotateHex(centre);
+    view.SetViewMode(mode, v.column, v.row);
 }

@@ -13,6 +13,10 @@
 #include "platform/testing/HeadlessServices.h"
 #include "platform/testing/HeadlessWindowHost.h"
 
+// Shows the game's battle in a created view: the mode, rotated or not, with
+// the hex (map terms) in the centre. A view on any host.
+void ShowBattle(CMapView& view, CGame& game, int mode, bool rotated, HexPos centre);
+
 class HeadlessMap {
 public:
     // The game object starts in `dataFolder` (it reads its data files there
