@@ -172,7 +172,7 @@ String CGameFireValidation::CheckStarshellMission(
 bool CGameFireValidation::CheckFiringUnits(
     const int* positions, int count, int firerX, int firerY, int targetX, int targetY, int report)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     std::vector<const UnitNode*> units;
     if (count <= 0 || !ResolvePositionsToUnits(firerX, firerY, positions, count, units))
         return RefuseFire(kNoSelectionText);
@@ -191,7 +191,7 @@ bool CGameFireValidation::CheckFiringUnits(
 bool CGameFireValidation::CheckFireSides(
     const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY, int report)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     const int side = m_map.GetSide();
     const bool onMap = IsFirerOnMap(firerX, firerY);
     if (onMap && SideInHex(firerX, firerY) != side)
@@ -254,7 +254,7 @@ bool CGameFireValidation::CheckUnitCanFire(const PlacedUnit& unit)
 bool CGameFireValidation::CheckFireTarget(
     const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY, int report, bool antiAircraft)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     if (!CheckFirerTerrain(unit, firerX, firerY, false))
         return false;
     const PlatoonType* type = unit.m_type;
@@ -313,7 +313,7 @@ bool CGameFireValidation::CheckFireTarget(
 
 bool CGameFireValidation::CheckAirAttack(int x, int y, int report)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     const int side = m_map.GetSide();
     const bool threePhase = IsThreePhaseTurns();
     const bool delayed = IsOptionSet(kOptionAirInFinalPhase);
@@ -339,7 +339,7 @@ bool CGameFireValidation::CheckAirAttack(int x, int y, int report)
 bool CGameFireValidation::CheckSmokeFire(
     const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY, int report)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     const PlatoonType* type = unit.m_type;
     const int side = SideOfType(type);
     const bool indirect = IsIndirectCapable(type);
@@ -368,7 +368,7 @@ bool CGameFireValidation::CheckSmokeFire(
 bool CGameFireValidation::CheckStarshellUnit(
     const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY, int report)
 {
-    m_reportRefusal = report != 0 ? 1 : 0;
+    StoreReportFlag(report);
     const PlatoonType* type = unit.m_type;
     const int side = SideOfType(type);
     const bool indirect = IsIndirectCapable(type);

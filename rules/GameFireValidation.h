@@ -88,6 +88,8 @@ public:
     std::uint8_t m_reportRefusal = 0;
 
 private:
+    // Every check that takes a report flag keeps it for the checks it calls.
+    void StoreReportFlag(int report) { m_reportRefusal = report != 0 ? 1 : 0; }
     // Leaves the text when reporting; always false.
     bool RefuseFire(const String& text);
     bool IsThreePhaseTurns() const { return IsOptionSet(kOptionThreePhase); }
