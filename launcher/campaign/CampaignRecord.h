@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+struct CampaignContext;
+
 // Unit id texts, by position: 0 level letter ('C' company, 'B' battalion, 'R'
 // regiment, 'G' brigade, 'D' division, 'K' corps, other army; 'P' platoon),
 // 1-2 nation, 3 level digit, 4 type digit, 5-7 index. Platoon ids are held as
@@ -88,6 +90,12 @@ public:
     // The campaign's ".cpn" (".ccx") file exists in the folder.
     bool HasPendingBattle(const std::filesystem::path& folder) const;
     bool HasBackup(const std::filesystem::path& folder) const;
+    // Undo: the ".ccx" replaces the campaign file, the battle set up with it
+    // (".cpn", ".org", ".map") is deleted and the campaign read again. Empty
+    // when done, or when there is no backup (nothing happens then); else the
+    // refusal (a backup that does not read, a failed write), nothing changed.
+    // Defined with the campaign file (CampaignFile.cpp).
+    std::string RestoreBackup(CampaignContext& context);
 
     std::uint8_t m_linked = 0;
     std::int32_t m_linkedBattleId = 0;
