@@ -20,6 +20,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Longest line or word the readers keep; a longer one fails the read.
 inline constexpr std::size_t kMaxTextLineLength = 1023;
@@ -223,6 +224,8 @@ public:
     bool fail() const { return !static_cast<bool>(*this); }
 
     const std::string& str() const { return m_text; }
+    // Hands the text over without a copy; the builder is empty after.
+    std::string TakeText() { return std::exchange(m_text, std::string()); }
     void reserve(std::size_t size) { m_text.reserve(size); }
 
 private:

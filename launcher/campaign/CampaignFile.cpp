@@ -324,6 +324,7 @@ std::string MakeCampaignText(const CampaignRecord& record, std::int32_t unitCoun
         return refuse("a force of more than one root");
 
     TextBuilder out;
+    out.reserve(EstimateTextSize(record.m_force.get()));
     out << std::string_view(record.m_name) << '\n' << std::string_view(record.m_formationId);
     if (!record.m_regionPrefix.empty())
         out << ' ';
@@ -376,7 +377,7 @@ std::string MakeCampaignText(const CampaignRecord& record, std::int32_t unitCoun
         return refuse(fault);
     if (!AreLinesReadable(out.str()))
         return refuse("a line longer than the reader takes");
-    return out.str();
+    return out.TakeText();
 }
 
 std::string SaveWithBackup(const CampaignContext& context, std::string_view fileName, const std::string& text)

@@ -137,3 +137,15 @@ private:
 
 // A force written as one tree: its root has no siblings.
 inline bool IsSingleRoot(const UnitRecord* force) { return !force || !force->m_nextSibling; }
+
+// Room enough for most force texts, so that the text is not moved as it
+// grows: a campaign's head and some 128 characters a record.
+inline std::size_t EstimateTextSize(const UnitRecord* force)
+{
+    std::size_t records = 0;
+    ForEachUnitDepthFirst(force, 0, [&records](const UnitRecord& unit, int) {
+        records += 1 + static_cast<std::size_t>(CountSuccessors(unit));
+        return true;
+    });
+    return 1024 + 128 * records;
+}

@@ -150,6 +150,7 @@ std::string MakeText(std::string_view definitionFile, std::int32_t currentBattle
     for (const BattleHistoryEntry* entry = newest; entry; entry = entry->m_next.get())
         history.push_back(entry);
     TextBuilder out;
+    out.reserve(EstimateTextSize(force));
     out << definitionFile << '\n'
         << currentBattleId << ' ' << nation << ' ' << currentDate << ' ' << region << '\n'
         << static_cast<std::int64_t>(history.size()) << '\n';
@@ -173,7 +174,7 @@ std::string MakeText(std::string_view definitionFile, std::int32_t currentBattle
     out << "-1\n";
     if (!AreLinesReadable(out.str()))
         return refuse("a line longer than the reader takes");
-    return out.str();
+    return out.TakeText();
 }
 
 // A ".ccl" unit line: depth, id, morale, strength, experience, number, one
