@@ -93,14 +93,14 @@ public:
 protected:
     // The hex overlays after the units: shading by the active overlay.
     void DrawHexOverlay(int column, int row);
+    // A cell of a sheet at the hex rectangle shifted by (dx, dy).
+    void DrawIconCell(const BitmapSurface* sheet, int cell, int column, int row, int dx = 0, int dy = 0);
 
 private:
     void DrawHexPass(int column, int row);
     void DrawPontoon(int column, int row);
     void DrawStack(int column, int row);
     void DrawObjective(int column, int row);
-    // A cell of a sheet at the hex rectangle shifted by (dx, dy).
-    void DrawIconCell(const BitmapSurface* sheet, int cell, int column, int row, int dx = 0, int dy = 0);
     // Base cells and picture offsets by nation.
     static int BaseCell(int nation);
     static int ContactCell(int nation);

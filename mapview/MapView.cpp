@@ -17,6 +17,21 @@ void CMapView::PaintRect(const platform::Rect& mapRect)
 
 void CMapView::DrawMarkers()
 {
-    // The marked hex and the fire trace are fields the frame sets; the
-    // markers are drawn here once the game object carries them.
+    if (!m_game)
+        return;
+    const int mode = GetViewMode();
+    const bool flat = mode == 1 || mode == 2;
+    // Unset hexes are tested before turning: a turned -1 is a real number.
+    if (IsSet(m_game->m_markedHex)) {
+        const HexPos marked = RotateHex(m_game->m_markedHex);
+        DrawIconCell(GetIconSheet(), flat ? 10 : 21, marked.column, marked.row);
+    }
+    // The fire-trace target and line come with direct fire's trace.
+}
+
+void CMapView::RefreshMarkers()
+{
+    DrawMarkers();
+    if (m_game && IsSet(m_game->m_markedHex))
+        PresentClient();
 }
