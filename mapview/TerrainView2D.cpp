@@ -1,6 +1,8 @@
 // The 2D hex painters of the terrain view: base cells, hexside lines,
 // crossings and roads, overlays, and the edge pieces along water and beaches.
 
+#include <initializer_list>
+
 #include "mapview/EdgePieces.h"
 #include "mapview/TerrainView.h"
 
@@ -14,6 +16,19 @@ bool IsWaterTerrain(int t) { return t == kTerrainWater || t == kTerrainShallowWa
 
 // The three sides a hex draws hexside features on.
 constexpr HexSide kOwnSides[3] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast };
+
+// Whether the map hex holds a side on any of the layers. Most hexes hold
+// none, and one look at the record spares the painters' own lookups.
+bool HasAnyLayer(const HexMap* map, HexPos m, std::initializer_list<int> layers)
+{
+    if (!map || !map->IsOnMap(m.column, m.row))
+        return false;
+    const HexRecord& hex = map->GetHex(m.column, m.row);
+    for (int layer : layers)
+        if (!hex.layers[static_cast<std::size_t>(layer)].IsEmpty())
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -200,6 +215,10 @@ void CTerrainView::PaintOverlay2D(int column, int row)
 
 void CTerrainView::PaintHexsideLines2D(int column, int row)
 {
+    if (!HasAnyLayer(GetMap(), RotateHex(column, row),
+            { kLayerStream, kLayerRiver, kLayerHedge, kLayerBocage, kLayerGully, kLayerDune, kLayerHighWall,
+                kLayerStoneWall, kLayerReef, kLayerEmbankment, kLayerCliff, kLayerEscarpment }))
+        return;
     const bool frozen = GetConditions().water == TerrainConditions::kFrozen;
     PaintSideFeature2D(column, row, kLayerStream, frozen ? 2 : 0);
     PaintSideFeature2D(column, row, kLayerRiver, frozen ? 2 : 1);
@@ -259,6 +278,14 @@ void CTerrainView::PaintSlopeFeature2D(int column, int row, int layer, int sheet
 
 void CTerrainView::PaintCrossings2D(int column, int row)
 {
+    // Bridges, roads and a road's bridge over water all need a crossing
+    // layer; damaged-bridge marks come from the game.
+    if (!HasAnyLayer(GetMap(), RotateHex(column, row),
+            { kLayerFord, kLayerLightBridge, kLayerMediumBridge, kLayerHeavyBridge, kLayerPath, kLayerUnpaved,
+                kLayerRail, kLayerRoad })) {
+        PaintDamagedBridgeMarks2D(column, row);
+        return;
+    }
     if (GetConditions().water != TerrainConditions::kFrozen)
         PaintBridgeFeature2D(column, row, kLayerFord);
     PaintBridgeFeature2D(column, row, kLayerLightBridge);

@@ -27,26 +27,62 @@ namespace {
         }
     }
 
-    // A keyed copy of the source pixels [left, right) of one row to `to`
-    // (destination pixel of source column `left`).
-    void CopyKeyedRow(Pixel* to, const Surface& src, int sy, int left, int right)
+    // Copies n pixels between rows that do not overlap. Short runs (the dots
+    // and strokes of keyed pictures) take a few fixed-size moves, which the
+    // compiler inlines; a call to memcpy would cost more than the copy.
+    template <int N> inline void Move(Pixel* to, const Pixel* from)
     {
-        const Pixel* from = src.Row(sy);
-        if (!src.IsKeyed()) {
-            const Pixel key = src.GetPixel(0, 0);
-            for (int x = left; x < right; ++x)
-                if (!SameColour(from[x], key))
-                    to[x - left] = from[x];
-            return;
+        Pixel block[N];
+        std::memcpy(block, from, sizeof block);
+        std::memcpy(to, block, sizeof block);
+    }
+    inline void CopyPixels(Pixel* to, const Pixel* from, int n)
+    {
+        if (n >= 32) {
+            std::memcpy(to, from, std::size_t(n) * sizeof(Pixel));
+        } else if (n >= 16) {
+            Move<16>(to, from);
+            Move<16>(to + n - 16, from + n - 16);
+        } else if (n >= 8) {
+            Move<8>(to, from);
+            Move<8>(to + n - 8, from + n - 8);
+        } else if (n >= 4) {
+            Move<4>(to, from);
+            Move<4>(to + n - 4, from + n - 4);
+        } else if (n >= 2) {
+            Move<2>(to, from);
+            Move<2>(to + n - 2, from + n - 2);
+        } else if (n == 1) {
+            *to = *from;
         }
-        const auto runs = src.OpaqueRuns(sy);
-        auto it = std::lower_bound(
-            runs.begin(), runs.end(), left, [](const Surface::Run& run, int x) { return run.start + run.length <= x; });
-        for (; it != runs.end() && it->start < right; ++it) {
-            const int a = std::max(it->start, left);
-            const int b = std::min(it->start + it->length, right);
-            std::memcpy(to + (a - left), from + a, std::size_t(b - a) * sizeof(Pixel));
+    }
+
+    // A keyed copy of the source pixels [left, right) of row `sy` to `to`
+    // (destination pixel of source column `left`), by the source's runs.
+    inline void CopyRunsOfRow(Pixel* to, const Pixel* from, std::span<const Surface::Run> runs, int left, int right)
+    {
+        const Surface::Run* run = runs.data();
+        const Surface::Run* const end = run + runs.size();
+        // Rows of many runs (a sheet of many cells) are searched; few are walked.
+        if (end - run > 8)
+            run = std::lower_bound(
+                run, end, left, [](const Surface::Run& r, int x) { return r.start + r.length <= x; });
+        for (; run != end; ++run) {
+            if (run->start >= right)
+                break;
+            const int a = std::max(run->start, left);
+            const int b = std::min(run->start + run->length, right);
+            if (b > a)
+                CopyPixels(to + (a - left), from + a, b - a);
         }
+    }
+
+    // A keyed copy from an unkeyed source: its corner pixel is the key.
+    void CopyCornerKeyedRow(Pixel* to, const Pixel* from, Pixel key, int left, int right)
+    {
+        for (int x = left; x < right; ++x)
+            if (!SameColour(from[x], key))
+                to[x - left] = from[x];
     }
 
     Surface CopyOf(const Surface& src, Rect area)
@@ -77,9 +113,10 @@ void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptio
     const int dy = at.y - source.top;
     const Rect used = to.Offset(-dx, -dy);
 
-    if (&dst == &src && !used.Intersect(to).IsEmpty()) {
+    // A keyed blit within one surface reads runs of pixels it changes (even
+    // apart, on shared rows): it copies the source first.
+    if (&dst == &src && (options.keyed || !used.Intersect(to).IsEmpty())) {
         if (options.keyed) {
-            // Keyed runs of a changing surface: copy the source first.
             if (!src.IsKeyed()) {
                 Surface copy = CopyOf(src, used);
                 copy.SetKey(src.GetPixel(0, 0));
@@ -107,14 +144,22 @@ void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptio
         return;
     }
 
+    const bool byRuns = options.keyed && src.IsKeyed();
+    // The destination's runs go stale once, not once a row.
+    Pixel* const pixels = dst.Pixels().data();
+    const std::size_t stride = std::size_t(dst.Width());
+    const Pixel corner = src.GetPixel(0, 0);
     for (int y = to.top; y < to.bottom; ++y) {
-        Pixel* row = dst.Row(y);
+        Pixel* row = pixels + std::size_t(y) * stride;
         const int sy = y - dy;
+        const Pixel* from = src.Row(sy);
         ForClipped(options.clip, y, to.left, to.right, [&](int l, int r) {
-            if (options.keyed)
-                CopyKeyedRow(row + l, src, sy, l - dx, r - dx);
+            if (byRuns)
+                CopyRunsOfRow(row + l, from, src.OpaqueRuns(sy), l - dx, r - dx);
+            else if (options.keyed)
+                CopyCornerKeyedRow(row + l, from, corner, l - dx, r - dx);
             else
-                std::memcpy(row + l, src.Row(sy) + (l - dx), std::size_t(r - l) * sizeof(Pixel));
+                CopyPixels(row + l, from + (l - dx), r - l);
         });
     }
 }
