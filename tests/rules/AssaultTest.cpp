@@ -22,20 +22,12 @@
 #include "model/OrgTree.h"
 #include "model/PlatoonType.h"
 #include "model/Random.h"
+#include "tests/rules/ForcedFire.h"
 #include "tests/rules/MoveGame.h"
 
 namespace {
 
-std::uint32_t Advance(std::uint32_t state, int draws)
-{
-    for (int i = 0; i < draws; ++i)
-        state = state * 1103515245u + 12345u;
-    return state;
-}
-
 std::int64_t FixedClock() { return 7654321; }
-
-enum Outcome { kThreeAndThree = 0, kDisruptOnly = 3, kNothing = 5 };
 
 // The defending hex and the hexes around it on the 8 x 8 map.
 constexpr int kDx = 3, kDy = 3;
@@ -69,18 +61,7 @@ protected:
     }
     void TearDown() override { SetTimeSource(nullptr); }
 
-    void ForceTwo(Outcome low, Outcome high)
-    {
-        ParameterData& p = m_game.m_parameters;
-        p.m_fireColumnCount = 2;
-        p.m_fireNumerators = { 1, 2 };
-        p.m_fireDenominators = { 1, 1 };
-        p.m_fireOutcomes.assign(2, {});
-        if (low != kNothing)
-            p.m_fireOutcomes[0][low] = 100;
-        if (high != kNothing)
-            p.m_fireOutcomes[1][high] = 100;
-    }
+    void ForceTwo(ForcedOutcome low, ForcedOutcome high) { ForceFireColumns(m_game.m_parameters, low, high); }
 
     HexPos Next(HexSide side, int x = kDx, int y = kDy)
     {
@@ -580,7 +561,7 @@ TEST_F(AssaultResolutionTest, OverrunAndAdvanceToTheStrengthLimit)
     EXPECT_EQ(Resolve(),
         "Defenders result:\n    Gren Zug Eliminated\nAttackers result:\n    Rifle Plt No Effect\n"
         "    Rifle Plt No Effect\n    Rifle Plt No Effect\nDefenders overrun");
-    EXPECT_EQ(State(), Advance(0, 4 + 3 * 6));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 4 + 3 * 6));
     EXPECT_TRUE(m_game.m_snapshots.empty());
     // 20 SP of wrecks: two platoons (36 SP) fit under the limit of 40, the
     // third would not.
@@ -615,7 +596,7 @@ TEST_F(AssaultResolutionTest, SameSeedSameBattle)
     EXPECT_EQ(reports[0], reports[1]);
     EXPECT_EQ(states[0], states[1]);
     // The draws are those counted above, whatever the seed.
-    EXPECT_EQ(states[0], Advance(77, 22));
+    EXPECT_EQ(states[0], AdvanceRandomState(77, 22));
 }
 
 // Hidden information: the defenders are not named, and the side that took
@@ -627,7 +608,7 @@ TEST_F(AssaultResolutionTest, HiddenDefendersAreUnknown)
     m_game.m_hidden[1] = true;
     SetRandomSeed(0);
     EXPECT_EQ(Resolve().substr(0, 47), "Defenders result:\n    Unknown Eliminated\nAttack");
-    EXPECT_EQ(State(), Advance(0, 22));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 22));
     EXPECT_EQ(m_game.GetContactLevel(kDx, kDy, 0), 1);
 }
 
@@ -680,7 +661,7 @@ TEST_F(AssaultResolutionTest, BrokenDefendersRetreatOrAreCaptured)
         EXPECT_EQ(Resolve(),
             std::string("Defenders result:\n    Gren Zug Disrupted\nAttackers result:\n    Rifle Plt No Effect\n")
                 + c.outcome);
-        EXPECT_EQ(State(), Advance(0, 12));
+        EXPECT_EQ(State(), AdvanceRandomState(0, 12));
         // The hex is empty: the rifle platoon advances into it.
         ASSERT_EQ(Count(kDx, kDy), 1);
         EXPECT_EQ(Unit(kDx, kDy, 1).m_type->m_id, demo::kUsRifle);
@@ -716,7 +697,7 @@ TEST_F(AssaultResolutionTest, AllAttackersDisruptedNoOutcome)
     ASSERT_EQ(AddFrom(m_north, { 1 }), "");
     SetRandomSeed(0);
     EXPECT_EQ(Resolve(), "Defenders result:\n    Gren Zug Disrupted\nAttackers result:\n    Rifle Plt Disrupted");
-    EXPECT_EQ(State(), Advance(0, 12));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 12));
     ASSERT_EQ(Count(kDx, kDy), 1);
     EXPECT_EQ(Unit(kDx, kDy, 1).m_rating, 6);
     ASSERT_EQ(Count(m_north), 1);
@@ -786,7 +767,7 @@ TEST_F(AssaultResolutionTest, ResultsNeverWalkFreedUnits)
         "    Trucks Reduced by 3\n        Passenger Reduced Disrupted\n        Passenger Disrupted\n"
         "    Rifle Plt Eliminated\nAttackers result:\n    Gren Zug No Effect\n    Gren Zug No Effect\n"
         "    Gren Zug No Effect\nDefenders captured");
-    EXPECT_EQ(State(), Advance(0, 4 + 7 + 4 + 3 * 22));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 4 + 7 + 4 + 3 * 22));
     EXPECT_EQ(m_game.m_eliminated.Count(), eliminated + 5);
     // The half-track's wreck and the three German platoons.
     EXPECT_EQ(m_game.GetWreckValue(kDx, kDy), 1);
@@ -812,7 +793,7 @@ TEST_F(AssaultResolutionTest, CounterAssaultTakesACarrierWithItsPassenger)
     EXPECT_EQ(Resolve(),
         "Defenders result:\n    Gren Zug No Effect\nAttackers result:\n    M3 HT Eliminated\n"
         "        Passenger Eliminated");
-    EXPECT_EQ(State(), Advance(0, 14));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 14));
     EXPECT_EQ(Count(m_north), 0);
     EXPECT_EQ(m_game.GetWreckValue(m_north.column, m_north.row), 4);
     EXPECT_EQ(Count(kDx, kDy), 1);
@@ -831,6 +812,6 @@ TEST_F(AssaultResolutionTest, NothingToResolve)
     EXPECT_STREQ(out.c_str(), "No attacking units have been specified");
     SetRandomSeed(0);
     EXPECT_FALSE(m_game.ResolveAssault(out));
-    EXPECT_EQ(State(), Advance(0, 0));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 0));
     EXPECT_TRUE(m_game.HasAssault());
 }

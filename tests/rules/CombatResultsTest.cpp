@@ -16,21 +16,12 @@
 #include "model/Clock.h"
 #include "model/PlatoonType.h"
 #include "model/Random.h"
+#include "tests/rules/ForcedFire.h"
 #include "tests/rules/MoveGame.h"
 
 namespace {
 
-std::uint32_t Advance(std::uint32_t state, int draws)
-{
-    for (int i = 0; i < draws; ++i)
-        state = state * 1103515245u + 12345u;
-    return state;
-}
-
 std::int64_t FixedClock() { return 1234567; }
-
-// A result's outcome for a forced table: every shot gives it.
-enum Outcome { kThreeAndThree = 0, kTwoAndTwo = 1, kOneAndOne = 2, kDisruptOnly = 3, kRetreatOnly = 4, kNothing = 5 };
 
 } // namespace
 
@@ -61,21 +52,10 @@ protected:
     void TearDown() override { SetTimeSource(nullptr); }
 
     // One fire column (ratio 1): every shot gives the outcome.
-    void Force(Outcome outcome) { ForceTwo(outcome, outcome); }
+    void Force(ForcedOutcome outcome) { ForceTwo(outcome, outcome); }
     // Two columns: below ratio 1 (attack 1 against defence 2) every shot gives
     // low, at ratio 2 exactly (attack 2 against defence 1) high.
-    void ForceTwo(Outcome low, Outcome high)
-    {
-        ParameterData& p = m_game.m_parameters;
-        p.m_fireColumnCount = 2;
-        p.m_fireNumerators = { 1, 2 };
-        p.m_fireDenominators = { 1, 1 };
-        p.m_fireOutcomes.assign(2, {});
-        if (low != kNothing)
-            p.m_fireOutcomes[0][low] = 100;
-        if (high != kNothing)
-            p.m_fireOutcomes[1][high] = 100;
-    }
+    void ForceTwo(ForcedOutcome low, ForcedOutcome high) { ForceFireColumns(m_game.m_parameters, low, high); }
 
     struct Result {
         bool finished = false;
@@ -135,7 +115,7 @@ struct BranchCase {
     int options;
     int hexFlags;
     bool surrounded;
-    Outcome outcome;
+    ForcedOutcome outcome;
     int shots;
     bool retreatAllowed;
     const char* text;
@@ -191,7 +171,7 @@ TEST_F(CombatResultsTest, BranchesOfTheResultOnARiflePlatoon)
         const Result result = Fire(3, 3, 1, c.shots, c.retreatAllowed);
         EXPECT_EQ(result.text, c.text);
         EXPECT_EQ(result.finished, c.finished);
-        EXPECT_EQ(State(), Advance(0, c.draws));
+        EXPECT_EQ(State(), AdvanceRandomState(0, c.draws));
         if (c.strengthAfter < 0) {
             EXPECT_EQ(Count(3, 3), 0);
         } else {
@@ -223,7 +203,7 @@ TEST_F(CombatResultsTest, ImmobileOrFortifiedUnitsAreOnlyDisrupted)
         const Result result = Fire(3, 3, 1, 1);
         EXPECT_EQ(result.text, "Disrupted");
         EXPECT_FALSE(result.finished);
-        EXPECT_EQ(State(), Advance(0, 6));
+        EXPECT_EQ(State(), AdvanceRandomState(0, 6));
         ASSERT_EQ(Count(3, 3), 1);
         EXPECT_NE(Unit(3, 3, 1).m_status & kUnitDisrupted, 0u);
     }
@@ -236,7 +216,7 @@ TEST_F(CombatResultsTest, WithoutAFireTableOnlyTheResultsOwnDrawsAreMade)
     Add(3, 3, demo::kUsRifle);
     SetRandomSeed(1);
     EXPECT_EQ(Fire(3, 3, 1, 5).text, "No Effect");
-    EXPECT_EQ(State(), Advance(1, 2));
+    EXPECT_EQ(State(), AdvanceRandomState(1, 2));
 }
 
 TEST_F(CombatResultsTest, RetreatedUnitStandsInAFreeNeighbour)
@@ -263,7 +243,7 @@ TEST_F(CombatResultsTest, ReductionWithoutTheOptionTestsMoraleAndRetreats)
     const Result result = Fire(3, 3, 1, 1);
     EXPECT_EQ(result.text, "Reduced by 1 Retreated");
     EXPECT_TRUE(result.finished);
-    EXPECT_EQ(State(), Advance(0, 7));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 7));
     const HexPos to = Occupied(3, 3);
     ASSERT_NE(to.column, -1);
     const PlacedUnit& moved = m_game.GetStackNode(to.column, to.row, 1)->value;
@@ -355,7 +335,7 @@ TEST_F(CombatResultsTest, ReductionSharedWithThePassengerByProportion)
     EXPECT_EQ(Unit(3, 3, 1).m_strength, 3);
     EXPECT_EQ(Unit(3, 3, 2).m_strength, 2);
     EXPECT_EQ(m_game.GetWreckValue(3, 3), 3);
-    EXPECT_EQ(State(), Advance(0, 8));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 8));
 }
 
 TEST_F(CombatResultsTest, FireOnRidersWhenTheCarrierIsUnharmed)
@@ -363,7 +343,7 @@ TEST_F(CombatResultsTest, FireOnRidersWhenTheCarrierIsUnharmed)
     // The carrier's fire (attack 1 against 2) misses every shot; the riders'
     // (attack 2 against defence 1) gives the high column.
     struct {
-        Outcome high;
+        ForcedOutcome high;
         int shots;
         const char* text;
         int count;
@@ -453,7 +433,7 @@ TEST_F(CombatResultsTest, LeaderHitsDependOnTheUnitsAround)
         const Result result = Fire(3, 3, 1, 1);
         EXPECT_EQ(result.text, c.text);
         EXPECT_EQ(result.finished, c.killed);
-        EXPECT_EQ(State(), Advance(c.seed, 3));
+        EXPECT_EQ(State(), AdvanceRandomState(c.seed, 3));
         EXPECT_EQ(Count(3, 3), (c.alone ? 1 : 2) - (c.killed ? 1 : 0));
         if (!c.killed) {
             EXPECT_EQ(Unit(3, 3, 1).m_status & kUnitFixed, 0u);
@@ -487,7 +467,7 @@ TEST_F(CombatResultsTest, FireAgainstAnAirStrike)
     SetRandomSeed(0);
     EXPECT_FALSE(m_game.ResolveAirDefenceFire(text, 2, 1, 1, 3, 3));
     EXPECT_EQ(text, String("No Effect"));
-    EXPECT_EQ(State(), Advance(0, 3));
+    EXPECT_EQ(State(), AdvanceRandomState(0, 3));
 }
 
 TEST_F(CombatResultsTest, RecoveryWithAndWithoutCommand)
@@ -515,7 +495,7 @@ TEST_F(CombatResultsTest, RecoveryWithAndWithoutCommand)
         EXPECT_EQ(m_game.RollRecovery(m_game.GetStackNode(3, 3, 1), 3, 3), c.recovered);
         EXPECT_EQ((Unit(3, 3, 1).m_status & kUnitDisrupted) == 0, c.recovered);
         EXPECT_EQ(Unit(3, 3, 1).m_rating, c.ratingAfter);
-        EXPECT_EQ(State(), Advance(c.seed, 1));
+        EXPECT_EQ(State(), AdvanceRandomState(c.seed, 1));
     }
 }
 
