@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -814,4 +815,51 @@ TEST_F(AssaultResolutionTest, NothingToResolve)
     EXPECT_FALSE(m_game.ResolveAssault(out));
     EXPECT_EQ(State(), AdvanceRandomState(0, 0));
     EXPECT_TRUE(m_game.HasAssault());
+}
+
+// Factors from a platoon file are not bounded: every product and total is
+// held to the int range, and the resolution still runs.
+TEST_F(AssaultResolutionTest, HugeFactorsHeldToTheIntRange)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    Type(demo::kUsRifle)->m_value12 = kMax;
+    Type(demo::kUsRifle)->m_value13 = kMax;
+    Type(demo::kGermanRifle)->m_value12 = kMax;
+    Type(demo::kGermanRifle)->m_value13 = kMax;
+    Add(kDx, kDy, demo::kGermanRifle);
+    Add(kDx, kDy, demo::kGermanRifle);
+    AddAt(m_north, demo::kUsRifle, kUnitBanzai);
+    AddAt(m_north, demo::kUsRifle);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(AddFrom(m_north, { 1, 2 }), "");
+    EXPECT_EQ(m_game.m_attackTotal, kMax);
+    EXPECT_EQ(m_game.m_attackerDefenceTotal, kMax);
+    EXPECT_EQ(m_game.m_counterAssaultTotal, kMax);
+    EXPECT_EQ(m_game.m_defenceTotal, kMax);
+    EXPECT_EQ(Odds().substr(0, 30), "Assault:\nAttack of 2147483647 ");
+    SetRandomSeed(0);
+    EXPECT_EQ(Resolve().substr(0, 17), "Defenders result:");
+    EXPECT_FALSE(m_game.HasAssault());
+}
+
+// A cave held by its own nation halves the attack, and is never broken
+// while anyone but a leader holds it: the disrupted platoon stays (the
+// draws as in the retreat cases; 24 x 0.5 against 4 is still sure).
+TEST_F(AssaultResolutionTest, CaveHeldByItsNation)
+{
+    ForceTwo(kNothing, kDisruptOnly);
+    Add(kDx, kDy, demo::kGermanRifle).m_strength = 1;
+    AddAt(m_north, demo::kUsRifle);
+    m_game.m_hexFlags.At(kDx, kDy) = CGameData::kHexCave;
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(AddFrom(m_north, { 1 }), "");
+    EXPECT_DOUBLE_EQ(m_game.GetAssaultTerrainMultiplier(), 1.0);
+    Type(demo::kGermanRifle)->m_id = 21200;
+    EXPECT_DOUBLE_EQ(m_game.GetAssaultTerrainMultiplier(), 0.5);
+    SetRandomSeed(0);
+    EXPECT_EQ(Resolve(), "Defenders result:\n    Gren Zug Disrupted\nAttackers result:\n    Rifle Plt No Effect");
+    EXPECT_EQ(State(), AdvanceRandomState(0, 12));
+    ASSERT_EQ(Count(kDx, kDy), 1);
+    EXPECT_NE(Unit(kDx, kDy, 1).m_status & kUnitDisrupted, 0u);
+    EXPECT_EQ(Unit(kDx, kDy, 1).m_rating, 6);
 }
