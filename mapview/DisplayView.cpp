@@ -1,6 +1,15 @@
 #include "mapview/DisplayView.h"
 
+#include <algorithm>
+
 #include "ai/Game.h"
+#include "model/GameWeapons.h"
+
+namespace {
+
+bool HexOrder(const HexPos& a, const HexPos& b) { return a.column != b.column ? a.column < b.column : a.row < b.row; }
+
+} // namespace
 
 CDisplayView::CDisplayView(CGame* game)
     : CMouseView(game ? &game->m_map : nullptr)
@@ -58,6 +67,25 @@ void CDisplayView::ShowCommandRange(bool on)
         Redraw();
 }
 
+void CDisplayView::SetReachableHexes(const HexList& hexes)
+{
+    if (&hexes != &m_reachableHexes) {
+        m_reachableHexes = HexList();
+        m_reachableHexes.AppendCopies(hexes);
+        m_reachableSorted.clear();
+        for (const HexListNode* node = hexes.Head(); node; node = node->next)
+            m_reachableSorted.push_back(node->value);
+        std::sort(m_reachableSorted.begin(), m_reachableSorted.end(), HexOrder);
+    }
+    if (m_showReachableHexes)
+        Redraw();
+}
+
+bool CDisplayView::IsReachable(HexPos mapHex) const
+{
+    return std::binary_search(m_reachableSorted.begin(), m_reachableSorted.end(), mapHex, HexOrder);
+}
+
 void CDisplayView::SetHighlightMode(int mode)
 {
     m_highlightMode = m_highlightMode == mode ? kHighlightNone : mode;
@@ -85,6 +113,21 @@ void CDisplayView::ClearTargetHighlight()
     if (m_highlightMode != kHighlightFireRange)
         return;
     m_highlightMode = kHighlightNone;
+    Redraw();
+}
+
+void CDisplayView::ShowRange(const PlacedUnit& unit, int column, int row)
+{
+    m_showRange = true;
+    m_rangeVsSoft = CGameWeapons::GetMaxRangeVsSoft(unit.m_type);
+    m_rangeVsHard = CGameWeapons::GetMaxRangeVsHard(unit.m_type);
+    m_rangeCentre = { column, row };
+    Redraw();
+}
+
+void CDisplayView::ClearRange()
+{
+    m_showRange = false;
     Redraw();
 }
 
@@ -131,7 +174,7 @@ void CDisplayView::PaintRect(const platform::Rect& mapRect)
     CMouseView::PaintRect(mapRect);
     const auto range = Geometry().RectToHexRange(mapRect.left, mapRect.top, mapRect.Width(), mapRect.Height());
     DrawUnits(range.firstColumn, range.firstRow, range.columns, range.rows);
-    // The range rings are drawn with the map overlays.
+    DrawRangeRings(range.firstColumn, range.firstRow, range.columns, range.rows);
 }
 
 namespace {
@@ -181,10 +224,31 @@ int CDisplayView::GetHexDamageVariant(int column, int row)
     return variant;
 }
 
+int CDisplayView::GetStoredDamageVariant(int mapColumn, int mapRow) const
+{
+    if (mapColumn < 0 || mapRow < 0 || mapColumn >= m_damageGridColumns || m_damageGrid.empty()
+        || mapRow >= static_cast<int>(m_damageGrid[0].size()))
+        return -1;
+    return m_damageGrid[static_cast<std::size_t>(mapColumn)][static_cast<std::size_t>(mapRow)];
+}
+
 void CDisplayView::DrawLabels(platform::gfx::Canvas& canvas)
 {
     CMouseView::DrawLabels(canvas);
-    // The pontoon labels are drawn with the map overlays.
+    if (!m_game)
+        return;
+    canvas.Save();
+    canvas.SetFont(&GetViewLabelFont());
+    canvas.SetTextColour(0x000000);
+    canvas.SetBackColour(0xFFFFFF);
+    canvas.SetTransparentText(true);
+    canvas.SetTextAlign(platform::gfx::HAlign::Centre, platform::gfx::VAlign::Baseline);
+    const HexMap& map = m_game->m_map;
+    for (int x = 0; x < map.GetWidth(); ++x)
+        for (int y = 0; y < map.GetHeight(); ++y)
+            if (m_game->HasPontoon(x, y))
+                DrawPontoonLabel(canvas, x, y);
+    canvas.Restore();
 }
 
 bool CDisplayView::IsBridgeSideDamaged(int column, int row, HexSide side) const

@@ -7,13 +7,16 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mapview/MouseView.h"
+#include "model/Lists.h"
 #include "platform/gfx/Font.h"
 
 class CGame;
 class OrgNode;
+class PlatoonType;
 struct PlacedUnit;
 
 class CDisplayView : public CMouseView {
@@ -49,10 +52,17 @@ public:
     void ShowVisibleHexes(bool on);
     void ShowReachableHexes(bool on);
     void ShowCommandRange(bool on);
+    // The hexes the selected units can reach (map hexes); a copy is kept.
+    void SetReachableHexes(const HexList& hexes);
+    const HexList& GetReachableHexes() const { return m_reachableHexes; }
     void SetHighlightMode(int mode);
     void HighlightOrganization(const OrgNode* node);
     void HighlightTargetsInRange(int rangeVsHard, int rangeVsSoft, int column, int row);
     void ClearTargetHighlight();
+    // The range rings of a unit at a map hex: its longest ranges against
+    // soft (blue) and hard (red) targets.
+    void ShowRange(const PlacedUnit& unit, int column, int row);
+    void ClearRange();
     void ToggleGraphicalIcons();
     void ToggleSpecialIcons();
     void SetAssaultMarker(bool on) { m_assaultMarker = on; }
@@ -64,6 +74,34 @@ public:
     bool AreSpecialsOnTop() const { return m_specialsOnTop; }
     bool AreGraphicalIcons() const { return m_graphicalIcons; }
     int GetHighlightMode() const { return m_highlightMode; }
+    const OrgNode* GetHighlightNode() const { return m_highlightNode; }
+    bool AreVisibleHexesShown() const { return m_showVisibleHexes; }
+    bool AreReachableHexesShown() const { return m_showReachableHexes; }
+    bool IsCommandRangeShown() const { return m_showCommandRange; }
+    bool AreSpecialIcons() const { return m_specialIcons; }
+    bool IsAssaultMarkerOn() const { return m_assaultMarker; }
+    bool IsRangeShown() const { return m_showRange; }
+    HexPos GetRangeCentre() const { return m_rangeCentre; }
+    int GetRangeVsSoft() const { return m_rangeVsSoft; }
+    int GetRangeVsHard() const { return m_rangeVsHard; }
+    HexPos GetFireRangeHex() const { return m_fireRangeHex; }
+    int GetFireRangeVsHard() const { return m_fireRangeVsHard; }
+    int GetFireRangeVsSoft() const { return m_fireRangeVsSoft; }
+    const platform::gfx::Font& GetLabelFont() const { return *m_labelFont; }
+    // The last damage variant computed for a map hex; -1 when none.
+    int GetStoredDamageVariant(int mapColumn, int mapRow) const;
+
+    // The picture file of a platoon type's picture name (relative to the
+    // working folder): a special picture by date, surface and theme when it
+    // exists, else the theme's, else the plain name.
+    std::string GetUnitPicturePath(const PlatoonType& type, std::string_view name) const;
+    // Whether the active hex overlay shades a view hex.
+    bool IsHexShadedByOverlay(int column, int row);
+    // The two rings over a hex range (view hexes, bounds inclusive).
+    void DrawRangeRings(int firstColumn, int firstRow, int columns, int rows);
+    void DrawRangeRing(platform::gfx::Canvas& canvas, int firstColumn, int firstRow, int columns, int rows, int radius);
+    // A pontoon bridge's label at a map hex.
+    void DrawPontoonLabel(platform::gfx::Canvas& canvas, int mapColumn, int mapRow);
 
     // ---- the view's virtual operations ----
     void PaintRect(const platform::Rect& mapRect) override;
@@ -108,6 +146,7 @@ private:
     static int PictureCell(int nation, int icon);
     bool IsSideHiddenHere(int side) const;
     bool InRange(int column, int row, int range) const;
+    bool IsReachable(HexPos mapHex) const;
 
     bool m_showObjectives = false;
     bool m_graphicalIcons = true;
@@ -116,7 +155,9 @@ private:
     bool m_showCommandRange = false;
     int m_damageGridColumns = 0;
     std::vector<std::vector<int>> m_damageGrid;
-    std::vector<HexPos> m_reachableHexes;
+    HexList m_reachableHexes;
+    // The same hexes sorted, for the overlay's lookups.
+    std::vector<HexPos> m_reachableSorted;
     HexPos m_commandRangeHex { -1, -1 };
     bool m_specialIcons = true;
     bool m_showRange = false;

@@ -347,9 +347,3 @@ void CDisplayView::DrawObjective(int column, int row)
     canvas.DrawText(Rect { c.x - size / 2, c.y - size / 2, c.x - size / 2 + size, c.y - size / 2 + size }, text,
         platform::gfx::kTextCentre | platform::gfx::kTextVCentre | platform::gfx::kTextSingleLine);
 }
-
-void CDisplayView::DrawHexOverlay(int, int)
-{
-    // The visible-hex, reachable-hex and command-range overlays shade hexes
-    // here (ShadeHex, plain form) once they come with the map overlays.
-}

@@ -45,6 +45,10 @@ constexpr int kDesertTheme = 2;
 CTerrainView::CTerrainView(const HexMap* map)
     : CHexMapWnd(map)
 {
+    static constexpr int kHeights[kLabelFontCount] = { 10, 14, 18, 24 };
+    for (int i = 0; i < kLabelFontCount; ++i)
+        m_fonts[static_cast<std::size_t>(i)]
+            = std::make_unique<platform::gfx::Font>(platform::gfx::FontSpec { "Times Roman", kHeights[i], 700 });
     ComputeElevationShading();
 }
 
@@ -407,10 +411,9 @@ void CTerrainView::PaintMapRect(const Rect& mapRect)
     PaintRect(mapRect);
     if (Is2D() && m_blinkPhase)
         DrawHotSpotOutline();
-    auto canvas = GetSurfaceCanvas();
     PopClipRegion(true);
     if (m_labelsShown)
-        DrawLabels(canvas);
+        DrawLabelStep();
 }
 
 void CTerrainView::PaintRect(const Rect& mapRect)
@@ -561,21 +564,6 @@ void CTerrainView::SetHotSpot(int column, int row)
     RepaintHexRect(m_hotSpot.column, m_hotSpot.row);
 }
 
-void CTerrainView::ClipToHex(int column, int row)
-{
-    std::array<Point, 7> points {};
-    const int count = Geometry().GetHighlightPolygon(points, column, row);
-    PushClipRegion(Region::FromPolygon(std::span<const Point>(points.data(), static_cast<std::size_t>(count))), true);
-}
-
-void CTerrainView::ClipToHexIntersect(int column, int row)
-{
-    std::array<Point, 7> points {};
-    const int count = Geometry().GetHighlightPolygon(points, column, row);
-    PushClipRegionIntersect(
-        Region::FromPolygon(std::span<const Point>(points.data(), static_cast<std::size_t>(count))), true);
-}
-
 void CTerrainView::DrawHotSpotOutline()
 {
     if (Is3D() && m_hide3DHotSpot)
@@ -635,8 +623,7 @@ void CTerrainView::ShowLabels(bool on)
 {
     m_labelsShown = on;
     if (on) {
-        auto canvas = GetSurfaceCanvas();
-        DrawLabels(canvas);
+        DrawLabelStep();
         PresentClient();
     } else {
         Redraw();
@@ -663,51 +650,4 @@ void CTerrainView::ToggleContours()
     } else {
         Redraw();
     }
-}
-
-void CTerrainView::DrawOutlinesAndContours(const Rect&)
-{
-    // Drawn with the map overlays.
-}
-
-void CTerrainView::DrawLabels(platform::gfx::Canvas& canvas)
-{
-    const HexMap* map = GetMap();
-    if (!map)
-        return;
-    const HexPos compass = RotateHex(map->GetCompassHex());
-    DrawCompass(canvas, compass.column, compass.row);
-    // The map's labels are drawn with the map overlays.
-}
-
-void CTerrainView::DrawCompass(platform::gfx::Canvas&, int, int)
-{
-    // Drawn with the map overlays.
-}
-
-void CTerrainView::ShadeHex(int column, int row, bool plain)
-{
-    const Point c = Geometry().GetHexCentre(column, row);
-    const bool night = !plain && IsNight();
-    const int mode = GetViewMode();
-    if (Is2D()) {
-        const int x = mode == 1 ? (night ? 108 : 36) : (night ? 144 : 72);
-        const int cx = mode == 2 && (row & 1) ? c.x - 1 : c.x;
-        const int cy = mode == 1 && (column & 1) ? c.y - 1 : c.y;
-        DrawCell(m_sets[kTerrain2D], cx, cy, 36, 30, x, 660);
-        return;
-    }
-    int x = mode == 0 ? 200 : mode == 3 ? 400 : 600;
-    int y = 868;
-    if (night) {
-        x = mode == 0 ? 800 : mode == 3 ? 1000 : 0;
-        y = mode == 4 ? 1116 : 868;
-    }
-    DrawCell(m_sets[kSoil3D], c.x, (c.y & 1) ? c.y + 1 : c.y, 200, 86, x, y);
-}
-
-void CTerrainView::DrawTerrainCell2D(int column, int row, int a, int b)
-{
-    const Point c = Geometry().GetHexCentre(column, row);
-    DrawCell(m_sets[kTerrain2D], c.x, c.y, 36, 30, a * 36, (b + 21) * 30);
 }

@@ -16,6 +16,8 @@
 #include "mapview/RoadSheet.h"
 #include "model/TerrainConditions.h"
 #include "platform/gfx/Canvas.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Region.h"
 
 // Three sheets by scale: 0 full, 1 half, 2 quarter. 2D families fill 0 from
 // the "2d" file and 1 from the "1d" file; 3D ones 0..2 from "3d", "4d", "5d".
@@ -158,16 +160,67 @@ public:
     bool AreLabelsShown() const { return m_labelsShown; }
     void ToggleHexOutlines();
     void ToggleContours();
-    // Outlines, contours, labels and the compass draw with the map overlays.
+    bool AreHexOutlinesShown() const { return m_hexOutlines; }
+    bool AreContoursShown() const { return m_contours; }
+    bool IsBlinkEnabled() const { return m_blinkEnabled; }
+    bool IsHide3DHotSpot() const { return m_hide3DHotSpot; }
+    // Over a picture rectangle: the hex outlines, or the elevation contours
+    // when those are on (they win).
     void DrawOutlinesAndContours(const platform::Rect& mapRect);
+    void DrawHexOutline(platform::gfx::Canvas& canvas, int column, int row);
+    // The compass, then the map's labels in list order; later layers add theirs.
     virtual void DrawLabels(platform::gfx::Canvas& canvas);
+    void DrawMapLabel(platform::gfx::Canvas& canvas, const MapLabel& label);
+    // Mode 1 only, and only for a view hex on the map.
     void DrawCompass(platform::gfx::Canvas& canvas, int column, int row);
-    // Pushes the region of the hex's highlight polygon as the clip.
+
+    // ---- fonts ----
+    // The four "Times Roman" bold fonts, cell heights 10, 14, 18 and 24.
+    static constexpr int kLabelFontCount = 4;
+    const platform::gfx::Font& GetFont(int index) const;
+    // A map label's font: size + 1 (size in modes 2 and 4), held to 0..3.
+    int GetLabelFontIndex(int size) const;
+    // The view's label font of the mode (compass, pontoon labels): mode 0
+    // the 24, mode 3 the 18, modes 1 and 4 the 14, mode 2 the 10.
+    const platform::gfx::Font& GetViewLabelFont() const;
+
+    // ---- clipping (3D: nothing of a hex shows through a higher one in front) ----
+    // The highlight polygon's region, less the raised front.
+    platform::gfx::Region GetHexClipRegion(int column, int row) const;
+    // The hex picture's rectangle, less the raised front.
+    platform::gfx::Region GetUnitPictureClipRegion(int column, int row) const;
+    // Pushes the hex clip (replacing, or intersected with the current clip).
     void ClipToHex(int column, int row);
     void ClipToHexIntersect(int column, int row);
+    void ClipToUnitPicture(int column, int row);
+    // 3D: cuts out the skirt of each SW, S and SE neighbour that stands higher.
+    void SubtractRaisedFront(int column, int row, platform::gfx::Region& region) const;
+    void SubtractHexSkirt(platform::gfx::Region& region, int column, int row) const;
+    // The neighbour of a view hex across a view side, as a view hex.
+    bool GetViewNeighbour(int column, int row, HexSide viewSide, HexPos& viewHex) const;
+
     // The hex shading marker; plain: not the night form.
     void ShadeHex(int column, int row, bool plain);
+
+    // ---- mark sprites and cells (full-size cell units) ----
     void DrawTerrainCell2D(int column, int row, int a, int b);
+    void DrawBridgeCell3D(int column, int row, int a, int b);
+    void DrawMarkSprite3D(int column, int row);
+    void DrawOverlayRowSprite3D(int column, int row, int a);
+    void DrawFlag10Sprite3D(int column, int row);
+    void DrawFlag800Sprite3D(int column, int row);
+    void DrawFlag20Sprite3D(int column, int row);
+    void DrawFlag400Sprite3D(int column, int row);
+    void DrawFlag2000Sprite3D(int column, int row);
+    void DrawBlockSprites3D(int column, int row);
+    // Adds the scaled offset of waterway piece k (0..25) to x and y.
+    void GetWaterwayPieceOffset(int& x, int& y, int piece) const;
+
+    // ---- the jump map's miniature samples ----
+    // From the half-size soil and terrain sheets, taken at the centre of
+    // the hex's half-size cell.
+    void SampleMiniatureSoil(platform::gfx::Canvas& canvas, int column, int row, const platform::Rect& to);
+    void SampleMiniatureTerrain(platform::gfx::Canvas& canvas, int column, int row, const platform::Rect& to);
 
     // The view's hex queries (view hexes); the display layer answers them.
     virtual bool HasHexFlag100(int /*column*/, int /*row*/) const { return false; }
@@ -213,12 +266,21 @@ protected:
     bool GetMapNeighbour(int column, int row, HexSide viewSide, HexPos& mapHex) const;
 
 private:
+    // The label step of the pipeline and of ShowLabels: a context in the
+    // state a fresh one has (black pen, white brush), unclipped.
+    void DrawLabelStep();
+    // A 3D sprite cell of the terrain set at the hex, lifted.
+    void DrawSprite3D(int column, int row, int sourceX, int sourceY);
+    bool IsBuiltUp(int column, int row) const;
+    bool IsViewHexOnMap(int column, int row) const;
+
     int PickRoadAwareCell(RoadSheet::AwareTable table, int column, int row) const;
     void LoadSet2D(Family family, std::string_view stem);
     void LoadSet3D(Family family, std::string_view stem);
     void ClearSet(Family family) { m_sets[family] = {}; }
 
     std::array<SheetSet, kFamilyCount> m_sets {};
+    std::array<std::unique_ptr<platform::gfx::Font>, kLabelFontCount> m_fonts;
     std::map<std::string, std::shared_ptr<BitmapSurface>> m_pictures;
     bool m_labelsShown = false;
     bool m_hexOutlines = false;
