@@ -182,6 +182,11 @@ public:
     // The compass hex and direction the map file carries; kept as read.
     HexPos GetCompassHex() const { return m_compassHex; }
     int GetCompassDirection() const { return m_compassDirection; }
+    void SetCompass(HexPos hex, int direction)
+    {
+        m_compassHex = hex;
+        m_compassDirection = direction;
+    }
     // -1 (none) or 0..4.
     int GetRegion() const { return m_region; }
     // Values outside -1..4 are taken as -1.
