@@ -66,8 +66,8 @@ TEST_F(OverlayTest, LabelFontBySizeAndMode)
         int index;
     };
     // Size 3 outside modes 2 and 4 takes the largest font.
-    const Case cases[] = { { 1, 0, 1 }, { 1, 2, 3 }, { 1, 3, 3 }, { 0, 1, 2 }, { 3, 3, 3 }, { 2, 0, 0 }, { 2, 3, 3 },
-        { 4, 2, 2 } };
+    const Case cases[]
+        = { { 1, 0, 1 }, { 1, 2, 3 }, { 1, 3, 3 }, { 0, 1, 2 }, { 3, 3, 3 }, { 2, 0, 0 }, { 2, 3, 3 }, { 4, 2, 2 } };
     for (const Case& c : cases) {
         m_view->SetViewMode(c.mode, 0, 0);
         EXPECT_EQ(m_view->GetLabelFontIndex(c.size), c.index) << "mode " << c.mode << " size " << c.size;
@@ -421,8 +421,7 @@ TEST_F(OverlayTest, HotSpotOverTheCountersIn2DUnderTheUnitsIn3D)
 {
     m_services = std::make_unique<platform::testing::HeadlessServices>(m_art);
     m_view = std::make_unique<CSquareUnitsView>(&m_game);
-    m_host = std::make_unique<platform::testing::HeadlessWindowHost>(*m_view, m_services->Get(),
-        kWide);
+    m_host = std::make_unique<platform::testing::HeadlessWindowHost>(*m_view, m_services->Get(), kWide);
     ASSERT_TRUE(m_host->Create());
     Show(1);
     m_view->SetHotSpot(3, 3);
@@ -484,14 +483,14 @@ TEST_P(ClipTest, RaisedFrontNeighbourSkirtIsCutIn3DOnly)
     m_view->SetViewMode(1, 0, 0);
     std::array<Point, 7> square {};
     ASSERT_EQ(g.GetHighlightPolygon(square, 3, 3), 5);
-    EXPECT_EQ(m_view->GetHexClipRegion(3, 3),
-        platform::gfx::Region::FromPolygon(std::span<const Point>(square.data(), 5)));
+    EXPECT_EQ(
+        m_view->GetHexClipRegion(3, 3), platform::gfx::Region::FromPolygon(std::span<const Point>(square.data(), 5)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Clip, ClipTest,
     ::testing::Values(ClipCase { HexSide::SouthWest, 3, true }, ClipCase { HexSide::South, 3, true },
-        ClipCase { HexSide::SouthEast, 3, true }, ClipCase { HexSide::SouthEast, 1, false }, ClipCase { HexSide::SouthWest, 1, false },
-        ClipCase { HexSide::South, 0, false }));
+        ClipCase { HexSide::SouthEast, 3, true }, ClipCase { HexSide::SouthEast, 1, false },
+        ClipCase { HexSide::SouthWest, 1, false }, ClipCase { HexSide::South, 0, false }));
 
 TEST_F(OverlayTest, RaisedBackNeighbourCutsNothing)
 {
