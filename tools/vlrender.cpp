@@ -2,11 +2,14 @@
 // reviewers.
 //
 //   vlrender [--mode 1|2] [--rotated] [--art <folder>] [--size <w>x<h>]
-//            [--centre <column> <row>] <battle file> <out.png>
+//            [--centre <column> <row>] [--labels] [--outlines] [--contours]
+//            [--visible <column> <row>] <battle file> <out.png>
 //
 // The pictures come from the battle's folder unless --art names another
 // (the diagnostic art, say). The centre is a map hex; by default the map's
-// middle.
+// middle. --labels shows the map's labels, --outlines and --contours the
+// hex outlines and elevation contours, --visible shades the hexes that the
+// map hex given (made the hot spot) cannot see.
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +24,7 @@ int Usage()
 {
     std::fprintf(stderr,
         "usage: vlrender [--mode 1|2] [--rotated] [--art <folder>] [--size <w>x<h>] [--centre <column> <row>] "
-        "<battle file> <out.png>\n");
+        "[--labels] [--outlines] [--contours] [--visible <column> <row>] <battle file> <out.png>\n");
     return 2;
 }
 
@@ -44,11 +47,25 @@ int main(int argc, char** argv)
     std::string art;
     platform::Size size { 1024, 768 };
     HexPos centre { -1, -1 };
+    bool labels = false;
+    bool outlines = false;
+    bool contours = false;
+    HexPos eye { -1, -1 };
     int i = 1;
     for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
         const std::string option = argv[i];
         if (option == "--rotated") {
             rotated = true;
+        } else if (option == "--labels") {
+            labels = true;
+        } else if (option == "--outlines") {
+            outlines = true;
+        } else if (option == "--contours") {
+            contours = true;
+        } else if (option == "--visible" && i + 2 < argc) {
+            if (!ToInt(argv[i + 1], eye.column) || !ToInt(argv[i + 2], eye.row))
+                return Usage();
+            i += 2;
         } else if (option == "--mode" && i + 1 < argc) {
             if (!ToInt(argv[++i], mode) || (mode != 1 && mode != 2))
                 return Usage();
@@ -86,6 +103,22 @@ int main(int argc, char** argv)
     map.Show(mode, rotated, centre);
     if (rotated && !map.View().IsRotated())
         std::fprintf(stderr, "vlrender: a map of odd width cannot be turned; shown unturned\n");
+    CMapView& view = map.View();
+    if (eye.column >= 0 && eye.row >= 0) {
+        if (!hexes.IsOnMap(eye.column, eye.row)) {
+            std::fprintf(stderr, "vlrender: hex %d, %d is not on the map\n", eye.column, eye.row);
+            return 1;
+        }
+        const HexPos v = view.RotateHex(eye);
+        view.SetHotSpot(v.column, v.row);
+        view.ShowVisibleHexes(true);
+    }
+    if (outlines)
+        view.ToggleHexOutlines();
+    if (contours)
+        view.ToggleContours();
+    if (labels)
+        view.ShowLabels(true);
     for (const auto& report : map.Services().reports)
         std::fprintf(stderr, "vlrender: %s\n", report.text.c_str());
     if (!platform::gfx::WritePngFile(output, map.Screen())) {
