@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <string>
 
 #include "tools/render/HeadlessMap.h"
 
@@ -63,5 +64,50 @@ void BM_MapViewFullRepaint(benchmark::State& state)
     state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(pixels) / 1e6, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MapViewFullRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same with the map overlays on: bit 1 labels, 2 hex outlines, 4 the
+// visible-hexes overlay (a line of sight from the hot spot to every hex
+// painted). The battlefield has a label every 8 hexes and a compass.
+void BM_MapViewFullRepaintOverlays(benchmark::State& state)
+{
+    static auto map = [] {
+        auto made = MakeBattlefield();
+        HexMap& hexes = made->Game().m_map;
+        for (int x = 4; x < 100; x += 8)
+            for (int y = 4; y < 100; y += 8) {
+                MapLabel label;
+                label.x = x + 0.5;
+                label.y = y + 0.5;
+                label.size = (x + y) % 3;
+                label.alignment = (x / 8) % 3;
+                label.text = String("Hill " + std::to_string(x * 100 + y));
+                hexes.GetLabels().Append(label);
+            }
+        hexes.SetCompass({ 20, 12 }, 0);
+        return made;
+    }();
+    const int bits = static_cast<int>(state.range(1));
+    map->Show(static_cast<int>(state.range(0)), false, { 50, 50 });
+    CMapView& view = map->View();
+    view.SetHotSpot(50, 50);
+    view.ShowLabels((bits & 1) != 0);
+    if (view.AreHexOutlinesShown() != ((bits & 2) != 0))
+        view.ToggleHexOutlines();
+    view.ShowVisibleHexes((bits & 4) != 0);
+    for (auto _ : state)
+        view.Redraw();
+    view.ShowLabels(false);
+    view.ShowVisibleHexes(false);
+    if (view.AreHexOutlinesShown())
+        view.ToggleHexOutlines();
+}
+BENCHMARK(BM_MapViewFullRepaintOverlays)
+    ->Args({ 1, 0 })
+    ->Args({ 1, 1 })
+    ->Args({ 1, 2 })
+    ->Args({ 1, 4 })
+    ->Args({ 1, 7 })
+    ->Args({ 2, 7 })
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

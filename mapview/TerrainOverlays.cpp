@@ -117,9 +117,19 @@ void CTerrainView::DrawMapLabel(Canvas& canvas, const MapLabel& label)
     else if (alignment == 2)
         left -= extent.width;
     const int top = anchor.y - extent.height;
+    const Rect box { left, top, left + extent.width + 10, top + extent.height + extent.height / 2 };
+    // A label wholly off the surface (glyphs may overhang its box a little)
+    // draws nothing: skip it.
+    const Rect onSurface = box.Offset(canvas.Origin());
+    const Rect widened { onSurface.left - extent.height, onSurface.top - extent.height, onSurface.right + extent.height,
+        onSurface.bottom + extent.height };
+    if (widened.Intersect(Rect::FromSize(canvas.Target().GetSize())).IsEmpty()) {
+        canvas.Restore();
+        return;
+    }
     canvas.SetTransparentText(true);
     canvas.SetBackColour(kWhite);
-    canvas.Rectangle(Rect { left, top, left + extent.width + 10, top + extent.height + extent.height / 2 });
+    canvas.Rectangle(box);
     canvas.TextOut(anchor, text);
     canvas.Restore();
 }
