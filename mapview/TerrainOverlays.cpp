@@ -162,7 +162,8 @@ void CTerrainView::DrawCompass(Canvas& canvas, int column, int row)
     canvas.SetFont(&GetViewLabelFont());
     canvas.SetTextAlign(platform::gfx::HAlign::Centre, platform::gfx::VAlign::Baseline);
     canvas.SetTransparentText(true);
-    int k = ((GetMap()->GetCompassDirection() % 8) + 8) % 8;
+    // On a turned map every direction is the opposite one.
+    int k = ((GetMap()->GetCompassDirection() % 8) + 8 + (IsRotated() ? 4 : 0)) % 8;
     for (HexSide side : { HexSide::North, HexSide::NorthEast, HexSide::SouthEast, HexSide::South, HexSide::SouthWest,
              HexSide::NorthWest }) {
         HexPos n;

@@ -53,8 +53,9 @@ TEST_P(OverlayRenderTest, DemoWithLabelsOutlinesAndTheVisibleHexes)
             const bool seen = game.HasLineOfSight(eye.column, eye.row, x, y);
             hidden += seen ? 0 : 1;
             shaded += isShaded ? 1 : 0;
-            if (isShaded)
+            if (isShaded) {
                 EXPECT_FALSE(seen) << x << ", " << y;
+            }
         }
     EXPECT_GT(hidden, 0);
     // Labels and counters cover a few shaded centres.

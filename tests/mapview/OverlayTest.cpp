@@ -177,8 +177,9 @@ TEST_F(OverlayTest, LabelsOnDrawAtOnceAndOffRepaints)
 // ---- the compass ----
 
 struct CompassCase {
-    HexPos hex;
+    HexPos hex; // a map hex
     int index;
+    bool rotated;
     // The label of each side N, NE, SE, S, SW, NW; null where no neighbour is.
     const char* labels[6];
 };
@@ -189,16 +190,17 @@ TEST_P(CompassTest, LabelsByIndexOnlyWhereNeighboursAre)
 {
     const CompassCase c = GetParam();
     m_game.m_map.SetCompass(c.hex, c.index);
-    Show();
+    Show(1, c.rotated);
     m_view->ShowLabels(true);
     const auto& g = m_view->Geometry();
-    EXPECT_EQ(CellAtHex(c.hex.column, c.hex.row), (ProbedCell { "Icons2d.bmp", 206 % 12, 206 / 12 }));
+    const HexPos v = m_view->RotateHex(c.hex);
+    EXPECT_EQ(CellAtHex(v.column, v.row), (ProbedCell { "Icons2d.bmp", 206 % 12, 206 / 12 }));
     const HexSide sides[6] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast, HexSide::South,
         HexSide::SouthWest, HexSide::NorthWest };
     const platform::gfx::Font& font = m_view->GetViewLabelFont();
     for (int i = 0; i < 6; ++i) {
         HexPos n;
-        const bool exists = m_game.m_map.GetNeighbour(sides[i], c.hex.column, c.hex.row, n);
+        const bool exists = m_game.m_map.GetNeighbour(sides[i], v.column, v.row, n);
         ASSERT_EQ(exists, c.labels[i] != nullptr) << "side " << i;
         if (!exists)
             continue;
@@ -216,10 +218,13 @@ TEST_P(CompassTest, LabelsByIndexOnlyWhereNeighboursAre)
 }
 
 INSTANTIATE_TEST_SUITE_P(Compass, CompassTest,
-    ::testing::Values(CompassCase { { 3, 3 }, 0, { "N", "NE", "SE", "S", "SW", "NW" } },
-        CompassCase { { 4, 4 }, 2, { "E", "SE", "SW", "W", "NW", "NE" } },
-        CompassCase { { 0, 3 }, 0, { "N", "NE", "SE", "S", nullptr, nullptr } },
-        CompassCase { { 7, 7 }, 9, { "NE", nullptr, nullptr, nullptr, "W", "N" } }));
+    ::testing::Values(CompassCase { { 3, 3 }, 0, false, { "N", "NE", "SE", "S", "SW", "NW" } },
+        CompassCase { { 4, 4 }, 2, false, { "E", "SE", "SW", "W", "NW", "NE" } },
+        CompassCase { { 0, 3 }, 0, false, { "N", "NE", "SE", "S", nullptr, nullptr } },
+        CompassCase { { 7, 7 }, 9, false, { "NE", nullptr, nullptr, nullptr, "W", "N" } },
+        // Turned: the view's N points to the map's S; map hex (7, 4) shows at (0, 3).
+        CompassCase { { 4, 4 }, 0, true, { "S", "SW", "NW", "N", "NE", "SE" } },
+        CompassCase { { 7, 4 }, 0, true, { "S", "SW", "NW", "N", nullptr, nullptr } }));
 
 TEST_F(OverlayTest, CompassOnlyInTheNormal2DView)
 {
