@@ -267,6 +267,11 @@ struct PictureCase {
     const char* files; // existing: S, E, L special, T the theme's
     const char* expected;
 };
+std::ostream& operator<<(std::ostream& out, const PictureCase& c)
+{
+    return out << "nation " << c.nation << " date " << c.month << "/" << c.year << " surface " << c.surface << " theme "
+               << c.theme << " files " << c.files;
+}
 
 class PictureTest : public DisplayStateTest, public ::testing::WithParamInterface<PictureCase> { };
 

@@ -90,6 +90,10 @@ struct LabelCase {
     const char* shown; // the text as drawn, with the anchor's "+"
     int shift; // 0: box from the anchor, 1: half the text to the left, 2: the whole text
 };
+std::ostream& operator<<(std::ostream& out, const LabelCase& c)
+{
+    return out << "alignment " << c.alignment << (c.rotated ? " turned" : "");
+}
 
 class LabelPlacementTest : public OverlayTest, public ::testing::WithParamInterface<LabelCase> { };
 
@@ -183,6 +187,10 @@ struct CompassCase {
     // The label of each side N, NE, SE, S, SW, NW; null where no neighbour is.
     const char* labels[6];
 };
+std::ostream& operator<<(std::ostream& out, const CompassCase& c)
+{
+    return out << "hex " << c.hex.column << ", " << c.hex.row << " index " << c.index << (c.rotated ? " turned" : "");
+}
 
 class CompassTest : public OverlayTest, public ::testing::WithParamInterface<CompassCase> { };
 
@@ -444,6 +452,10 @@ struct ClipCase {
     int level; // the neighbour's
     bool cut;
 };
+std::ostream& operator<<(std::ostream& out, const ClipCase& c)
+{
+    return out << "side " << c.side.Value() << " level " << c.level;
+}
 
 class ClipTest : public OverlayTest, public ::testing::WithParamInterface<ClipCase> { };
 
