@@ -44,6 +44,10 @@ bool CDisplayView::IsHexShadedByOverlay(int column, int row)
     }
     if (m_showReachableHexes)
         return !m_reachableSorted.empty() && !IsReachable(m);
+    if (m_showCommandRange) {
+        const int range = m_game->GetCommandRange(m_commandRange);
+        return range != 0 && HexDistance(m.column, m.row, m_commandRange.column, m_commandRange.row) > range;
+    }
     return false;
 }
 

@@ -86,6 +86,16 @@ bool CDisplayView::IsReachable(HexPos mapHex) const
     return std::binary_search(m_reachableSorted.begin(), m_reachableSorted.end(), mapHex, HexOrder);
 }
 
+void CDisplayView::SetCommandRangeHexes(const SupplyEntry& request)
+{
+    if (&request != &m_commandRange) {
+        m_commandRangeUnit = request.unit ? std::make_unique<UnitNode>(request.unit->value) : nullptr;
+        m_commandRange = { m_commandRangeUnit.get(), request.column, request.row };
+    }
+    if (m_showCommandRange)
+        Redraw();
+}
+
 void CDisplayView::SetHighlightMode(int mode)
 {
     m_highlightMode = m_highlightMode == mode ? kHighlightNone : mode;
@@ -147,6 +157,9 @@ void CDisplayView::AttachBattle(const TerrainConditions& conditions, bool redraw
 {
     m_highlightNode = nullptr;
     m_highlightMode = kHighlightNone;
+    // The request's unit and its organisation node belong to the old battle.
+    m_commandRange = {};
+    m_commandRangeUnit.reset();
     m_damageGridColumns = GetMap() ? GetMap()->GetWidth() : 1;
     m_damageGrid.assign(static_cast<std::size_t>(m_damageGridColumns),
         std::vector<int>(static_cast<std::size_t>(GetMap() ? GetMap()->GetHeight() : 1), -1));

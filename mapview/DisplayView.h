@@ -12,6 +12,7 @@
 
 #include "mapview/MouseView.h"
 #include "model/Lists.h"
+#include "rules/GameSupply.h"
 #include "platform/gfx/Font.h"
 
 class CGame;
@@ -55,6 +56,10 @@ public:
     // The hexes the selected units can reach (map hexes); a copy is kept.
     void SetReachableHexes(const HexList& hexes);
     const HexList& GetReachableHexes() const { return m_reachableHexes; }
+    // The command range's request: a unit (copied: the view keeps it while
+    // the battle changes under it) and its map hex.
+    void SetCommandRangeHexes(const SupplyEntry& request);
+    const SupplyEntry& GetCommandRangeRequest() const { return m_commandRange; }
     void SetHighlightMode(int mode);
     void HighlightOrganization(const OrgNode* node);
     void HighlightTargetsInRange(int rangeVsHard, int rangeVsSoft, int column, int row);
@@ -158,7 +163,8 @@ private:
     HexList m_reachableHexes;
     // The same hexes sorted, for the overlay's lookups.
     std::vector<HexPos> m_reachableSorted;
-    HexPos m_commandRangeHex { -1, -1 };
+    SupplyEntry m_commandRange {};
+    std::unique_ptr<UnitNode> m_commandRangeUnit;
     bool m_specialIcons = true;
     bool m_showRange = false;
     HexPos m_rangeCentre { -1, -1 };

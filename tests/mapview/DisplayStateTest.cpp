@@ -211,6 +211,39 @@ TEST_F(DisplayStateTest, ReachableHexesShadeTheRestOnlyWithAList)
     EXPECT_TRUE(Shaded(2, 3));
 }
 
+TEST_F(DisplayStateTest, CommandRangeShadesBeyondTheLeadersRangeOnlyWithARequest)
+{
+    Show();
+    FormationNode company(1); // a company commands 4 hexes
+    OrgNode* rifles = company.AppendChild(std::make_unique<OrgNode>(0));
+    PlatoonType type;
+    UnitNode* unit = m_game.m_stacks.At(5, 5).Append(PlacedUnit {});
+    unit->value.m_type = &type;
+    unit->value.m_node = rifles;
+
+    m_view->ShowCommandRange(true);
+    m_view->Redraw();
+    EXPECT_FALSE(Shaded(11, 11)) << "no request yet: nothing shaded";
+    m_view->SetCommandRangeHexes({ nullptr, 5, 5 });
+    EXPECT_FALSE(Shaded(11, 11)) << "a range of 0 shades nothing";
+
+    m_view->SetCommandRangeHexes({ unit, 5, 5 });
+    EXPECT_FALSE(Shaded(5, 5));
+    EXPECT_FALSE(Shaded(9, 5)) << "distance 4 is in range";
+    EXPECT_TRUE(Shaded(10, 5));
+    EXPECT_TRUE(Shaded(5, 0));
+
+    // The view keeps its own copy: the unit leaving the map changes nothing.
+    m_game.m_stacks.At(5, 5).Free();
+    m_view->Redraw();
+    EXPECT_TRUE(Shaded(10, 5));
+    EXPECT_FALSE(Shaded(9, 5));
+
+    // A new battle drops the request with the old battle's organisation.
+    m_view->AttachBattle(m_game.m_terrain, true);
+    EXPECT_FALSE(Shaded(10, 5));
+}
+
 // ---- range rings ----
 
 TEST_F(DisplayStateTest, RangeRingsRunOnlyTowardFartherHexesOnTheMap)
