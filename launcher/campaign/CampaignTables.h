@@ -22,8 +22,7 @@
 
 // The lines of a region's table: the prefixed file whole, else the plain
 // file's section of the region, each up to its end line. Nothing when the
-// file is missing. `numbered` is the number some table names carry
-// ("replacements%d.dat"), -1 for none.
+// file is missing. The table's name is the plain one ("replacements0.dat").
 std::optional<std::vector<std::string>> ReadRegionTable(
     const CampaignContext& context, std::string_view prefix, std::string_view table, int region);
 

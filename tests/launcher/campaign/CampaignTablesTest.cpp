@@ -175,8 +175,10 @@ std::string ForcesBlock(const char* header, int base)
     std::string block = std::string(header) + "\n";
     for (int mission = 1; mission <= 11; ++mission) {
         block += "0";
-        for (int role = 0; role < 10; ++role)
-            block += " " + std::to_string(base + mission * 10 + role);
+        for (int role = 0; role < 10; ++role) {
+            block += ' ';
+            block += std::to_string(base + mission * 10 + role);
+        }
         block += "\n";
     }
     return block;
