@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "model/GameData.h"
+#include "model/IntRange.h"
 #include "model/Geometry.h"
 #include "model/Random.h"
 
 namespace {
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 bool IsSide(int side) { return side == 0 || side == 1; }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/GameData.h"
+#include "model/IntRange.h"
 #include "model/PlatoonType.h"
 
 namespace {
@@ -16,13 +17,6 @@ bool IsCarried(const PlacedUnit& unit) { return (unit.m_status & kUnitCarried) !
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 // Units that count for stacking: neither riding in a carrier nor leaders.
 bool CountsForStacking(const PlacedUnit& unit) { return !IsCarried(unit) && !IsLeader(unit); }
-
-// Sums of strength read from files stay within the int range.
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 template <typename Node> bool Contains(const std::vector<Node*>& units, const UnitNode* node)
 {

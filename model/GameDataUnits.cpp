@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/GameData.h"
+#include "model/IntRange.h"
 #include "model/Geometry.h"
 #include "model/OrgTree.h"
 #include "model/PlatoonType.h"
@@ -54,11 +55,7 @@ HexSide ChooseSecondSide(HexSideSet& covered, HexSide base, HexSide facing, cons
 }
 
 // Strength read from a file may be anything; sums stay in the int range.
-void AddStrength(int& sum, int strength)
-{
-    sum = static_cast<int>(std::clamp<std::int64_t>(
-        static_cast<std::int64_t>(sum) + strength, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
+void AddStrength(int& sum, int strength) { sum = ClampToInt(static_cast<std::int64_t>(sum) + strength); }
 
 bool InList(const std::vector<UnitNode*>& list, const UnitNode* node)
 {

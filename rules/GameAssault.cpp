@@ -1,4 +1,5 @@
 #include "rules/GameAssault.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,12 +39,6 @@ const char* const kCannotMoveIn = "Units cannot make move into attacking hex";
 
 const HexSide kSides[] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast, HexSide::South, HexSide::SouthWest,
     HexSide::NorthWest };
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 int TruncateToInt(double value)
 {

@@ -1,4 +1,5 @@
 #include "rules/GameLos.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -138,8 +139,7 @@ int CGameLos::GetHeightDifference(int x1, int y1, int x2, int y2) const
 {
     if (!m_map.IsOnMap(x1, y1) || !m_map.IsOnMap(x2, y2))
         return 0;
-    return static_cast<int>(std::clamp<std::int64_t>(
-        HeightAbove({ x1, y1 }, x2, y2), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return ClampToInt(HeightAbove({ x1, y1 }, x2, y2));
 }
 
 std::int64_t CGameLos::HeightAbove(const HexPos& viewer, int x, int y) const

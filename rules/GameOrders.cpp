@@ -1,4 +1,5 @@
 #include "rules/GameOrders.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <limits>
@@ -20,12 +21,6 @@ constexpr std::int64_t kClimbUnit = 25;
 // Layers that give road movement, in the order they are taken.
 constexpr int kRoadLayers[] = { kLayerRoad, kLayerUnpaved, kLayerRail, kLayerPath };
 constexpr int kBridgeLayers[] = { kLayerLightBridge, kLayerMediumBridge, kLayerHeavyBridge };
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 
 bool HasMoveFlag(const PlatoonType* type, std::uint32_t flags) { return type && (type->m_moveFlags & flags) != 0; }
 bool HasCarryFlag(const PlatoonType* type, std::uint32_t flags) { return type && (type->m_carryFlags & flags) != 0; }

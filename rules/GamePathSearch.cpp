@@ -1,4 +1,5 @@
 #include "rules/GamePathSearch.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,11 +19,6 @@ constexpr int kUnknownCost = std::numeric_limits<int>::min();
 constexpr int kDetourFreeTerrain = kTerrainRough;
 // Farther inside the bound than this, a detour step ignores enemies and stacking.
 constexpr int kDetourDepth = 4;
-
-int ClampToInt(std::int64_t value)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), kIntMax));
-}
 
 bool At(const SearchStep& step, int x, int y) { return step.column == x && step.row == y; }
 

@@ -1,4 +1,5 @@
 #include "launcher/campaign/CampaignDates.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <limits>
@@ -8,11 +9,7 @@ namespace {
 constexpr const char* kMonthWords[]
     = { "Jan ", "Feb ", "Mar ", "Apr ", "May ", "Jun ", "Jul ", "Aug ", "Sep ", "Oct ", "Nov ", "Dec " };
 
-std::int32_t ClampKey(std::int64_t key)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        key, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+std::int32_t ClampKey(std::int64_t key) { return ClampToInt(key); }
 
 // Floor division, so that keys before 1900 move by months as later ones do.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }

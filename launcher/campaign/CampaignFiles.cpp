@@ -1,4 +1,5 @@
 #include "launcher/campaign/CampaignFiles.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,8 +25,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
 std::int32_t MonthKey(std::int32_t year, std::int32_t month)
 {
     const std::int64_t key = static_cast<std::int64_t>(year) * 10000 + static_cast<std::int64_t>(month) * 100;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        key, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return ClampToInt(key);
 }
 
 // Every line of a platoon file descrambled in place, handed to the visitor

@@ -1,4 +1,5 @@
 #include "launcher/campaign/CampaignParameters.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -264,7 +265,7 @@ std::int32_t ReadTurnCount(const std::filesystem::path& folder, int commandLevel
             add = values[3];
         else if (surfaceLetter == 'S')
             add = values[4];
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(base + add, INT32_MIN, INT32_MAX));
+        return ClampToInt(base + add);
     }
     return 0;
 }

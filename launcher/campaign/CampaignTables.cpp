@@ -1,4 +1,5 @@
 #include "launcher/campaign/CampaignTables.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -165,7 +166,7 @@ std::int32_t ReadReplacementPoints(const CampaignContext& context, std::string_v
     std::int64_t sum = 0;
     for (auto it = first; it != entries.end() && it + 1 != entries.end() && it->date <= currentDate; ++it)
         sum += (it + 1)->points;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
+    return ClampToInt(sum);
 }
 
 bool ReadBriefing(CampaignContext& context, std::string& text, int nation, int missionType, bool campaignAttacks)
@@ -253,7 +254,7 @@ std::int32_t NextBattleDay(std::int32_t date)
         month = 1;
         ++year;
     }
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(year * 10000 + month * 100 + day, INT32_MIN, INT32_MAX));
+    return ClampToInt(year * 10000 + month * 100 + day);
 }
 
 void AdvanceBattleDate(

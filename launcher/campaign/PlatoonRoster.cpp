@@ -1,4 +1,5 @@
 #include "launcher/campaign/PlatoonRoster.h"
+#include "model/IntRange.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,12 +12,6 @@
 #include "model/TextScan.h"
 
 namespace {
-
-std::int32_t Saturate(std::int64_t value)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 PlatoonRosterEntry MakeEntry(const UnitRecord& unit)
 {
@@ -170,7 +165,7 @@ void PlatoonRoster::AddBattleExperience(std::int32_t score, const std::filesyste
 {
     const std::int64_t gain = std::max<std::int64_t>(static_cast<std::int64_t>(score) * 5 / 100, 1);
     for (PlatoonRosterEntry& entry : m_entries)
-        entry.m_experience = Saturate(entry.m_experience + gain);
+        entry.m_experience = ClampToInt(entry.m_experience + gain);
     ApplyMoraleLevels(ReadMoraleThresholds(folder, 8));
 }
 
@@ -184,7 +179,7 @@ void PlatoonRoster::ApplyMoraleLevels(const std::array<std::int32_t, 9>& thresho
         if (entry.m_experience < needed)
             continue;
         ++entry.m_morale;
-        entry.m_experience = Saturate(static_cast<std::int64_t>(entry.m_experience) - needed);
+        entry.m_experience = ClampToInt(static_cast<std::int64_t>(entry.m_experience) - needed);
     }
 }
 
@@ -252,7 +247,7 @@ bool ApplyReplacement(PlatoonRosterEntry& entry)
     const std::int64_t kept = entry.m_keptStrength;
     const std::int64_t morale = (kept * entry.m_keptMorale + (strength - kept) * 4) / strength;
     entry.m_strength = static_cast<std::int32_t>(strength);
-    entry.m_morale = Saturate(morale);
+    entry.m_morale = ClampToInt(morale);
     return true;
 }
 
