@@ -106,9 +106,22 @@ TEST_F(CampaignTablesDataTest, TheDescriptionRunsTheUnitedStatesAgainstGermanyTh
     EXPECT_EQ(CampaignMapImageName(context), "Tunisia and Sicily 1943-map.bmp");
 }
 
+// A map description line: 42 numbers of 0..100 (the theme -1..4), then a text.
+bool IsMapDescription(const std::string& line)
+{
+    TextCursor cursor(line);
+    for (int field = 1; field <= 42; ++field) {
+        std::int32_t value = 0;
+        if (!cursor.ReadInt(value) || value > 100 || value < (field == 39 ? -1 : 0))
+            return false;
+    }
+    std::string_view text;
+    return cursor.ReadWord(text);
+}
+
 TEST_F(CampaignTablesDataTest, EveryBattleDayFindsEveryTableOfItsRegion)
 {
-    const std::size_t descriptionLines = FileLines(folder / "Map Description.dat").size();
+    const std::vector<std::string> descriptions = FileLines(folder / "Map Description.dat");
     const CampaignSegment& demo = segments[0];
     for (const std::int32_t day : BattleDays()) {
         const int region = demo.GetRegionForDate(day);
@@ -138,7 +151,9 @@ TEST_F(CampaignTablesDataTest, EveryBattleDayFindsEveryTableOfItsRegion)
             ASSERT_EQ(ReadBattleLocation(context, "", region, day, location), 1) << k;
             EXPECT_FALSE(location.place.empty());
             EXPECT_GE(location.mapLine, 1);
-            EXPECT_LE(static_cast<std::size_t>(location.mapLine), descriptionLines) << location.place;
+            ASSERT_LE(static_cast<std::size_t>(location.mapLine), descriptions.size()) << location.place;
+            EXPECT_TRUE(IsMapDescription(descriptions[static_cast<std::size_t>(location.mapLine) - 1]))
+                << location.place;
             EXPECT_TRUE(
                 location.markerX >= 0 && location.markerX < 640 && location.markerY >= 0 && location.markerY < 480)
                 << location.place;
