@@ -192,8 +192,10 @@ public:
     // empty hex.
     int GetEnemyContact(int x, int y) const;
 
-    // Hidden information is on (set by the frame, or Extreme Fog-Of-War) and
-    // the side is hidden from the other side's player.
+    // Hidden information is on: set by the frame, or Extreme Fog-Of-War.
+    bool IsHiddenInformationOn() const { return m_infoHidden != 0 || IsOptionSet(kOptionExtremeFogOfWar); }
+    // Hidden information is on and the side is hidden from the other side's
+    // player.
     bool IsSideInfoHidden(int side) const;
     void SetInfoHidden(bool flag);
     // Whether the map shows what the hex holds.

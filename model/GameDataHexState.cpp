@@ -82,10 +82,7 @@ int CGameData::GetEnemyContact(int x, int y) const
     return enemy < 0 ? 0 : GetContactLevel(x, y, enemy);
 }
 
-bool CGameData::IsSideInfoHidden(int side) const
-{
-    return (m_infoHidden != 0 || IsOptionSet(kOptionExtremeFogOfWar)) && IsSideHidden(side);
-}
+bool CGameData::IsSideInfoHidden(int side) const { return IsHiddenInformationOn() && IsSideHidden(side); }
 
 void CGameData::SetInfoHidden(bool flag) { m_infoHidden = flag ? 1 : 0; }
 

@@ -64,6 +64,7 @@ inline constexpr std::uint32_t kTargetNoBanzai = 0x8;
 inline constexpr std::uint32_t kTargetIndirect = 0x8; // capable of indirect fire
 inline constexpr std::uint32_t kTargetSmokeAnyRange = 0x10; // smoke fire without a range limit
 inline constexpr std::uint32_t kTargetFiresFromWater = 0x20; // may fire from open water
+inline constexpr std::uint32_t kTargetSmokeSetsHexBit = 0x40; // its smoke also sets the hex's smoke bit
 // m_extraFlags
 inline constexpr std::uint32_t kExtraDigIn = 0x1;
 inline constexpr std::uint32_t kExtraMineSurcharge = 0x2; // also ignores known minefields in path costs

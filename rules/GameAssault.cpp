@@ -724,7 +724,7 @@ bool CGameAssault::ResolveAssault(String& out)
     report += outcome.str();
     if (m_stacks.At(x, y).IsEmpty())
         AdvanceIntoDefendingHex();
-    if (m_infoHidden != 0 || IsOptionSet(kOptionExtremeFogOfWar))
+    if (IsHiddenInformationOn())
         RenewOccupation();
     ClearAssault();
 
