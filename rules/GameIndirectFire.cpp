@@ -271,12 +271,7 @@ void CGameIndirectFire::FireStarshellMission(
         out = kStarshellFailedText;
         return;
     }
-    const int side = SideOf(unit);
-    if (IsSide(side))
-        m_starshells[side] = std::max(m_starshells[side] - 1, 0);
-    SetStarshell(side, targetX, targetY);
-    if (IsHiddenInformationOn() && m_map.IsOnMap(firerX, firerY))
-        MarkFiringHex(firerX, firerY);
+    SpendStarshell(SideOf(unit), firerX, firerY, targetX, targetY);
 }
 
 void CGameIndirectFire::FireStarshell(
@@ -298,7 +293,12 @@ void CGameIndirectFire::FireStarshell(
         out = kStarshellFailedText;
         return;
     }
-    const int side = m_map.GetSide();
+    SpendStarshell(m_map.GetSide(), firerX, firerY, targetX, targetY);
+}
+
+void CGameIndirectFire::SpendStarshell(int side, int firerX, int firerY, int targetX, int targetY)
+{
+    // The stock never goes below nothing, whoever fired without asking.
     if (IsSide(side))
         m_starshells[side] = std::max(m_starshells[side] - 1, 0);
     SetStarshell(side, targetX, targetY);

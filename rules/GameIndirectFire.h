@@ -85,4 +85,7 @@ private:
     void MarkFiringHex(int firerX, int firerY);
     // The starshell draw: true when a chance (in percent) succeeds.
     static bool StarshellSucceeds(long long chance);
+    // A fired starshell: the side's stock, its mark over the target and the
+    // firing hex's fire mark.
+    void SpendStarshell(int side, int firerX, int firerY, int targetX, int targetY);
 };
