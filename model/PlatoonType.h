@@ -41,6 +41,8 @@ inline constexpr std::uint32_t kMoveMarshAndWater = 0x1080; // any: vehicle may 
 inline constexpr std::uint32_t kMoveThreeApPerMove = 0x400;
 inline constexpr std::uint32_t kMoveQuickLoad = 0x1000; // as a carrier: loading and unloading cost 25
 inline constexpr std::uint32_t kMoveFiresWhileLoaded = 0x400; // a non-carrier that may fire while loaded
+inline constexpr std::uint32_t kMoveMineClearing = 0x400; // its group passes a minefield unharmed
+inline constexpr std::uint32_t kMoveMineProof = 0x80; // a vehicle that mines cannot harm
 // m_carryFlags
 inline constexpr std::uint32_t kCarryCarrier = 0x68; // any: carrier (may fire while loaded)
 inline constexpr std::uint32_t kCarryNeedsPassenger = 0x1E000; // any: cannot move without a passenger
@@ -69,6 +71,7 @@ inline constexpr std::uint32_t kTargetSmokeSetsHexBit = 0x40; // its smoke also 
 inline constexpr std::uint32_t kExtraDigIn = 0x1;
 inline constexpr std::uint32_t kExtraMineSurcharge = 0x2; // also ignores known minefields in path costs
 inline constexpr std::uint32_t kExtraSmokeRounds = 0x2; // smoke from the side's stock; smoke at distance 0
+inline constexpr std::uint32_t kExtraMineImmune = 0x2; // engineers: a minefield attack has no effect
 inline constexpr std::uint32_t kExtraCarriesPassengers = 0x100; // skips the carrier-kind tests
 
 // Category digits of an id: (id / 100) % 10.
