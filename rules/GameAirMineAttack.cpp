@@ -18,15 +18,6 @@ void AppendResultLine(String& text, const String& result)
     text.AppendText("\n");
 }
 
-// Unit name and line end, as every attack here opens.
-String NameLine(const String& opening, const String& name)
-{
-    String line = opening;
-    line.Append(name);
-    line.AppendText("\n");
-    return line;
-}
-
 } // namespace
 
 // Air strikes.
@@ -136,14 +127,9 @@ void CGameAirMineAttack::ResolveAirStrike(String& text, int x, int y, const Plat
 
 void CGameAirMineAttack::AirAttackOnUnit(String& text, UnitNode* unit, int x, int y, const PlatoonType* aircraft)
 {
-    text = String();
-    if (!unit || GetStackPosition(x, y, unit) == 0)
+    if (!OpenUnitAttack(text, unit, x, y, "Air attack on "))
         return;
-    ClearUndo();
     PlacedUnit& target = unit->value;
-    String name;
-    GetUnitNameForViewer(name, target);
-    text = NameLine("Air attack on ", name);
 
     const PlatoonType* type = target.m_type;
     bool hard = type && (type->m_targetFlags & kTargetHard) != 0;
@@ -235,14 +221,9 @@ void CGameAirMineAttack::MinefieldAttack(String& text, const int* positions, int
 
 void CGameAirMineAttack::MineAttackOnUnit(String& text, UnitNode* unit, int x, int y, int strength)
 {
-    text = String();
-    if (!unit || GetStackPosition(x, y, unit) == 0)
+    if (!OpenUnitAttack(text, unit, x, y, ""))
         return;
-    ClearUndo();
     PlacedUnit& target = unit->value;
-    String name;
-    GetUnitNameForViewer(name, target);
-    text = NameLine("", name);
     if (target.m_type && (target.m_type->m_extraFlags & kExtraMineImmune) != 0) {
         AppendResultLine(text, "No effect");
         return;
@@ -307,4 +288,19 @@ bool CGameAirMineAttack::IsStackTargetAtTurn(int x, int y, const UnitNode* node)
         above = walk;
     }
     return false;
+}
+
+bool CGameAirMineAttack::OpenUnitAttack(String& text, UnitNode* unit, int x, int y, const char* opening)
+{
+    text = String();
+    if (!unit || GetStackPosition(x, y, unit) == 0)
+        return false;
+    // Undo takes back moves only, never a result.
+    ClearUndo();
+    String name;
+    GetUnitNameForViewer(name, unit->value);
+    text = opening;
+    text.Append(name);
+    text.AppendText("\n");
+    return true;
 }

@@ -72,6 +72,10 @@ private:
     // ends the list.
     std::vector<UnitNode*> ListedUnits(const int* positions, int count, int x, int y);
     std::vector<const UnitNode*> ListedUnits(const int* positions, int count, int x, int y) const;
+    // Opens the text of an attack on one unit of the hex with the opening
+    // and the unit's name as its viewer may see it; false, text empty, when
+    // the hex does not hold the unit.
+    bool OpenUnitAttack(String& text, UnitNode* unit, int x, int y, const char* opening);
     // The stack's unit at its turn: still in the hex, not carried, and not
     // right below a loaded unit, as the stack stands now.
     bool IsStackTargetAtTurn(int x, int y, const UnitNode* node) const;

@@ -196,36 +196,42 @@ protected:
     void SetTerrain(int x, int y, int terrain) { Hex(x, y).terrain = terrain; }
 };
 
-TEST_F(AirStrikeHexTest, AFriendlyHexKeptByItsDrawTakesTheStrike)
+TEST_F(AirStrikeHexTest, TheStrikeMovesToTheChosenHexWithItsMark)
 {
-    SetRandomSeed(0);
-    HexPos hex { 4, 4 };
-    // Columns outer: (1, 1) P1 < 1 chosen; (3, 3) is side 0's and passed the
-    // rest: U1 0.000006 < 0.01 keeps it, P2 0.193292 < 1/2 chosen; (5, 4)
-    // P3 0.684696 >= 1/3; (6, 6) P4 0.772713 >= 1/4.
-    ASSERT_TRUE(m_game.ChooseAirStrikeHex(hex));
-    EXPECT_EQ(hex, (HexPos { 3, 3 }));
-    EXPECT_EQ(State(), fire::Advance(0, 1));
-    EXPECT_EQ(m_game.m_airStrikeValue.At(3, 3), 3);
-    EXPECT_EQ(m_game.m_airStrikeSide.At(3, 3), 0);
-    EXPECT_EQ(m_game.m_hexFlags.At(3, 3), kRulesMark);
-    EXPECT_EQ(m_game.m_airStrikeValue.At(4, 4), 0);
-    EXPECT_EQ(m_game.m_airStrikeSide.At(4, 4), -1);
-    EXPECT_EQ(m_game.m_hexFlags.At(4, 4), 0);
-    EXPECT_EQ(m_game.m_airStrikeValue.At(5, 5), 2); // the other strike stays
-}
-
-TEST_F(AirStrikeHexTest, WithoutTheKeepDrawTheChoiceIsAmongEnemyHexes)
-{
-    SetRandomSeed(1);
-    HexPos hex { 4, 4 };
-    // (1, 1) P1 chosen; (3, 3) U1 0.513870 is not kept; (5, 4) P2 < 1/2
-    // chosen; (6, 6) P3 0.684696 >= 1/3.
-    ASSERT_TRUE(m_game.ChooseAirStrikeHex(hex));
-    EXPECT_EQ(hex, (HexPos { 5, 4 }));
-    EXPECT_EQ(State(), fire::Advance(1, 1));
-    EXPECT_EQ(m_game.m_airStrikeValue.At(5, 4), 3);
-    EXPECT_EQ(m_game.m_hexFlags.At(5, 4), kRulesMark);
+    struct Case {
+        std::uint32_t seed;
+        HexPos hit;
+    };
+    const Case cases[] = {
+        // Columns outer: (1, 1) P1 < 1 chosen; (3, 3) is side 0's and passed
+        // the rest: U1 0.000006 < 0.01 keeps it, P2 0.193292 < 1/2 chosen;
+        // (5, 4) P3 0.684696 >= 1/3; (6, 6) P4 0.772713 >= 1/4.
+        { 0, { 3, 3 } },
+        // (1, 1) P1 chosen; (3, 3) U1 0.513870 is not kept; (5, 4) P2 < 1/2
+        // chosen; (6, 6) P3 >= 1/3.
+        { 1, { 5, 4 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seed);
+        for (const Case& other : cases) {
+            PlaceStrike(other.hit.column, other.hit.row, 0, -1);
+            m_game.m_hexFlags.At(other.hit.column, other.hit.row) = 0;
+        }
+        PlaceStrike(4, 4, 3, 0);
+        m_game.m_hexFlags.At(4, 4) = kRulesMark;
+        SetRandomSeed(c.seed);
+        HexPos hex { 4, 4 };
+        ASSERT_TRUE(m_game.ChooseAirStrikeHex(hex));
+        EXPECT_EQ(hex, c.hit);
+        EXPECT_EQ(State(), fire::Advance(c.seed, 1)); // the one keep draw
+        EXPECT_EQ(m_game.m_airStrikeValue.At(c.hit.column, c.hit.row), 3);
+        EXPECT_EQ(m_game.m_airStrikeSide.At(c.hit.column, c.hit.row), 0);
+        EXPECT_EQ(m_game.m_hexFlags.At(c.hit.column, c.hit.row), kRulesMark);
+        EXPECT_EQ(m_game.m_airStrikeValue.At(4, 4), 0);
+        EXPECT_EQ(m_game.m_airStrikeSide.At(4, 4), -1);
+        EXPECT_EQ(m_game.m_hexFlags.At(4, 4), 0);
+        EXPECT_EQ(m_game.m_airStrikeValue.At(5, 5), 2); // the other strike stays
+    }
 }
 
 TEST_F(AirStrikeHexTest, NoCandidateLeavesTheStrikeWhereItIs)
