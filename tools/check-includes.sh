@@ -40,10 +40,10 @@ fi
 # The launcher's window-free parts (its random numbers, the generators) reach
 # the standard library, the model and the launcher's own headers, never the
 # platform layer.
-launcher_bad=$( { ls "$root"/launcher/shell/LauncherRandom.{h,cpp} 2>/dev/null | xargs -r grep -HnE '^[[:space:]]*#[[:space:]]*include'
+launcher_bad=$( { ls "$root"/launcher/shell/{LauncherRandom,MissionTypes}.{h,cpp} 2>/dev/null | xargs -r grep -HnE '^[[:space:]]*#[[:space:]]*include'
                   [ -d "$root/launcher/generator" ] && includes launcher/generator; } \
       | grep -vE "#[[:space:]]*include[[:space:]]*<($std)>" \
-      | grep -vE '#[[:space:]]*include[[:space:]]*"(model|launcher/shell|launcher/generator)/[A-Za-z0-9_]+\.h"')
+      | grep -vE '#[[:space:]]*include[[:space:]]*"(model|launcher/shell|launcher/generator|launcher/campaign)/[A-Za-z0-9_]+\.h"')
 if [ -n "$launcher_bad" ]; then
   echo "Window-free launcher files include something other than the standard library, model or launcher headers:"
   echo "$launcher_bad"
