@@ -43,6 +43,16 @@ template <typename Visit> void ForEachInPreorder(UnitRecord* node, const Visit& 
     }
 }
 
+// A log line from its pieces, texts and numbers.
+void AppendPiece(std::string& line, std::string_view text) { line += text; }
+void AppendPiece(std::string& line, std::int64_t number) { line += std::to_string(number); }
+template <typename... Pieces> std::string LogText(const Pieces&... pieces)
+{
+    std::string line;
+    (AppendPiece(line, pieces), ...);
+    return line;
+}
+
 std::int32_t SubtractCost(std::int32_t value, std::int32_t cost)
 {
     return ClampToInt(static_cast<std::int64_t>(value) - cost);
@@ -169,9 +179,8 @@ BattleGenerator::BattleGenerator(BattleGeneratorContext& context, std::int32_t n
 {
     m_context.log.Open(m_context.campaign->PathOf(kLogFileName));
     Log("campaign generation log\n");
-    Log("nation = " + std::to_string(nation) + ", enemy = " + std::to_string(enemyNation)
-        + ", date = " + std::to_string(date) + ", attacker = " + std::to_string(attacker)
-        + ", level = " + std::to_string(commandLevel) + ", mission type = " + std::to_string(missionType) + "\n");
+    Log(LogText("nation = ", nation, ", enemy = ", enemyNation, ", date = ", date, ", attacker = ", attacker,
+        ", level = ", commandLevel, ", mission type = ", missionType, "\n"));
 }
 
 BattleGenerator::~BattleGenerator() { m_context.log.Close(); }
@@ -286,7 +295,7 @@ void BattleGenerator::SelectForSide(RoleNeeds& needs, std::int32_t commandLevel,
         needs[1] += Roll(10) + 20;
     RolePass(root, needs, 85, 1);
     for (const int p : { 25, 50, 90 }) {
-        Log("Doing " + std::to_string(p) + "% pass, needs = ");
+        Log(LogText("Doing ", p, "% pass, needs = "));
         LogNeeds(needs);
         GeneralPass(root, needs, p);
     }
@@ -294,7 +303,7 @@ void BattleGenerator::SelectForSide(RoleNeeds& needs, std::int32_t commandLevel,
     for (const std::int32_t need : needs)
         sum += need;
     std::int32_t remainder = ClampToInt(sum);
-    Log("Selecting units with borrow, remainder = " + std::to_string(remainder) + "\n");
+    Log(LogText("Selecting units with borrow, remainder = ", remainder, "\n"));
     BorrowPass(root, needs, remainder);
 }
 
@@ -380,19 +389,18 @@ void BattleGenerator::LogNeeds(const RoleNeeds& needs)
 {
     std::string line;
     for (const std::int32_t need : needs)
-        line += " " + std::to_string(need);
-    Log(line + "\n");
+        line += LogText(" ", need);
+    Log(line += '\n');
 }
 
 void BattleGenerator::LogConsidered(const UnitRecord& node, std::string_view what, std::int32_t cost)
 {
-    Log(std::string(what) + " = " + node.m_id + " " + node.m_name + " [" + std::to_string(cost) + "]\n");
+    Log(LogText(what, " = ", node.m_id, " ", node.m_name, " [", cost, "]\n"));
 }
 
 void BattleGenerator::LogSelected(
     const UnitRecord& node, std::string_view what, std::int32_t cost, int role, const RoleNeeds& needs)
 {
-    Log(std::string(what) + " = " + node.m_id + " " + node.m_name + ", cost = " + std::to_string(cost)
-        + ", role = " + std::to_string(role) + "\n");
+    Log(LogText(what, " = ", node.m_id, " ", node.m_name, ", cost = ", cost, ", role = ", role, "\n"));
     LogNeeds(needs);
 }

@@ -66,7 +66,7 @@ public:
         return count;
     }
 
-    std::string Log() const { return ReadTextFile(folder.folder.Path("campaign.log")); }
+    std::string Log() const { return ReadWholeFile(folder.folder.Path("campaign.log")); }
 
     CampaignTestFolder folder;
     BattleGeneratorContext context;
@@ -116,7 +116,7 @@ TEST(BattleGeneratorDataTest, GoldenLog)
         fs::create_directories(golden.parent_path());
         std::ofstream(golden, std::ios::binary) << battle.Log();
     }
-    EXPECT_EQ(battle.Log(), ReadTextFile(golden));
+    EXPECT_EQ(battle.Log(), ReadWholeFile(golden));
 }
 
 } // namespace

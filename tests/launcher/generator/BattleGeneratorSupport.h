@@ -3,23 +3,14 @@
 // working folder with a scripted random source.
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 
+#include "MapRoundTrip.h"
 #include "TestFiles.h"
 #include "launcher/campaign/CampaignTestSupport.h"
 #include "launcher/generator/BattleGenerator.h"
-
-inline std::string ReadTextFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A subunit appended below the parent: size and strength give its part of
 // the parent's cost.
@@ -68,7 +59,7 @@ public:
             context, 10, 1, force, enemyForce, 430301, attacker, commandLevel, missionType, "");
     }
 
-    std::string Log() const { return ReadTextFile(test.folder.Path("campaign.log")); }
+    std::string Log() const { return ReadWholeFile(test.folder.Path("campaign.log")); }
 
     // Scripts the draws, then a marker value: the draw after them shows
     // whether exactly these were taken.

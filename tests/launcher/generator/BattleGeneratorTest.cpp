@@ -120,7 +120,7 @@ TEST_F(SelectForSideTest, RoleOneGetsItsBonusOnlyForNeedsOneToTwentyNine)
         NeedsOf({ 0, c.need1, 0, 0, 0, 0, 0, 0, 0, 0 }, 0, 1, root.get());
         EXPECT_TRUE(folder.TookExactlyTheScript());
         EXPECT_EQ(LogLineAfter(folder.Log(), "Doing 25% pass, needs = "),
-            " 0 " + std::to_string(c.after) + " 0 0 0 0 0 0 0 0");
+            std::string(" 0 ").append(std::to_string(c.after)).append(" 0 0 0 0 0 0 0 0"));
     }
 }
 

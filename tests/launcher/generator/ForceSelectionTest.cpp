@@ -107,7 +107,7 @@ TEST(ForceSelectionTest, CompanionsAreTheParentsFirstTwoClassThreePlatoonsUnless
         { "B1011001", "P10300", "P10301", false, false },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.parentId + std::string(" ") + c.first + " " + c.second);
+        SCOPED_TRACE(std::string(c.parentId).append(" ").append(c.first).append(" ").append(c.second));
         auto parent = MakeUnit(c.parentId);
         UnitRecord* first = AddUnit(*parent, c.first);
         UnitRecord* second = AddUnit(*parent, c.second);
