@@ -42,7 +42,8 @@ private:
 // What the generator keeps between battles, outside any one generator: the
 // launcher owns one for its whole run, each test builds its own. The campaign
 // state (its record, the unit counter, the working folder, the random source
-// and the sink of message boxes) is the caller's.
+// and the sink of message boxes) is the caller's. The deployment's lasting
+// values belong here too.
 struct BattleGeneratorContext {
     explicit BattleGeneratorContext(CampaignContext& campaignContext)
         : campaign(&campaignContext)

@@ -116,7 +116,8 @@ TEST(BattleGeneratorDataTest, GoldenLog)
         fs::create_directories(golden.parent_path());
         std::ofstream(golden, std::ios::binary) << battle.Log();
     }
-    EXPECT_EQ(battle.Log(), ReadWholeFile(golden));
+    EXPECT_EQ(battle.Log(), ReadWholeFile(golden))
+        << "when the demo data changed on purpose, rewrite it with VL_REWRITE_GOLDEN=1 and say so in the commit";
 }
 
 } // namespace
