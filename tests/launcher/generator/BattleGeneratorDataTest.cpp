@@ -35,9 +35,11 @@ public:
         campaign.m_enemyNation = 1;
         campaign.m_generatorValue = 1;
         campaign.m_force = LoadFormationFromOob(folder.context, LevelNumberBase {}, kBattleDate, 10, "K1052001");
-        // The player commands the corps' first battalion.
-        if (const UnitRecord* battalion = FindOrgNodeByName(campaign.m_force.get(), "B10"))
-            campaign.m_formationId = battalion->m_id;
+        // The player commands the corps' first company, whose force the
+        // status screen marks before the generator runs.
+        if (const UnitRecord* company = FindOrgNodeByName(campaign.m_force.get(), "C10"))
+            campaign.m_formationId = company->m_id;
+        campaign.m_selectedForceCost = SelectForceUnder(campaign.m_force.get(), campaign.m_formationId);
     }
 
     // ChooseForces for the mission type and attacker; the generator is gone
@@ -82,10 +84,13 @@ TEST(BattleGeneratorDataTest, EveryMissionTypeChoosesUnitsOnBothSides)
             DemoBattle battle(1'700'000'000 + missionType * 2 + attacker);
             ASSERT_NE(battle.folder.context.g_campaign.m_force, nullptr);
             ASSERT_FALSE(battle.folder.context.g_campaign.m_formationId.empty());
+            const UnitRecord* force = battle.folder.context.g_campaign.m_force.get();
+            const int players = DemoBattle::CountChosen(DemoBattle::Roles(force));
+            EXPECT_GT(players, 0) << "the player's own force";
             battle.Choose(missionType, attacker);
-            EXPECT_TRUE(battle.folder.messages.empty());
-            EXPECT_GT(DemoBattle::CountChosen(DemoBattle::Roles(battle.folder.context.g_campaign.m_force.get())), 0);
+            EXPECT_GT(DemoBattle::CountChosen(DemoBattle::Roles(force)), players) << "and more by the generator";
             EXPECT_GT(DemoBattle::CountChosen(battle.enemyRoles), 0) << "the German corps";
+            EXPECT_TRUE(battle.folder.messages.empty());
         }
 }
 
