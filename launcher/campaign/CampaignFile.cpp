@@ -138,20 +138,6 @@ std::string WriteWhole(const fs::path& path, const std::string& text)
     });
 }
 
-// Removes every file of the folder named so in any letter case.
-void RemoveFilesNamedNoCase(const fs::path& folder, std::string_view name)
-{
-    std::error_code error;
-    std::vector<fs::path> found;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
-        if (entry.size() == name.size() && EndsWithNoCase(entry, name))
-            found.push_back(it->path());
-    }
-    for (const fs::path& path : found)
-        fs::remove(path, error);
-}
-
 // Reads a ".ccd" text into a fresh record; empty when the whole file read.
 std::string ParseCampaignText(
     std::string& text, std::string_view fileName, CampaignRecord& record, std::int32_t& unitCounter)
@@ -275,6 +261,19 @@ bool CampaignFileLines::Next(std::string_view& line)
 std::string CampaignFileLines::Refusal() const
 {
     return "Error reading campaign file " + m_fileName + ", line " + std::to_string(m_line);
+}
+
+void RemoveFilesNamedNoCase(const fs::path& folder, std::string_view name)
+{
+    std::error_code error;
+    std::vector<fs::path> found;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() == name.size() && EndsWithNoCase(entry, name))
+            found.push_back(it->path());
+    }
+    for (const fs::path& path : found)
+        fs::remove(path, error);
 }
 
 std::string CampaignOpenError(std::string_view fileName)

@@ -9,6 +9,7 @@
 // the whole file read, so a damaged file changes nothing.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,9 @@ bool ReadCampaignSummary(const CampaignContext& context, std::string_view fileNa
 // it exists) to ".ccx", then the text over the file. `fileName` ends in the
 // campaign file's four-character extension.
 std::string SaveWithBackup(const CampaignContext& context, std::string_view fileName, const std::string& text);
+
+// Removes every file of the folder named so in any letter case.
+void RemoveFilesNamedNoCase(const std::filesystem::path& folder, std::string_view name);
 
 // The refusals of the campaign files.
 std::string CampaignOpenError(std::string_view fileName);

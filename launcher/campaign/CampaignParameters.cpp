@@ -151,9 +151,10 @@ std::int32_t ReadRankForScore(const std::filesystem::path& folder, std::int32_t 
     return 0;
 }
 
-std::array<std::int32_t, 7> ReadCommandLevelThresholds(const std::filesystem::path& folder)
+std::array<std::int32_t, 7> ReadCommandLevelThresholds(
+    const std::filesystem::path& folder, const std::array<std::int32_t, 7>& preset)
 {
-    std::array<std::int32_t, 7> thresholds {};
+    std::array<std::int32_t, 7> thresholds = preset;
     const std::optional<std::string> text = ReadParameterText(folder);
     if (!text)
         return thresholds;

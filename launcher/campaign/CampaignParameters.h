@@ -31,10 +31,12 @@ std::array<std::int32_t, 29> ReadYearlyNationValues(const std::filesystem::path&
 // 3: the rank of the last threshold the score reaches; 0 when the score is
 // above every threshold or below the first.
 std::int32_t ReadRankForScore(const std::filesystem::path& folder, std::int32_t score);
-// 4: the seven command-level score thresholds (0 where none is given), and
+// 4: the seven command-level score thresholds (the preset's where none is
+// given, all of them without the file), and
 // the level a score has earned: the first k in 0..5 whose next threshold is
 // above the score, else 6.
-std::array<std::int32_t, 7> ReadCommandLevelThresholds(const std::filesystem::path& folder);
+std::array<std::int32_t, 7> ReadCommandLevelThresholds(
+    const std::filesystem::path& folder, const std::array<std::int32_t, 7>& preset = {});
 int CommandLevelForScore(const std::array<std::int32_t, 7>& thresholds, std::int32_t score);
 // 6: the decoration a battle ratio earns (the count of entries whose ratio
 // it reaches) with its name for the nation; 0 and no name below 1.0.
