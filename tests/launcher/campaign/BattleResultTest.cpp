@@ -22,14 +22,6 @@
 
 namespace {
 
-std::string DecorationEntry(const char* ratio, const char* word)
-{
-    std::string text = std::string("1 ") + ratio + "\n";
-    for (int nation = 0; nation < kDecorationNameLines; ++nation)
-        text += std::string(word) + " " + std::to_string(nation) + "\n";
-    return text;
-}
-
 // Sections 0 to 8 of a parameter file with the given ranks (section 3) and
 // command levels (section 4); decorations from 1.5 and 2.0, morale
 // thresholds 10 for level 6 and 20 for level 7.
@@ -566,8 +558,13 @@ TEST_F(LinkedResultTest, TheOutcomeMovesAlongTheChain)
         EXPECT_EQ(saved.m_history->m_battleType, 4);
         EXPECT_EQ(saved.m_history->m_date, 440606) << "the date line of the battle's own file";
         EXPECT_EQ(test.context.g_campaign.m_linkedBattleId, c.next);
-        EXPECT_TRUE(FileExists(test.folder.Path(), "Run.ccx")) << "the chain as it was";
         EXPECT_FALSE(FileExists(test.folder.Path(), "Run.cpn"));
+        std::string backup;
+        ASSERT_EQ(ReadDataFileText(test.folder.Path("Run.ccx").string(), backup), DataFileRead::kRead);
+        LinkedCampaignHeader before;
+        ASSERT_EQ(ReadLinkedCampaignHeader(test.context, before, backup, "Run.ccx"), "") << "the chain as it was";
+        EXPECT_EQ(before.m_currentBattleId, 1);
+        EXPECT_EQ(before.m_history, nullptr);
     }
 }
 
@@ -615,6 +612,16 @@ TEST_F(LinkedResultTest, EveryFailureKeepsTheBattle)
         EXPECT_TRUE(FileExists(test.folder.Path(), "Run.cpn")) << c.what;
         EXPECT_FALSE(FileExists(test.folder.Path(), "Run.ccx")) << c.what;
     }
+
+    // A save that fails keeps the battle to be returned again.
+    LinkedResultTest::SetUp();
+    SetupLinked(1);
+    std::filesystem::create_directory(test.folder.Path("Run.ccx"));
+    const CampaignBattleOutcome outcome = ApplyCampaignBattleResult(test.context, "Run.cpn", 1, 0);
+    EXPECT_EQ(outcome.failureCaption, "Write Error");
+    EXPECT_FALSE(outcome.completed) << "no flags with a failure";
+    EXPECT_TRUE(FileExists(test.folder.Path(), "Run.cpn"));
+    EXPECT_EQ(SavedLinked().m_currentBattleId, 1);
 }
 
 } // namespace

@@ -2,18 +2,11 @@
 
 #include <string>
 
+#include "CampaignTestSupport.h"
 #include "TempDir.h"
 #include "launcher/campaign/CampaignParameters.h"
 
 namespace {
-
-std::string DecorationEntry(const char* ratio, const char* word)
-{
-    std::string text = std::string("1 ") + ratio + "\n";
-    for (int nation = 0; nation < kDecorationNameLines; ++nation)
-        text += std::string(word) + " " + std::to_string(nation) + "\n";
-    return text;
-}
 
 // Sections 0 to 12 with the edge cases: section 0 of three rows, classes
 // ending before their seventh line, a sentinel rank, a morale pair for

@@ -9,6 +9,7 @@
 
 #include "TempDir.h"
 #include "launcher/campaign/CampaignContext.h"
+#include "launcher/campaign/CampaignParameters.h"
 #include "launcher/campaign/CampaignRecord.h"
 
 struct ShownMessage {
@@ -72,4 +73,14 @@ inline std::string DescribeTree(const UnitRecord* root)
     std::string out;
     DescribeTree(root, 0, out);
     return out;
+}
+
+// One decoration of "campaign.pdt": its ratio line and a name for every
+// nation, "<word> <nation>".
+inline std::string DecorationEntry(const char* ratio, const char* word)
+{
+    std::string text = std::string("1 ") + ratio + "\n";
+    for (int nation = 0; nation < kDecorationNameLines; ++nation)
+        text += std::string(word) + " " + std::to_string(nation) + "\n";
+    return text;
 }
