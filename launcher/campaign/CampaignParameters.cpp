@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 #include "launcher/campaign/CampaignFiles.h"
@@ -53,6 +54,13 @@ std::vector<std::int32_t> SectionStream(const std::vector<std::string_view>& lin
         }
     }
     return values;
+}
+
+// A value as a 32-bit float holds it; beyond the float range, its ends.
+float AsFloat(double value)
+{
+    return static_cast<float>(
+        std::clamp<double>(value, std::numeric_limits<float>::lowest(), std::numeric_limits<float>::max()));
 }
 
 std::vector<std::string_view> SectionOfFile(const std::string& text, int section, bool blankEnds = false)
@@ -192,7 +200,8 @@ Decoration ReadDecoration(const std::filesystem::path& folder, double ratio, int
         std::int32_t unused = 0;
         double entryRatio = 0;
         cursor.SkipBlanks();
-        if (!cursor.ReadInt(unused) || !cursor.ReadDouble(entryRatio) || entryRatio > ratio)
+        // Both ratios are held in 32 bits, so a row of 1.3 is reached by 13 / 10.
+        if (!cursor.ReadInt(unused) || !cursor.ReadDouble(entryRatio) || AsFloat(entryRatio) > AsFloat(ratio))
             break;
         ++count;
         name = nation >= 0 && nation < kDecorationNameLines ? lines[start + 1 + static_cast<std::size_t>(nation)]

@@ -176,6 +176,13 @@ TEST_F(BattleResultTest, DecorationsFollowTheRatioRows)
         EXPECT_EQ(result.m_decorationName, c.name) << c.a;
         EXPECT_EQ(Saved().m_decorationCounts, c.counts) << c.a;
     }
+    // A row's ratio is read as the battle's is held, in 32 bits: 13 / 10
+    // reaches a row of 1.3.
+    test.folder.Write("campaign.pdt", "-1\n-1\n-1\n-1\n-1\n-1\n" + DecorationEntry("1.3", "Bar") + "-1\n");
+    Prepare();
+    CampaignBattleResult result(test.context, "Cmd", 13, 10);
+    ASSERT_TRUE(result.Apply()) << result.m_failure;
+    EXPECT_EQ(result.m_decorationName, "Bar 10");
 }
 
 TEST_F(BattleResultTest, PromotionIsOneStepTowardsTheRankTheScoreEarns)
@@ -372,7 +379,8 @@ TEST_F(BattleResultTest, ExperienceRaisesMoraleOneStepAtTheFilesThresholds)
         Prepare(std::move(record));
         CampaignBattleResult result(test.context, "Cmd", c.a, 1000);
         ASSERT_TRUE(result.Apply()) << result.m_failure;
-        const UnitRecord* saved = FindUnitByNumber(Saved().m_force.get(), 104);
+        const CampaignRecord after = Saved();
+        const UnitRecord* saved = FindUnitByNumber(after.m_force.get(), 104);
         EXPECT_EQ(saved->m_experience, c.expectedExperience) << c.a << " " << c.experience;
         EXPECT_EQ(saved->m_morale, c.expectedMorale) << c.a << " " << c.experience;
     }
@@ -462,6 +470,42 @@ TEST_F(BattleResultTest, TheHookReportsWhatTheFirstScreenNeeds)
         EXPECT_EQ(outcome.largerCommandOffered, c.offered) << c.what;
         EXPECT_EQ(outcome.endText, "") << c.what;
     }
+}
+
+TEST_F(BattleResultTest, ADatelineReadsOnlyWhenWhole)
+{
+    struct Case {
+        const char* tail; // after the loss table; null: no file
+        std::int32_t date;
+    };
+    const Case cases[] = {
+        { "Note\nJun 6 1944\n", 440606 },
+        { "Note\njune 30 1943\n", 430630 },
+        { "Note\nDec 31 1999", 991231 },
+        { nullptr, 0 },
+        { "Note\n", 0 },
+        { "Note\nJu 6 1944\n", 0 },
+        { "Note\nSmarch 6 1944\n", 0 },
+        { "Note\nJun 0 1944\n", 0 },
+        { "Note\nJun 32 1944\n", 0 },
+        { "Note\nJun 6 99999999999\n", 0 },
+        { "Note\nJun 6\n", 0 },
+        { "Note\n6 Jun 1944\n", 0 },
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(test.folder.Path("s.scn"));
+        if (c.tail)
+            test.folder.Write("s.scn", Battle({}) + c.tail);
+        EXPECT_EQ(ReadScenarioDate(test.context, "s.scn"), c.date) << (c.tail ? c.tail : "no file");
+    }
+    // Without the loss table's end there is no date line.
+    test.folder.Write("s.scn", "9\n-1\n0\nNote\nJun 6 1944\n");
+    EXPECT_EQ(ReadScenarioDate(test.context, "s.scn"), 0);
+
+    test.folder.Write("t.cpn", "1\n2\n3\n4\n5\n6\n0 0 0 4\n");
+    EXPECT_EQ(ReadBattleType(test.context, "t.cpn"), 0) << "a seventh line of four numbers";
+    test.folder.Write("t.cpn", "1\n2\n3\n4\n5\n6\n0 0 0 0 -7 9\n");
+    EXPECT_EQ(ReadBattleType(test.context, "t.cpn"), -7);
 }
 
 TEST_F(BattleResultTest, PromotionToTheParentFormationTakesTheCommandersUnitAlong)
