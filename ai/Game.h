@@ -64,9 +64,6 @@ public:
     // Set by the planning pass when it started a Banzai attack; the turn
     // driver plays its sound and clears it.
     bool m_banzaiSound = false;
-    // The hex the frame marks for the player, drawn by the map view;
-    // (-1, -1) when none.
-    HexPos m_markedHex { -1, -1 };
 
 protected:
     // Both sides back to manual play, without fog.

@@ -538,7 +538,14 @@ HexPos CTerrainView::CentreOnPoint(Point mapPoint)
     return hex;
 }
 
-HexPos CTerrainView::JumpToPoint(Point mapPoint) { return RotateHex(CentreOnPoint(mapPoint)); }
+HexPos CTerrainView::JumpToPoint(Point mapPoint)
+{
+    // The hex under the point, as a map hex; the virtual centring may
+    // already answer in map terms, so its answer is not turned again.
+    const HexPos hex = Geometry().PointToHex(mapPoint.x, mapPoint.y);
+    CentreOnPoint(mapPoint);
+    return RotateHex(hex);
+}
 
 void CTerrainView::RotateKeepingHotSpot()
 {

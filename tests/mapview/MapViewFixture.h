@@ -97,7 +97,7 @@ protected:
     {
         if (!m_view) {
             m_services = std::make_unique<platform::testing::HeadlessServices>(m_art);
-            m_view = std::make_unique<CMapView>(&m_game);
+            m_view = m_makeView ? m_makeView(&m_game) : std::make_unique<CMapView>(&m_game);
             m_host = std::make_unique<platform::testing::HeadlessWindowHost>(*m_view, m_services->Get(), client);
             ASSERT_TRUE(m_host->Create());
         }
@@ -128,6 +128,8 @@ protected:
         return CellAt({ c.x + dx, c.y + dy });
     }
 
+    // The view the test shows, when it needs a kind of its own.
+    std::function<std::unique_ptr<CMapView>(CGame*)> m_makeView;
     ArtLayout m_layout;
     std::filesystem::path m_art = VL_DIAGNOSTIC_ART_DIR;
     std::unique_ptr<TempDir> m_artCopy;

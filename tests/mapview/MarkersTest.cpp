@@ -20,7 +20,7 @@ TEST_F(MarkersTest, MarkedHexShowsCellTenOverTheCountersInBoth2DViews)
     unit.m_type = &type;
     unit.m_strength = 3;
     m_game.m_stacks.At(3, 3).Append(unit);
-    m_game.m_markedHex = { 3, 3 };
+    m_game.m_blockingHex = { 3, 3 };
     for (int mode : { 1, 2 }) {
         Show(mode);
         const std::string sheet = mode == 1 ? "Icons2d.bmp" : "Icons1d.bmp";
@@ -31,7 +31,7 @@ TEST_F(MarkersTest, MarkedHexShowsCellTenOverTheCountersInBoth2DViews)
 
 TEST_F(MarkersTest, MarkedHexTurnsWithTheView)
 {
-    m_game.m_markedHex = { 1, 2 };
+    m_game.m_blockingHex = { 1, 2 };
     Show(1, true);
     const HexPos view = m_view->RotateHex(1, 2);
     ASSERT_NE(view, (HexPos { 1, 2 }));
@@ -45,12 +45,12 @@ TEST_F(MarkersTest, RefreshPresentsOnlyWhenAHexIsMarked)
     m_host->ClearPresents();
     m_view->RefreshMarkers();
     EXPECT_TRUE(m_host->Presents().empty());
-    m_game.m_markedHex = { 2, 2 };
+    m_game.m_blockingHex = { 2, 2 };
     m_view->RefreshMarkers();
     EXPECT_EQ(m_host->Presents().size(), 1u);
     EXPECT_EQ(CellAtHex(2, 2), (ProbedCell { "Icons2d.bmp", 10, 0 }));
     // Clearing the mark and repainting takes the marker away.
-    m_game.m_markedHex = { -1, -1 };
+    m_game.m_blockingHex = { -1, -1 };
     m_view->Redraw();
     EXPECT_NE(CellAtHex(2, 2).file, "Icons2d.bmp");
 }
