@@ -28,10 +28,6 @@ constexpr FeatureLine kFeatureLines[] = {
     { kLayerRoad, kBlack },
 };
 
-// The sides a line is drawn across from each hex: the other three are the
-// neighbours' N, NE and SE.
-constexpr HexSide kLineSides[] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast };
-
 int Scale(int value, int numerator, int denominator)
 {
     return denominator <= 0 ? 0 : static_cast<int>(static_cast<long long>(value) * numerator / denominator);
@@ -93,7 +89,7 @@ Point CJumpMapView::MiniaturePoint(HexPos viewHex, int width, int height) const
         Scale(viewHex.row, height, Geometry().GetMapHeight()) };
 }
 
-void CJumpMapView::DrawFeatureLines(Canvas& canvas, int layer, int width, int height)
+template <class Draw> void CJumpMapView::ForEachFeatureSide(int layer, bool allSides, Draw draw) const
 {
     const HexMap& map = *GetMap();
     for (int c = 0; c < map.GetWidth(); ++c)
@@ -102,48 +98,43 @@ void CJumpMapView::DrawFeatureLines(Canvas& canvas, int layer, int width, int he
             const HexSideSet sides = map.GetFeatureLayer(m.column, m.row, layer);
             if (sides.IsEmpty())
                 continue;
-            for (HexSide viewSide : kLineSides) {
+            for (HexSide viewSide(1); viewSide.IsValid(); viewSide.Next()) {
+                const bool lineSide
+                    = viewSide == HexSide::North || viewSide == HexSide::NorthEast || viewSide == HexSide::SouthEast;
                 const HexSide side = Geometry().RotateHexSide(viewSide);
                 HexPos n;
-                if (!sides.Contains(side) || !map.GetNeighbour(side, m.column, m.row, n))
-                    continue;
-                canvas.MoveTo(MiniaturePoint({ c, r }, width, height));
-                canvas.LineTo(MiniaturePoint(RotateHex(n), width, height));
+                if ((allSides || lineSide) && sides.Contains(side) && map.GetNeighbour(side, m.column, m.row, n))
+                    draw(HexPos { c, r }, RotateHex(n));
             }
         }
+}
+
+void CJumpMapView::DrawFeatureLines(Canvas& canvas, int layer, int width, int height)
+{
+    // Across N, NE and SE only: the other three are the neighbours'.
+    ForEachFeatureSide(layer, false, [&](HexPos a, HexPos b) {
+        canvas.MoveTo(MiniaturePoint(a, width, height));
+        canvas.LineTo(MiniaturePoint(b, width, height));
+    });
 }
 
 void CJumpMapView::DrawRiverStrokes(Canvas& canvas, int width, int height)
 {
     // Across the line joining the two hexes' points, through its middle, a
     // third of their distance to each side: the river runs between them.
-    const HexMap& map = *GetMap();
-    for (int c = 0; c < map.GetWidth(); ++c)
-        for (int r = 0; r < map.GetHeight(); ++r) {
-            const HexPos m = RotateHex(c, r);
-            const HexSideSet sides = map.GetFeatureLayer(m.column, m.row, kLayerRiver);
-            if (sides.IsEmpty())
-                continue;
-            for (HexSide viewSide(1); viewSide.IsValid(); viewSide.Next()) {
-                const HexSide side = Geometry().RotateHexSide(viewSide);
-                HexPos n;
-                if (!sides.Contains(side) || !map.GetNeighbour(side, m.column, m.row, n))
-                    continue;
-                // Each side once, from its first hex in column-then-row
-                // order, so that both hexes' records draw the same pixels.
-                HexPos a { c, r };
-                HexPos b = RotateHex(n);
-                if (b.column < a.column || (b.column == a.column && b.row < a.row))
-                    std::swap(a, b);
-                const Point pa = MiniaturePoint(a, width, height);
-                const Point pb = MiniaturePoint(b, width, height);
-                const Point mid { (pa.x + pb.x) / 2, (pa.y + pb.y) / 2 };
-                const int ax = -(pb.y - pa.y) / 3;
-                const int ay = (pb.x - pa.x) / 3;
-                canvas.MoveTo({ mid.x - ax, mid.y - ay });
-                canvas.LineTo({ mid.x + ax, mid.y + ay });
-            }
-        }
+    ForEachFeatureSide(kLayerRiver, true, [&](HexPos a, HexPos b) {
+        // Each side from its first hex in column-then-row order, so that
+        // both hexes' records draw the same pixels.
+        if (b.column < a.column || (b.column == a.column && b.row < a.row))
+            std::swap(a, b);
+        const Point pa = MiniaturePoint(a, width, height);
+        const Point pb = MiniaturePoint(b, width, height);
+        const Point mid { (pa.x + pb.x) / 2, (pa.y + pb.y) / 2 };
+        const int ax = -(pb.y - pa.y) / 3;
+        const int ay = (pb.x - pa.x) / 3;
+        canvas.MoveTo({ mid.x - ax, mid.y - ay });
+        canvas.LineTo({ mid.x + ax, mid.y + ay });
+    });
 }
 
 Point CJumpMapView::ScaleToMiniature(Point picture, int width, int height) const

@@ -36,6 +36,9 @@ public:
     int GetMiniatureBuilds() const { return m_miniatureBuilds; }
 
 private:
+    // Each view hex's sides (all six, or N, NE and SE) that carry the
+    // feature and have a neighbour: draw(view hex, neighbour's view hex).
+    template <class Draw> void ForEachFeatureSide(int layer, bool allSides, Draw draw) const;
     void DrawFeatureLines(platform::gfx::Canvas& canvas, int layer, int width, int height);
     void DrawRiverStrokes(platform::gfx::Canvas& canvas, int width, int height);
     // A view hex's point in a miniature of that size.

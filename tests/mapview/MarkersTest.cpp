@@ -134,14 +134,17 @@ TEST_F(MarkersTest, TraceLineOnlyIn2DWithEnemyContactExactlyOne)
         Show(c.mode);
         const bool flat = c.mode == 1 || c.mode == 2;
         EXPECT_EQ(CountPixels(kOrange) > 0, c.line) << c.name;
-        if (c.line)
+        if (c.line) {
             EXPECT_EQ(At(Centre(c.firer)), kOrange) << c.name << ": from the firer's centre";
+        }
         EXPECT_EQ(m_view->ShouldDrawTraceLine(c.firer, c.target), c.line) << c.name;
         // The target's marker: in the 2D views whatever the line does.
-        if (flat && c.firer != c.target)
+        if (flat && c.firer != c.target) {
             EXPECT_EQ(CellAtHex(c.target.column, c.target.row, 6, -8), Icons(c.mode, 13)) << c.name;
-        if (!flat)
+        }
+        if (!flat) {
             EXPECT_NE(At(Centre(c.target)), OwnCell(13)) << c.name;
+        }
         m_game.SetContact(c.firer.column, c.firer.row, 1, 0, -1);
     }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gfx/Bmp.h"
+#include "tests/FunctionCallback.h"
 
 namespace {
 
@@ -36,18 +37,6 @@ public:
     }
 };
 
-class Call final : public CCallback {
-public:
-    explicit Call(std::function<void()> f)
-        : m_f(std::move(f))
-    {
-    }
-    void Invoke() override { m_f(); }
-
-private:
-    std::function<void()> m_f;
-};
-
 class MouseTest : public MapViewTest {
 protected:
     void SetUp() override
@@ -72,7 +61,7 @@ protected:
     {
         for (int slot = 0; slot < CMouseView::kCallbackCount; ++slot)
             m_view->SetCallback(static_cast<CMouseView::CallbackSlot>(slot),
-                std::make_unique<Call>([this, slot] { m_calls.push_back(slot); }));
+                MakeFunctionCallback([this, slot] { m_calls.push_back(slot); }));
     }
     // The client point of a view hex's centre, moved by (dx, dy).
     Point ClientOf(HexPos hex, int dx = 0, int dy = 0) const
@@ -167,7 +156,7 @@ TEST_F(MouseTest, LeftButtonCallbackSeesTheHotSpotAlreadyMoved)
 {
     Fresh();
     HexPos seen { -1, -1 };
-    m_view->SetCallback(CMouseView::kLeftDown, std::make_unique<Call>([&] { seen = m_view->GetHotSpot(); }));
+    m_view->SetCallback(CMouseView::kLeftDown, MakeFunctionCallback([&] { seen = m_view->GetHotSpot(); }));
     Send(MouseKind::LeftDown, HexPos { 8, 3 });
     EXPECT_EQ(seen, (HexPos { 8, 3 }));
     EXPECT_TRUE(m_view->IsButtonDown());

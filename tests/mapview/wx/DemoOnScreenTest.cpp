@@ -7,7 +7,6 @@
 #include <wx/frame.h>
 #include <wx/utils.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -17,6 +16,7 @@
 #include "platform/wx/ScreenGrab.h"
 #include "platform/wx/WindowHost.h"
 #include "platform/wx/WxServices.h"
+#include "tests/mapview/wx/Pump.h"
 #include "tools/render/HeadlessMap.h"
 
 using namespace platform;
@@ -24,15 +24,6 @@ using namespace platform;
 namespace {
 
 namespace fs = std::filesystem;
-
-void PumpFor(int ms)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        wx::ToolkitSession::ProcessPending();
-        wxMilliSleep(5);
-    }
-}
 
 // Destroys the frame (and the host in it) before the view it shows goes.
 struct FrameCloser {

@@ -11,7 +11,6 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -22,6 +21,8 @@
 #include "platform/wx/ScreenGrab.h"
 #include "platform/wx/WindowHost.h"
 #include "platform/wx/WxServices.h"
+#include "tests/FunctionCallback.h"
+#include "tests/mapview/wx/Pump.h"
 #include "tools/render/HeadlessMap.h"
 
 using namespace platform;
@@ -29,27 +30,6 @@ using namespace platform;
 namespace {
 
 namespace fs = std::filesystem;
-
-void PumpFor(int ms)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        wx::ToolkitSession::ProcessPending();
-        wxMilliSleep(5);
-    }
-}
-
-template <class Done> bool PumpUntil(Done done, int ms = 3000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        wx::ToolkitSession::ProcessPending();
-        wxMilliSleep(5);
-    }
-    return true;
-}
 
 // The view, counting the ticks of its edge-scrolling timer.
 class TickCountingView : public CMapView {
@@ -62,18 +42,6 @@ public:
         CMapView::OnTimer(id);
     }
     int edgeTicks = 0;
-};
-
-class Call final : public CCallback {
-public:
-    explicit Call(std::function<void()> f)
-        : m_f(std::move(f))
-    {
-    }
-    void Invoke() override { m_f(); }
-
-private:
-    std::function<void()> m_f;
 };
 
 struct Invocation {
@@ -113,7 +81,7 @@ protected:
         PumpFor(100);
         m_host->Update();
         for (int slot = 0; slot < CMouseView::kCallbackCount; ++slot)
-            m_view.SetCallback(static_cast<CMouseView::CallbackSlot>(slot), std::make_unique<Call>([this, slot] {
+            m_view.SetCallback(static_cast<CMouseView::CallbackSlot>(slot), MakeFunctionCallback([this, slot] {
                 m_calls.push_back({ slot, m_view.GetLastHitHex(), m_view.GetHotSpot() });
             }));
     }
