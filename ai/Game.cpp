@@ -111,26 +111,33 @@ void CGame::GetStatusText(String& out) const
         out.AppendText(" A/I Control");
 }
 
-void CGame::ResetAiState()
+void CGame::ResetBattleState()
 {
-    CGameAiIndirect::ResetAiState();
+    CGameAiIndirect::ResetBattleState();
     m_aiMode[0] = m_aiMode[1] = kAiManual;
-    m_aiFog[0] = m_aiFog[1] = 0;
     m_planFlag[0] = m_planFlag[1] = 0;
+}
+
+bool CGame::FailReadClearingFog(const char* reason)
+{
+    if (reason)
+        FailBattleRead(reason);
+    m_aiFog[0] = m_aiFog[1] = 0;
+    return false;
 }
 
 bool CGame::ReadBattleFile(std::istream& in, bool keepVersion10)
 {
     if (!CGameAiIndirect::ReadBattleFile(in, keepVersion10))
-        return false;
+        return FailReadClearingFog();
     int plan[2] = { 0, 0 };
     int mode[2] = { 0, 0 };
     int fog[2] = { 0, 0 };
     if (!(in >> plan[0] >> plan[1] >> mode[1] >> fog[1] >> mode[0] >> fog[0]))
-        return FailBattleRead("Error reading A/I modes");
+        return FailReadClearingFog("Error reading A/I modes");
     for (int side = 0; side < 2; ++side)
         if (mode[side] < kAiManual || mode[side] > kAiPlanningComputer)
-            return FailBattleRead("Error reading A/I modes");
+            return FailReadClearingFog("Error reading A/I modes");
     for (int side = 0; side < 2; ++side) {
         m_planFlag[side] = plan[side] != 0 ? 1 : 0;
         m_aiMode[side] = mode[side];

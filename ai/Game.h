@@ -55,6 +55,10 @@ public:
     // rebuilt. The last value's line end stays in the stream.
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
+    // Both sides back to manual play. The fog bytes are the frame's choice
+    // and stay (a scenario's opening report is made under them); a failed
+    // read of a saved battle clears them with the rest.
+    void ResetBattleState() override;
 
     int m_aiMode[2] = { kAiManual, kAiManual };
     std::uint8_t m_aiFog[2] = { 0, 0 };
@@ -65,11 +69,10 @@ public:
     // driver plays its sound and clears it.
     bool m_banzaiSound = false;
 
-protected:
-    // Both sides back to manual play, without fog.
-    void ResetAiState() override;
-
 private:
+    // A failed read of a saved battle (with the reason of this block, when
+    // it failed here) leaves no computer state, fog bytes included.
+    bool FailReadClearingFog(const char* reason = nullptr);
     void EnsureObjectives(int side);
     void PrepareIfToMove(int side);
 };

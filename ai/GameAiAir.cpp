@@ -24,9 +24,9 @@ void CGameAiAir::SetAttacksForPhase()
     m_attacksLeft = AttacksForStrikes(side == 0 || side == 1 ? m_airPower[side] : 0);
 }
 
-void CGameAiAir::ResetAiState()
+void CGameAiAir::ResetBattleState()
 {
-    CGameAiAssault::ResetAiState();
+    CGameAiAssault::ResetBattleState();
     m_attacksLeft = 0;
 }
 

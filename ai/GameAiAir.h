@@ -18,9 +18,8 @@ public:
     // The attacks left of the phase, on one line after the objective lists.
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
+    // No attacks are left.
+    void ResetBattleState() override;
 
     int m_attacksLeft = 0;
-
-protected:
-    void ResetAiState() override;
 };

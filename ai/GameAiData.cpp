@@ -48,9 +48,9 @@ bool CGameAiData::CheckFilesChanged()
     return m_aiFileTime.CheckChanged() || changed;
 }
 
-void CGameAiData::ResetAiState()
+void CGameAiData::ResetBattleState()
 {
-    CGameAiOrders::ResetAiState();
+    CGameAiOrders::ResetBattleState();
     ResetSweep();
     m_objectiveLists[0].Free();
     m_objectiveLists[1].Free();

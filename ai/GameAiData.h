@@ -62,6 +62,8 @@ public:
     // "-1 -1".
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
+    // The cursor back at the start and both objective lists emptied.
+    void ResetBattleState() override;
 
     HexGrid<std::int8_t> m_enemyDistance;
     HexList m_objectiveLists[2];
@@ -74,6 +76,4 @@ protected:
     // The lower layers' reload; when it gave no error, "main.ai" (its time
     // first, then its values).
     const char* Reload() override;
-    // The cursor back at the start and both objective lists emptied.
-    void ResetAiState() override;
 };

@@ -39,9 +39,9 @@ void CGameAiMove::PrepareMoves()
     m_stepFlag = 1;
 }
 
-void CGameAiMove::ResetAiState()
+void CGameAiMove::ResetBattleState()
 {
-    CGameAiAir::ResetAiState();
+    CGameAiAir::ResetBattleState();
     m_objectiveScores.Free();
     m_stepFlag = 1;
 }

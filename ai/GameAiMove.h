@@ -23,11 +23,10 @@ public:
     // The objective scores, ended by 9999.
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
+    // No scores, and the reinforcement stage open.
+    void ResetBattleState() override;
 
     ValueList<int> m_objectiveScores;
     // Set while the reinforcement stage of the move step is still open.
     std::uint8_t m_stepFlag = 0;
-
-protected:
-    void ResetAiState() override;
 };

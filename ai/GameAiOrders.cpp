@@ -242,8 +242,9 @@ void CGameAiOrders::ResetSideOrders(int side)
             AddUnitToSummaries(unit, nullptr, true);
 }
 
-void CGameAiOrders::ResetAiState()
+void CGameAiOrders::ResetBattleState()
 {
+    CGamePathSearch::ResetBattleState();
     for (AiOrder& order : m_orders) {
         order.kind = kAiOrderHold;
         order.target = order.second = HexPos { -1, -1 };
@@ -252,8 +253,8 @@ void CGameAiOrders::ResetAiState()
 
 bool CGameAiOrders::FailBattleRead(const char* reason)
 {
+    // Every layer's state goes with the battle.
     DropFailedBattle(String(reason));
-    ResetAiState();
     return false;
 }
 
@@ -261,10 +262,8 @@ bool CGameAiOrders::FailBattleRead(const char* reason)
 
 bool CGameAiOrders::ReadBattleFile(std::istream& in, bool keepVersion10)
 {
-    if (!CGamePathSearch::ReadBattleFile(in, keepVersion10)) {
-        ResetAiState();
+    if (!CGamePathSearch::ReadBattleFile(in, keepVersion10))
         return false;
-    }
     constexpr const char* kError = "Error reading A/I orders";
     auto onMap = [this](const HexPos& hex) { return m_map.IsOnMap(hex.column, hex.row); };
     for (;;) {

@@ -115,6 +115,9 @@ public:
     // hold, then "-1".
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
+    // The computer opponent's part of an empty battle; each layer above adds
+    // its own, calling its base first. Every order goes back on hold.
+    void ResetBattleState() override;
 
     std::vector<AiOrder> m_orders;
     std::vector<FormationSummary> m_summaries;
@@ -122,9 +125,6 @@ public:
 protected:
     // The tree changes with a reload: the records are made anew for it.
     const char* Reload() override;
-    // The computer opponent's part of an empty battle; each layer above adds
-    // its own, calling its base first. Every order goes back on hold.
-    virtual void ResetAiState();
     // A block of a saved battle did not read: the whole battle is dropped,
     // as a failed read of the battle part drops it, with the reason kept.
     bool FailBattleRead(const char* reason);

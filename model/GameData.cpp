@@ -109,6 +109,14 @@ void CGameData::ResetBattle()
     m_starshells[0] = m_starshells[1] = 0;
 }
 
+void CGameData::ResetBattleState()
+{
+    ResetBattle();
+    // The last move is of the battle being replaced, and its unit copies point
+    // to organisation nodes that a reload may free.
+    m_lastMove.reset();
+}
+
 void CGameData::BindPlatoonTypes()
 {
     // The first record of each id, as FindWeapon gives it, without a list

@@ -50,6 +50,11 @@ public:
     // Empties the battle, every hex of every layer's grids included; file
     // names, file times, platoon types, smoke counts and the callbacks stay.
     void ResetBattle();
+    // Empties the battle state of every layer: every read of a battle runs
+    // it first, so that nothing of an earlier battle stays behind. A layer
+    // that keeps state of its own for a battle extends it, calling its base
+    // first. Here: the battle (ResetBattle) and the last move.
+    virtual void ResetBattleState();
     void BindPlatoonTypes();
     // Every registered grid (of every layer) and the loss table.
     void AllocateGrids(int width, int height);

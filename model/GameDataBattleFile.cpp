@@ -408,10 +408,7 @@ bool CGameData::ReadBattleFile(std::istream& in, bool keepVersion10)
 
 bool CGameData::ReadBattleText(TextScanner& in, bool keepVersion10)
 {
-    ResetBattle();
-    // The last move is of the battle being replaced, and its unit copies point
-    // to organisation nodes that the reload below may free.
-    m_lastMove.reset();
+    ResetBattleState();
     m_battleReadError = String();
     const String oldMapName = m_mapFileName;
     const String oldOrgName = m_orgFileName;
@@ -455,8 +452,8 @@ bool CGameData::ReadBattleText(TextScanner& in, bool keepVersion10)
 
 void CGameData::DropFailedBattle(const String& error)
 {
-    // No half-read battle stays in play.
-    ResetBattle();
+    // No half-read battle stays in play, nor any layer's state of it.
+    ResetBattleState();
     m_map.Reset();
     m_smoke[0] = m_smoke[1] = 0; // kept by a reset, but here read from the damaged file
     m_battleReadError = error;
@@ -721,10 +718,9 @@ String CGameData::ReloadKeepingBattle()
         return String("Error keeping the battle in play");
     const int version = m_version;
 
-    // Nothing may point into the data about to be replaced: the battle goes
-    // first, then the last-move copies, then the platoon types themselves.
-    ResetBattle();
-    m_lastMove.reset();
+    // Nothing may point into the data about to be replaced: the battle with
+    // every layer's state of it goes first, then the platoon types themselves.
+    ResetBattleState();
     m_platoonTypes.Clear();
     const String platoonError = m_platoonTypes.LoadAll(".");
 

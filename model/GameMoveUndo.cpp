@@ -12,10 +12,10 @@ const char* CGameMoveUndo::Reload()
     return CGameCombatReport::Reload();
 }
 
-bool CGameMoveUndo::ReadBattleFile(std::istream& in, bool keepVersion10)
+void CGameMoveUndo::ResetBattleState()
 {
+    CGameCombatReport::ResetBattleState();
     ClearUndo();
-    return CGameCombatReport::ReadBattleFile(in, keepVersion10);
 }
 
 void CGameMoveUndo::SnapshotHex(int x, int y)

@@ -26,8 +26,8 @@ public:
     void CollectUndoHexes(HexList& hexes) const;
 
     // A battle read replaces the types, nodes and map size the snapshots
-    // were taken with: the records go first.
-    bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
+    // were taken with: the records go with the battle.
+    void ResetBattleState() override;
 
     HexGrid<HexSide> m_entrySides;
     std::vector<HexSnapshot> m_snapshots;

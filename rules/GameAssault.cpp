@@ -323,6 +323,13 @@ void CGameAssault::ClearAssault()
     StoreTotals(Totals());
 }
 
+void CGameAssault::ResetBattleState()
+{
+    CGameCombatResults::ResetBattleState();
+    ClearAssault();
+    m_assaultRefusal = nullptr;
+}
+
 bool CGameAssault::CanAssaultHex(int x, int y)
 {
     if (IsOptionSet(kOptionThreePhase) && m_map.GetPhase() != kPhaseFinal)

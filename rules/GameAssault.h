@@ -35,6 +35,10 @@ public:
     bool ResolveAssault(String& out);
     // Ends the open assault unresolved: its units are no longer committed.
     void ClearAssault();
+    // No assault stays open across battles.
+    void ResetBattleState() override;
+    // The checks of one listed unit to be committed; false with the refusal.
+    bool CheckAssaultUnit(const PlacedUnit& unit, int x, int y);
 
     // A targetable unit of the hard class is in the hex.
     bool HexHasHardTarget(int x, int y) const;
@@ -98,8 +102,6 @@ private:
     Totals LoadTotals() const;
     void AddDefender(Totals& totals, const PlacedUnit& unit, int divisor, int flags) const;
     void AddAttacker(Totals& totals, const PlacedUnit& unit, bool cavalryCarried, bool armourCarried) const;
-    // The checks of one listed unit to be committed; false with the refusal.
-    bool CheckAssaultUnit(const PlacedUnit& unit, int x, int y);
     // The hexes around the defending hex held by the side to move, N to NW.
     std::vector<HexPos> AttackingHexes() const;
     std::vector<Attacker> CollectAttackers();

@@ -514,6 +514,12 @@ void CGameDirectFire::SetFireTrace(
     m_traceTargetHex = { targetX, targetY };
 }
 
+void CGameDirectFire::ResetBattleState()
+{
+    CGameFireValidation::ResetBattleState();
+    ClearFireTrace();
+}
+
 void CGameDirectFire::ClearFireTrace()
 {
     m_traceFirerHex = { -1, -1 };

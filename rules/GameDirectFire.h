@@ -81,6 +81,9 @@ public:
     // Not carried, not bound to indirect fire here, and armed.
     bool CanUnitFireDirectly(const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY);
 
+    // No fire trace stays across battles.
+    void ResetBattleState() override;
+
     // The fire trace.
     void SetFireTrace(HexSide firerSide, int firerX, int firerY, HexSide targetSide, int targetX, int targetY);
     void ClearFireTrace();

@@ -11,6 +11,15 @@ bool IsHardType(const PlatoonType* type) { return type && (type->m_targetFlags &
 
 } // namespace
 
+void CGameOpportunityFire::ResetBattleState()
+{
+    CGameAirMineAttack::ResetBattleState();
+    m_opFirerPosition = 0;
+    m_opFirerHex = { -1, -1 };
+    m_opTargetHex = { -1, -1 };
+    m_opTargetOrdinal = 0;
+}
+
 bool CGameOpportunityFire::CheckOpportunityFire(int x, int y, bool airStrike)
 {
     m_opFirerPosition = 0;

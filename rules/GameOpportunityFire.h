@@ -20,6 +20,8 @@ public:
     // with airStrike), has been chosen; it is then pending.
     bool CheckOpportunityFire(int x, int y, bool airStrike);
     bool IsFirePending() const { return m_opFirerPosition != 0; }
+    // No fire stays pending across battles.
+    void ResetBattleState() override;
     // The pending firer; null when none is pending or it is gone.
     PlacedUnit* GetPendingFiringUnit();
     // Fires the pending fire (nothing when none is pending or the firer is
