@@ -38,8 +38,11 @@ namespace {
     }
     inline void CopyPixels(Pixel* to, const Pixel* from, int n)
     {
-        if (n >= 32) {
+        if (n >= 64) {
             std::memcpy(to, from, std::size_t(n) * sizeof(Pixel));
+        } else if (n >= 32) {
+            Move<32>(to, from);
+            Move<32>(to + n - 32, from + n - 32);
         } else if (n >= 16) {
             Move<16>(to, from);
             Move<16>(to + n - 16, from + n - 16);
@@ -57,24 +60,50 @@ namespace {
         }
     }
 
-    // A keyed copy of the source pixels [left, right) of row `sy` to `to`
-    // (destination pixel of source column `left`), by the source's runs.
-    inline void CopyRunsOfRow(Pixel* to, const Pixel* from, std::span<const Surface::Run> runs, int left, int right)
+    // A keyed copy pixel by pixel: every destination pixel is written, with
+    // itself where the source has the key. Without branches the compiler
+    // turns it into vector selects.
+    [[gnu::always_inline]] inline void SelectKeyedRow(Pixel* to, const Pixel* from, Pixel key, int left, int right)
     {
-        const Surface::Run* run = runs.data();
-        const Surface::Run* const end = run + runs.size();
-        // Rows of many runs (a sheet of many cells) are searched; few are walked.
-        if (end - run > 8)
-            run = std::lower_bound(
-                run, end, left, [](const Surface::Run& r, int x) { return r.start + r.length <= x; });
-        for (; run != end; ++run) {
-            if (run->start >= right)
-                break;
+        from += left;
+        const int n = right - left;
+        for (int i = 0; i < n; ++i) {
+            const Pixel s = from[i];
+            const Pixel d = to[i];
+            to[i] = ((s ^ key) & 0x00FFFFFF) == 0 ? d : s;
+        }
+    }
+
+    // Rows with more opaque runs than this within the copied columns (the
+    // dots of stipples and foliage) are copied by selects, not run by run.
+    constexpr std::ptrdiff_t kDenseRuns = 4;
+
+    // A keyed copy of the source pixels [left, right) of a row to `to`
+    // (destination pixel of source column `left`); `run` is the row's first
+    // run that ends after `left`, `end` the row's end.
+    [[gnu::always_inline]] inline void CopyRunsOfRow(
+        Pixel* to, const Pixel* from, const Surface::Run* run, const Surface::Run* end, Pixel key, int left, int right)
+    {
+        if (end - run > kDenseRuns && run[kDenseRuns].start < right) {
+            SelectKeyedRow(to, from, key, left, right);
+            return;
+        }
+        for (; run != end && run->start < right; ++run) {
             const int a = std::max(run->start, left);
             const int b = std::min(run->start + run->length, right);
-            if (b > a)
-                CopyPixels(to + (a - left), from + a, b - a);
+            CopyPixels(to + (a - left), from + a, b - a);
         }
+    }
+
+    // The first run of [run, end) that ends after column x, for surfaces
+    // too wide for a column index: many runs are searched, few walked.
+    inline const Surface::Run* FindRunEndingAfter(const Surface::Run* run, const Surface::Run* end, int x)
+    {
+        if (end - run > 8)
+            return std::lower_bound(run, end, x, [](const Surface::Run& r, int v) { return r.start + r.length <= v; });
+        while (run != end && run->start + run->length <= x)
+            ++run;
+        return run;
     }
 
     // A keyed copy from an unkeyed source: its corner pixel is the key.
@@ -144,23 +173,40 @@ void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptio
         return;
     }
 
-    const bool byRuns = options.keyed && src.IsKeyed();
     // The destination's runs go stale once, not once a row.
     Pixel* const pixels = dst.Pixels().data();
     const std::size_t stride = std::size_t(dst.Width());
-    const Pixel corner = src.GetPixel(0, 0);
-    for (int y = to.top; y < to.bottom; ++y) {
-        Pixel* row = pixels + std::size_t(y) * stride;
-        const int sy = y - dy;
-        const Pixel* from = src.Row(sy);
-        ForClipped(options.clip, y, to.left, to.right, [&](int l, int r) {
-            if (byRuns)
-                CopyRunsOfRow(row + l, from, src.OpaqueRuns(sy), l - dx, r - dx);
-            else if (options.keyed)
-                CopyCornerKeyedRow(row + l, from, corner, l - dx, r - dx);
-            else
-                CopyPixels(row + l, from + (l - dx), r - l);
-        });
+    // One loop per kind of copy, so that each inlines its row copy.
+    auto rows = [&](auto copyRow) {
+        for (int y = to.top; y < to.bottom; ++y) {
+            Pixel* row = pixels + std::size_t(y) * stride;
+            const int sy = y - dy;
+            ForClipped(options.clip, y, to.left, to.right, [&](int l, int r) { copyRow(row + l, sy, l - dx, r - dx); });
+        }
+    };
+    if (options.keyed && src.IsKeyed()) {
+        const Surface::RunTable runs = src.OpaqueRunTable();
+        const Pixel key = src.Key();
+        const std::size_t width = std::size_t(src.Width());
+        if (runs.firstEnding) {
+            rows([&](Pixel* row, int sy, int l, int r) {
+                const Surface::Run* first = runs.runs + runs.rowStart[sy];
+                const Surface::Run* last = runs.runs + runs.rowStart[sy + 1];
+                first += runs.firstEnding[std::size_t(sy) * width + std::size_t(l)];
+                CopyRunsOfRow(row, src.Row(sy), first, last, key, l, r);
+            });
+        } else {
+            rows([&](Pixel* row, int sy, int l, int r) {
+                const Surface::Run* last = runs.runs + runs.rowStart[sy + 1];
+                const Surface::Run* first = FindRunEndingAfter(runs.runs + runs.rowStart[sy], last, l);
+                CopyRunsOfRow(row, src.Row(sy), first, last, key, l, r);
+            });
+        }
+    } else if (options.keyed) {
+        const Pixel corner = src.GetPixel(0, 0);
+        rows([&](Pixel* row, int sy, int l, int r) { CopyCornerKeyedRow(row, src.Row(sy), corner, l, r); });
+    } else {
+        rows([&](Pixel* row, int sy, int l, int r) { CopyPixels(row, src.Row(sy) + l, r - l); });
     }
 }
 

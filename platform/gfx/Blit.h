@@ -8,8 +8,10 @@
 // is safe when the rectangles overlap.
 //
 // Keyed blits leave destination pixels alone where the source has its key
-// colour. A keyed source copies its opaque runs with memcpy; an unkeyed
-// source drawn keyed uses its corner pixel, tested pixel by pixel.
+// colour. A keyed source copies its opaque runs with memcpy, found through
+// its column index; rows dense with short runs (stipples, dots) take a
+// per-pixel select instead. An unkeyed source drawn keyed uses its corner
+// pixel, tested pixel by pixel.
 //
 // StretchBlit scales `from` onto `to`: destination pixel to.left + i takes
 // source column from.left + floor(i * from.Width() / to.Width()), rows alike.

@@ -72,6 +72,9 @@ void Surface::FindRuns() const
 {
     m_runs.clear();
     m_rowRuns.assign(std::size_t(m_height) + 1, 0);
+    // The column index needs run counts below 65536: rows up to 131070 wide.
+    const bool indexed = m_keyed && m_width <= 131070;
+    m_firstEnding.assign(indexed ? m_pixels.size() : 0, 0);
     for (int y = 0; y < m_height; ++y) {
         m_rowRuns[std::size_t(y)] = std::uint32_t(m_runs.size());
         const Pixel* row = Row(y);
@@ -79,6 +82,7 @@ void Surface::FindRuns() const
             m_runs.push_back({ 0, m_width });
             continue;
         }
+        const std::size_t first = m_runs.size();
         int x = 0;
         while (x < m_width) {
             while (x < m_width && SameColour(row[x], m_key))
@@ -88,6 +92,15 @@ void Surface::FindRuns() const
                 ++x;
             if (x > start)
                 m_runs.push_back({ start, x - start });
+        }
+        if (!indexed)
+            continue;
+        std::uint16_t* ending = m_firstEnding.data() + std::size_t(y) * std::size_t(m_width);
+        std::size_t ended = first;
+        for (x = 0; x < m_width; ++x) {
+            while (ended < m_runs.size() && m_runs[ended].start + m_runs[ended].length <= x)
+                ++ended;
+            ending[x] = std::uint16_t(ended - first);
         }
     }
     m_rowRuns[std::size_t(m_height)] = std::uint32_t(m_runs.size());

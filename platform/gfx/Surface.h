@@ -76,6 +76,22 @@ public:
     // The opaque runs of row y of a keyed surface, left to right (the whole
     // row for an unkeyed one).
     std::span<const Run> OpaqueRuns(int y) const;
+    // The runs of every row at once, for loops over many rows: row y's runs
+    // are runs[rowStart[y]] up to runs[rowStart[y + 1]]. A keyed surface up
+    // to 131070 wide also has a column index (else it is null):
+    // runs[rowStart[y] + firstEnding[y * Width() + x]] is the first run of
+    // row y that ends after column x (the row's end when none does).
+    struct RunTable {
+        const Run* runs;
+        const std::uint32_t* rowStart;
+        const std::uint16_t* firstEnding;
+    };
+    RunTable OpaqueRunTable() const
+    {
+        if (m_runsStale)
+            FindRuns();
+        return { m_runs.data(), m_rowRuns.data(), m_firstEnding.empty() ? nullptr : m_firstEnding.data() };
+    }
 
 private:
     void FindRuns() const;
@@ -88,6 +104,7 @@ private:
     mutable bool m_runsStale = true;
     mutable std::vector<Run> m_runs;
     mutable std::vector<std::uint32_t> m_rowRuns; // first run of each row, then the end
+    mutable std::vector<std::uint16_t> m_firstEnding; // per pixel: runs of its row that end before it
 };
 
 } // namespace platform::gfx

@@ -150,6 +150,62 @@ TEST(Blit, KeyedBlitSeesChangesMadeAfterKeying)
     EXPECT_EQ(dst.GetPixel(2, 1), 77u);
 }
 
+// Keyed blits copy by runs, or pixel by pixel where runs are dense; either
+// way each destination pixel must follow the plain rule: the source pixel
+// unless it has the key colour (any top byte), else left alone.
+Surface PatternRows(int width)
+{
+    // Rows: solid, one run, stipple, dots every fifth, runs of 3 apart by 2,
+    // keyed through; key pixels carry different top bytes.
+    Surface s(width, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool opaque = y == 0 || (y == 1 && x > 10 && x < width - 7) || (y == 2 && x % 2 == 1)
+                || (y == 3 && x % 5 == 2) || (y == 4 && x % 5 < 3);
+            // Some opaque pixels differ from the key in one colour bit only.
+            const Pixel colour = x % 4 == 0 ? kKey ^ (Pixel(1) << (x % 24)) : Pixel(0x10000 * y + x + 1);
+            s.SetPixel(x, y, opaque ? colour : Pixel(kKey | (Pixel(x % 3) << 24)));
+        }
+    s.SetPixel(0, 0, kKey);
+    s.SetKeyFromCorner();
+    return s;
+}
+
+void ExpectKeyedBlitFollowsThePixelRule(const Surface& src, Rect from, Point at, const Region* clip)
+{
+    Surface dst(90, 8, kBack);
+    Blit(dst, at, src, from, { true, clip });
+    for (int y = 0; y < dst.Height(); ++y)
+        for (int x = 0; x < dst.Width(); ++x) {
+            const Point s { x - at.x + from.left, y - at.y + from.top };
+            const bool inside = from.Contains(s) && src.Bounds().Contains(s) && (!clip || clip->Contains({ x, y }));
+            const Pixel p = inside ? src.GetPixel(s.x, s.y) : kBack;
+            const Pixel expected = inside && !SameColour(p, kKey) ? p : kBack;
+            ASSERT_EQ(dst.GetPixel(x, y), expected)
+                << "from " << from.left << "," << from.top << " " << from.Width() << "x" << from.Height() << " at "
+                << at.x << "," << at.y << " clip " << (clip != nullptr) << " pixel " << x << "," << y;
+        }
+}
+
+TEST(Blit, KeyedBlitsOfSolidSparseAndDenseRowsFollowThePixelRule)
+{
+    const Surface src = PatternRows(70);
+    const Region clip = Region::FromRects(std::vector<Rect> { { 3, 0, 20, 8 }, { 24, 2, 61, 7 } });
+    for (int left : { 0, 1, 2, 9, 33, 64 })
+        for (int width : { 1, 3, 17, 40, 70 })
+            for (Point at : { Point { 0, 0 }, Point { 5, 1 }, Point { -7, -2 }, Point { 60, 3 } })
+                for (const Region* c : { static_cast<const Region*>(nullptr), &clip })
+                    ExpectKeyedBlitFollowsThePixelRule(src, { left, 0, left + width, 6 }, at, c);
+}
+
+TEST(Blit, KeyedBlitsFromAVeryWideSurfaceFollowThePixelRule)
+{
+    // Too wide for the column index of runs: rows are searched instead.
+    const Surface src = PatternRows(131080);
+    for (int left : { 0, 65000, 131040 })
+        ExpectKeyedBlitFollowsThePixelRule(src, { left, 0, left + 40, 6 }, { 3, 1 }, nullptr);
+}
+
 struct StretchCase {
     const char* name;
     Rect to;
