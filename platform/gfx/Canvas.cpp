@@ -117,8 +117,20 @@ void Canvas::Line(Point a, Point b)
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
     int error = dx + dy;
     Point p = a;
+    // A thin pen within no clip or a one-rectangle clip (the map view's usual
+    // case) tests each dot against one rectangle, not the clip's bands.
+    const Region* clip = m_state.clip ? &*m_state.clip : nullptr;
+    const bool rectangular
+        = !clip || (clip->Bands().size() == 1 && clip->Bands().front().spans.size() == 1) || clip->Bands().empty();
+    const Rect bounds = clip ? clip->Bounds().Intersect(m_target.Bounds()) : m_target.Bounds();
+    const bool thin = m_state.pen.width <= 1;
     while (p != b) {
-        PenDot(p.x, p.y);
+        if (thin && rectangular) {
+            if (bounds.Contains(p))
+                m_target.Row(p.y)[p.x] = m_state.pen.colour;
+        } else {
+            PenDot(p.x, p.y);
+        }
         const int twice = 2 * error;
         if (twice >= dy) {
             error += dy;

@@ -7,6 +7,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/MonoMask.h"
+#include "platform/gfx/Region.h"
 
 using namespace platform;
 using namespace platform::gfx;
@@ -45,6 +46,39 @@ TEST(Canvas, LinesLeaveOutTheirLastPixel)
     c.Polyline(diagonal);
     EXPECT_EQ(s.GetPixel(2, 7), kInk);
     EXPECT_EQ(s.GetPixel(4, 5), kWhite);
+}
+
+// Thin lines under each kind of clip (none, one rectangle, two, empty, one
+// reaching past the surface) ink exactly the unclipped line's dots that the
+// clip and the surface hold.
+TEST(Canvas, ThinLinesInkTheirDotsInsideTheClipOnly)
+{
+    const std::vector<std::vector<Rect>> clips { {}, { { 2, 3, 9, 8 } }, { { 0, 0, 4, 12 }, { 6, 2, 12, 5 } },
+        { { 3, 3, 3, 3 } }, { { -5, -5, 7, 20 } } };
+    const std::vector<std::pair<Point, Point>> lines { { { -3, 1 }, { 14, 9 } }, { { 11, 0 }, { 0, 11 } },
+        { { 5, -2 }, { 5, 14 } }, { { 1, 6 }, { 10, 6 } } };
+    for (std::size_t k = 0; k < clips.size(); ++k)
+        for (const auto& [a, b] : lines) {
+            Surface free(12, 12, kWhite);
+            Canvas unclipped(free);
+            unclipped.SetPen({ kInk, 1 });
+            unclipped.MoveTo(a);
+            unclipped.LineTo(b);
+            Surface s(12, 12, kWhite);
+            Canvas c(s);
+            const Region clip = Region::FromRects(clips[k]);
+            if (!clips[k].empty())
+                c.SetClip(&clip);
+            c.SetPen({ kInk, 1 });
+            c.MoveTo(a);
+            c.LineTo(b);
+            for (int y = 0; y < 12; ++y)
+                for (int x = 0; x < 12; ++x) {
+                    const bool held = clips[k].empty() || clip.Contains({ x, y });
+                    EXPECT_EQ(s.GetPixel(x, y), held ? free.GetPixel(x, y) : kWhite)
+                        << "clip " << k << " line " << a.x << "," << a.y << " pixel " << x << "," << y;
+                }
+        }
 }
 
 TEST(Canvas, WidePensAreCentredOnTheLine)
