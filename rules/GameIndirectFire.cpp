@@ -112,7 +112,7 @@ void CGameIndirectFire::ResolvePlottedFire(
     FireOnHex(report, &firer, 1, false, firerX, firerY, targetX, targetY, detail);
 }
 
-bool CGameIndirectFire::IsIndirectTarget(int x, int y, const UnitNode* node) const
+bool CGameIndirectFire::IsStackTargetAtTurn(int x, int y, const UnitNode* node) const
 {
     if (GetStackPosition(x, y, node) == 0 || Has(node->value, kUnitCarried))
         return false;
@@ -143,7 +143,7 @@ void CGameIndirectFire::FireOnHex(String& report, const Firer* firers, int count
             targets.push_back(node);
     const int flags = m_hexFlags.Contains(targetX, targetY) ? m_hexFlags.At(targetX, targetY) : 0;
     for (UnitNode* node : targets) {
-        if (!IsIndirectTarget(targetX, targetY, node))
+        if (!IsStackTargetAtTurn(targetX, targetY, node))
             continue;
         const PlacedUnit& target = node->value;
         const PlatoonType* type = target.m_type;

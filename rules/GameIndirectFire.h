@@ -67,6 +67,12 @@ public:
     // that is not the firer's.
     void DriftImpactHex(int firerX, int firerY, HexPos& hex);
 
+protected:
+    // A unit of a hex-wide attack's target stack at its turn: still in the
+    // hex, not carried, and not right below a loaded unit (as the stack
+    // stands now).
+    bool IsStackTargetAtTurn(int x, int y, const UnitNode* node) const;
+
 private:
     // The shared walk of fire on a hex; immediate fire lets every listed
     // firer that can fire indirectly take its turn, plotted fire its one
@@ -77,9 +83,6 @@ private:
     };
     void FireOnHex(String& report, const Firer* firers, int count, bool immediate, int firerX, int firerY, int targetX,
         int targetY, String& detail);
-    // The target hex's unit at its turn: still there, not carried, and not
-    // right below a loaded unit.
-    bool IsIndirectTarget(int x, int y, const UnitNode* node) const;
     // Under hidden information the firer hex shows its side's fire mark,
     // unless the other side cannot see the hex.
     void MarkFiringHex(int firerX, int firerY);

@@ -142,6 +142,22 @@ TEST_F(IndirectFireTest, ARefusedSelectionFiresNothing)
     EXPECT_EQ(m_game.m_hexValue.At(2, 6), 0);
 }
 
+TEST_F(IndirectFireTest, CarriedUnitsAndTheUnitBelowALoadedOneAreNoTargets)
+{
+    Add(2, 2, fire::kGun);
+    Add(2, 6, fire::kEnemyTruck, kUnitCarrying);
+    Add(2, 6, fire::kEnemyRifle, kUnitCarried);
+    Add(2, 6, fire::kEnemyTruck, kUnitCarrying);
+    Add(2, 6, fire::kEnemyRifle); // below a loaded unit, though not marked carried
+    Add(2, 6, fire::kEnemyRifle);
+    Spot(2, 6);
+    // The trucks (2 points: attack 2) and the last rifle are fired on.
+    EXPECT_EQ(Fire({ 1 }).detail,
+        "Lkw\n>    Defense = 1\n>    Attack = 2\n    No Effect\n"
+        "Lkw\n>    Defense = 1\n>    Attack = 2\n    No Effect\n"
+        "Schuetzen\n>    Defense = 3\n>    Attack = 6\n    No Effect");
+}
+
 TEST_F(IndirectFireTest, AttackHalvingsAmmunitionAndDivisor)
 {
     struct Case {
