@@ -2,7 +2,8 @@
 // battalions each, 4 companies each, 15 platoons each; the first and the
 // eleventh platoon of each company with a successor, 640 in all) saved with
 // its backup and read back, and its text made alone for comparison. Saving
-// includes the backup and both atomic writes with their syncs.
+// includes the synced new file, the old one kept as the backup, and a folder
+// sync after each of the two renames.
 
 #include <benchmark/benchmark.h>
 

@@ -97,11 +97,25 @@ int SyncFolder(const fs::path& folder)
     return error;
 }
 
-} // namespace
+using FileWriter = std::function<bool(std::ostream& out)>;
 
-std::string WriteFileAtomically(const fs::path& path, const std::function<bool(std::ostream& out)>& writer)
+// A hidden name of its own in the folder, beside the file named, so that a
+// rename stays on one file system and no reader matches it.
+fs::path HiddenName(const fs::path& folder, const std::string& name, const char* suffix)
 {
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    static std::atomic<unsigned> counter { 0 };
+    return folder
+        / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + suffix);
+}
+
+fs::path FolderOf(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : fs::path("."); }
+
+// The writer's file, flushed, synced and closed under a new hidden name in
+// the target's folder, with the permissions of the file it is to replace.
+// On failure the error, and no temporary file is left.
+std::string WriteSyncedTemporary(const fs::path& path, const FileWriter& writer, fs::path& temporary)
+{
+    const fs::path folder = FolderOf(path);
     const std::string name = path.filename().string();
     if (name.empty() || name == "." || name == "..")
         return "cannot save " + path.string() + ": not a file name";
@@ -111,14 +125,9 @@ std::string WriteFileAtomically(const fs::path& path, const std::function<bool(s
     struct stat old { };
     const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
 
-    // A hidden name of its own in the same folder, so that the rename stays
-    // on one file system and no reader matches it.
-    static std::atomic<unsigned> counter { 0 };
-    fs::path temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = folder
-            / ("." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".part");
+        temporary = HiddenName(folder, name, ".part");
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return ErrorText(path, "save", errno);
@@ -155,11 +164,82 @@ std::string WriteFileAtomically(const fs::path& path, const std::function<bool(s
     fd = -1;
     if (closed != 0)
         return fail(ErrorText(path, "write", errno));
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-        return fail(ErrorText(path, "replace", errno));
-    if (const int error = SyncFolder(folder))
+    return {};
+}
+
+// Renames the synced temporary file over the target and syncs the folder; a
+// failed rename removes the temporary file.
+std::string PutInPlace(const fs::path& temporary, const fs::path& path)
+{
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return ErrorText(path, "replace", error);
+    }
+    if (const int error = SyncFolder(FolderOf(path)))
         return ErrorText(path, "sync the folder of", error);
     return {};
+}
+
+// The file as it is now under the backup's name, replacing the old backup
+// at once: a second name of the file (no byte copied, nothing to sync but the
+// folder), or, where the file system has no such names, a synced copy.
+std::string KeepAsBackup(const fs::path& path, const fs::path& backup)
+{
+    const std::string name = backup.filename().string();
+    if (name.empty() || name == "." || name == "..")
+        return "cannot save " + backup.string() + ": not a file name";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path second = HiddenName(FolderOf(backup), name, ".link");
+        if (::link(path.c_str(), second.c_str()) == 0) {
+            std::string error = PutInPlace(second, backup);
+            // A backup that already is this file keeps the second name: a
+            // rename between two names of one file does nothing.
+            std::error_code ignored;
+            fs::remove(second, ignored);
+            return error;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    std::string old;
+    if (ReadDataFileText(path.string(), old) != DataFileRead::kRead)
+        return "cannot save " + path.string() + ": the old file could not be read for its backup";
+    return WriteFileAtomically(backup, [&old](std::ostream& out) {
+        out.write(old.data(), static_cast<std::streamsize>(old.size()));
+        return static_cast<bool>(out);
+    });
+}
+
+} // namespace
+
+std::string WriteFileAtomically(const fs::path& path, const FileWriter& writer)
+{
+    fs::path temporary;
+    if (std::string error = WriteSyncedTemporary(path, writer, temporary); !error.empty())
+        return error;
+    return PutInPlace(temporary, path);
+}
+
+std::string WriteFileAtomicallyWithBackup(const fs::path& path, const fs::path& backup, const FileWriter& writer)
+{
+    // The new file is made and synced first: a writer that fails touches
+    // neither file.
+    fs::path temporary;
+    if (std::string error = WriteSyncedTemporary(path, writer, temporary); !error.empty())
+        return error;
+    struct stat old { };
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        // The backup's folder is synced before the file is replaced, so that
+        // no crash keeps the new file with a backup older than the old one.
+        if (std::string error = KeepAsBackup(path, backup); !error.empty()) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return error;
+        }
+    }
+    return PutInPlace(temporary, path);
 }
 
 std::string NormalizeStoredName(std::string_view name)

@@ -34,6 +34,13 @@ std::ifstream OpenDataFile(std::string_view name);
 // was. Returns the error text, empty when the file was saved.
 std::string WriteFileAtomically(
     const std::filesystem::path& path, const std::function<bool(std::ostream& out)>& writer);
+// The same, keeping the file it replaces (when there is one) as the backup:
+// once the new file is synced, the old one takes the backup's name, replacing
+// the old backup, and only then the new file the target's. A failure before
+// that leaves both as they were; one after it leaves the backup holding the
+// target's file, which is unchanged.
+std::string WriteFileAtomicallyWithBackup(const std::filesystem::path& path, const std::filesystem::path& backup,
+    const std::function<bool(std::ostream& out)>& writer);
 
 // Modification time of the located file, at the full resolution the file
 // system gives: a file rewritten within a second reads as another time.

@@ -130,12 +130,18 @@ fs::path CampaignPath(const CampaignContext& context, std::string_view fileName)
     return wanted;
 }
 
-std::string WriteWhole(const fs::path& path, const std::string& text)
+// The writer of a whole text.
+auto WholeText(const std::string& text)
 {
-    return WriteFileAtomically(path, [&text](std::ostream& out) {
+    return [&text](std::ostream& out) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(out);
-    });
+    };
+}
+
+std::string WriteWhole(const fs::path& path, const std::string& text)
+{
+    return WriteFileAtomically(path, WholeText(text));
 }
 
 // Reads a ".ccd" text into a fresh record; empty when the whole file read.
@@ -381,18 +387,8 @@ std::string MakeCampaignText(const CampaignRecord& record, std::int32_t unitCoun
 
 std::string SaveWithBackup(const CampaignContext& context, std::string_view fileName, const std::string& text)
 {
-    const fs::path target = CampaignPath(context, fileName);
-    std::error_code error;
-    if (fs::exists(target, error)) {
-        std::string old;
-        if (ReadDataFileText(target.string(), old) != DataFileRead::kRead)
-            return "cannot save " + target.string() + ": the old file could not be read for its backup";
-        const std::string backup
-            = WriteWhole(CampaignPath(context, std::string(WithoutExtension(fileName)) + ".ccx"), old);
-        if (!backup.empty())
-            return backup;
-    }
-    return WriteWhole(target, text);
+    return WriteFileAtomicallyWithBackup(CampaignPath(context, fileName),
+        CampaignPath(context, std::string(WithoutExtension(fileName)) + ".ccx"), WholeText(text));
 }
 
 std::string SaveCampaign(CampaignContext& context, CampaignRecord& record)

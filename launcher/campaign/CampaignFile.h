@@ -69,9 +69,10 @@ std::string ReadCampaign(CampaignContext& context, CampaignRecord& record, std::
 // section, as far as they read. False only when the file cannot be read.
 bool ReadCampaignSummary(const CampaignContext& context, std::string_view fileName, CampaignRecord& record);
 
-// The atomic save of a campaign file with its backup: the file's bytes (when
-// it exists) to ".ccx", then the text over the file. `fileName` ends in the
-// campaign file's four-character extension.
+// The atomic save of a campaign file with its backup: the text is made a
+// synced file first; the file it replaces (when it exists) then becomes the
+// ".ccx", and the text the file. `fileName` ends in the campaign file's
+// four-character extension.
 std::string SaveWithBackup(const CampaignContext& context, std::string_view fileName, const std::string& text);
 
 // Removes every file of the folder named so in any letter case.

@@ -222,3 +222,77 @@ TEST(WriteFileAtomically, ASaveReplacesTheFileAndKeepsItsPermissions)
     EXPECT_EQ(ReadWhole(dir.Path("fresh.sav")), "fresh");
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string> { "battle.sav", "fresh.sav" }));
 }
+
+TEST(WriteFileAtomicallyWithBackup, TheReplacedFileBecomesTheBackup)
+{
+    struct Case {
+        const char* name;
+        bool oldFile;
+        bool oldBackup;
+        bool backupIsTheFile; // both names of one file already
+        std::vector<std::string> entries;
+    };
+    const Case cases[] = {
+        { "a first save", false, false, false, { "battle.sav" } },
+        { "no backup yet", true, false, false, { "battle.bak", "battle.sav" } },
+        { "a backup replaced", true, true, false, { "battle.bak", "battle.sav" } },
+        { "the backup a second name of the file", true, false, true, { "battle.bak", "battle.sav" } },
+    };
+    const std::string big(200000, 'n');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        if (c.oldFile)
+            dir.Write("battle.sav", "old battle");
+        if (c.oldBackup)
+            dir.Write("battle.bak", "older battle");
+        if (c.backupIsTheFile)
+            fs::create_hard_link(dir.Path("battle.sav"), dir.Path("battle.bak"));
+        EXPECT_EQ(WriteFileAtomicallyWithBackup(dir.Path("battle.sav"), dir.Path("battle.bak"),
+                      [&](std::ostream& out) {
+                          out << big;
+                          return true;
+                      }),
+            "");
+        EXPECT_EQ(ReadWhole(dir.Path("battle.sav")), big);
+        if (c.oldFile) {
+            EXPECT_EQ(ReadWhole(dir.Path("battle.bak")), "old battle");
+        }
+        EXPECT_EQ(FolderEntries(dir.Path()), c.entries) << "no temporary name is left";
+    }
+}
+
+TEST(WriteFileAtomicallyWithBackup, AFailedSaveLeavesTheFileAndItsBackup)
+{
+    struct Case {
+        const char* name;
+        const char* target;
+        const char* backup;
+        bool writes;
+    };
+    const Case cases[] = {
+        { "the writer fails", "battle.sav", "battle.bak", false },
+        { "the backup is a folder", "battle.sav", "folder", true },
+        { "the target is a folder", "folder", "battle.bak", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        dir.Write("battle.sav", "old battle");
+        dir.Write("battle.bak", "older battle");
+        fs::create_directories(dir.Path("folder"));
+        dir.Write("folder/inside.txt", "inside");
+        const std::vector<std::string> before = FolderEntries(dir.Path());
+
+        const std::string error
+            = WriteFileAtomicallyWithBackup(dir.Path(c.target), dir.Path(c.backup), [&](std::ostream& out) {
+                  out << "new battle";
+                  return c.writes;
+              });
+        EXPECT_NE(error, "");
+        EXPECT_EQ(ReadWhole(dir.Path("battle.sav")), "old battle");
+        EXPECT_EQ(ReadWhole(dir.Path("battle.bak")), "older battle");
+        EXPECT_EQ(FolderEntries(dir.Path()), before);
+        EXPECT_EQ(FolderEntries(dir.Path("folder")), std::vector<std::string> { "inside.txt" });
+    }
+}
