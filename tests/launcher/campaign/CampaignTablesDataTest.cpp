@@ -8,15 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "CampaignTestSupport.h"
 #include "launcher/campaign/CampaignTables.h"
 #include "launcher/campaign/CampaignTextFields.h"
-#include "model/DataFile.h"
 #include "model/TextScan.h"
 
 namespace fs = std::filesystem;
@@ -44,13 +43,11 @@ std::vector<std::int32_t> BattleDays()
 
 std::vector<std::string> FileLines(const fs::path& path)
 {
-    std::string text;
-    EXPECT_EQ(ReadDataFileText(path.string(), text), DataFileRead::kRead) << path;
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.is_open()) << path;
     std::vector<std::string> lines;
-    LineReader reader(std::span<char>(text.data(), text.size()));
-    std::string_view line;
-    while (reader.Next(line))
-        lines.emplace_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
