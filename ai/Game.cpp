@@ -1,6 +1,10 @@
 #include "ai/Game.h"
 
+#include <sstream>
 #include <string>
+
+#include "model/DataFile.h"
+#include "model/Random.h"
 
 namespace {
 
@@ -156,4 +160,71 @@ bool CGame::WriteBattleFile(std::ostream& out) const
             + ' ' + std::to_string(m_aiFog[1]) + ' ' + std::to_string(m_aiMode[0]) + ' ' + std::to_string(m_aiFog[0])
             + '\n';
     return static_cast<bool>(out);
+}
+
+// ---- Starting, playing, saving and loading a battle ----
+
+bool CGame::ReadScenario(std::istream& in, const int modes[2], const std::uint8_t fog[2], String& text,
+    std::vector<int>& groups, std::vector<int>& released, HexList& hexes)
+{
+    for (int side = 0; side < 2; ++side)
+        SetSideFogOfWar(side, fog[side]);
+    const bool read = LoadBattleAndReport(in, text, groups, released, hexes);
+    if (read)
+        for (int side = 0; side < 2; ++side)
+            SetSideMode(side, modes[side]);
+    for (int side = 0; side < 2; ++side)
+        SetSideFogOfWar(side, fog[side]);
+    if (read)
+        DrawReconMode();
+    return read;
+}
+
+void CGame::DrawReconMode()
+{
+    if (m_missionType != 1) {
+        m_reconLabel = String("None");
+        m_reconValues[0] = m_reconValues[1] = 0;
+        return;
+    }
+    m_reconLabel = String("ReconMode");
+    for (int& value : m_reconValues)
+        value = static_cast<int>(UniformRandom() * 5.0) + 1;
+}
+
+bool CGame::ReadBattle(std::istream& in, bool keepVersion10) { return LoadBattle(in, keepVersion10); }
+
+bool CGame::WriteBattle(std::ostream& out) const { return WriteBattleFile(out) && out.good(); }
+
+void CGame::BeginPhase(
+    String& text, HexList& hexes, std::vector<int>& offMapChanges, std::vector<int>& groups, std::vector<int>& released)
+{
+    BuildTurnStartReport(text, hexes, offMapChanges, groups, released);
+    const int side = m_map.GetSide() == 1 ? 1 : 0;
+    const int phase = m_map.GetPhase();
+    if (phase == 0 && m_aiMode[side] == kAiPlanningComputer)
+        PlanSide(side);
+    if (phase == 0 && m_aiMode[side] == kAiScenarioComputer)
+        m_planFlag[side] = 1;
+    if (phase != 1 && m_aiMode[side] != kAiManual) {
+        RebuildEnemyDistanceGrid();
+        PrepareMoves();
+    }
+}
+
+String CGame::SaveBattleToFile(const std::filesystem::path& path) const
+{
+    return String(WriteFileAtomically(path, [this](std::ostream& out) { return WriteBattle(out); }));
+}
+
+bool CGame::LoadBattleFromFile(const std::filesystem::path& path)
+{
+    std::string text;
+    // A file that cannot be read leaves the battle in play as it is.
+    if (ReadDataFileText(path.string(), text) != DataFileRead::kRead) {
+        m_battleReadError = String("Error opening battle file");
+        return false;
+    }
+    std::istringstream in(text);
+    return ReadBattle(in, true);
 }

@@ -4,8 +4,14 @@
 // it for the life of the program. This top layer holds who plays each side.
 
 #include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <vector>
 
 #include "ai/GameAiIndirect.h"
+#include "model/Lists.h"
+#include "model/String.h"
 
 // Who plays a side.
 enum AiMode : int {
@@ -49,6 +55,36 @@ public:
     // the side to move.
     void GetStatusText(String& out) const;
 
+    // ---- Starting, playing, saving and loading a battle ----
+
+    // A new scenario, as the frame opens one: each side's fog byte as
+    // given, the scenario read with its opening report (the session's
+    // LoadBattleAndReport), each side handed to its mode, the fog bytes again
+    // (the mode setters clear them), then the reconnaissance draw. The
+    // reader's result; on a failed read no report and no draw.
+    bool ReadScenario(std::istream& in, const int modes[2], const std::uint8_t fog[2], String& text,
+        std::vector<int>& groups, std::vector<int>& released, HexList& hexes);
+    // Mission type 1: the label "ReconMode" and two draws of the shared
+    // generator, each trunc(5 U) + 1; any other mission: "None", 0 and 0.
+    void DrawReconMode();
+    // A saved battle, read by every layer; the reader stops right after the
+    // last number it read.
+    bool ReadBattle(std::istream& in, bool keepVersion10);
+    // The saved battle as every layer writes it; true while the stream is good.
+    bool WriteBattle(std::ostream& out) const;
+    // The start of the side to move's phase, after NextPhase: the turn-start
+    // report (hexes to repaint, off-map units whose availability changed,
+    // arrived groups, released units), then the computer's preparations for
+    // a side it plays: its planning at the Initial Phase, and outside the
+    // Defensive Fire Phase the enemy distances and its moves.
+    void BeginPhase(String& text, HexList& hexes, std::vector<int>& offMapChanges, std::vector<int>& groups,
+        std::vector<int>& released);
+    // Saves the battle so that the file is replaced whole or left as it was;
+    // empty, or the error text.
+    String SaveBattleToFile(const std::filesystem::path& path) const;
+    // Reads a saved battle file as the frame does (held as version 10).
+    bool LoadBattleFromFile(const std::filesystem::path& path);
+
     // The last block of a saved battle: the plan flags, then mode and fog
     // byte of side 1 and of side 0. Modes are stored as read (nothing is
     // planned); with the side to move computer-run the enemy distances are
@@ -68,6 +104,9 @@ public:
     // Set by the planning pass when it started a Banzai attack; the turn
     // driver plays its sound and clears it.
     bool m_banzaiSound = false;
+    // The scenario's reconnaissance draw; read by nothing yet.
+    String m_reconLabel { "None" };
+    int m_reconValues[2] = { 0, 0 };
 
 private:
     // A failed read of a saved battle (with the reason of this block, when

@@ -1,62 +1,15 @@
 // The session's "Next Unit" cursor, its small queries and the reset of every
-// layer's battle state, on a small open map with an organisation read here.
+// layer's battle state, on a small open map.
 
-#include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "model/Geometry.h"
-#include "model/OrgTree.h"
 #include "model/PlatoonType.h"
-#include "tests/rules/MoveGame.h"
+#include "tests/rules/SessionGame.h"
 
-namespace {
-
-// Side 0: 100 battalion, 110 Company A (111 captain, 112 and 113 rifles),
-// 120 Company B (122 rifle, 124 half-tracks). Side 1: 210 company (212, 213).
-constexpr const char* kOrganisation = "1\n300\n7 44\n"
-                                      "B1020001 100 6 US battalion\n"
-                                      "    C1010001 110 7 Company A\n"
-                                      "        P10400 111 8 Captain A\n"
-                                      "        P10200 112 7 1st Platoon A\n"
-                                      "        P10200 113 7 2nd Platoon A\n"
-                                      "        End\n"
-                                      "    C1010002 120 7 Company B\n"
-                                      "        P10200 122 7 1st Platoon B\n"
-                                      "        P10700 124 7 Half-tracks B\n"
-                                      "        End\n"
-                                      "    End\n"
-                                      "B120001 200 6 German battalion\n"
-                                      "    C110001 210 7 5. Kompanie\n"
-                                      "        P1200 212 7 1. Zug\n"
-                                      "        P1200 213 7 2. Zug\n"
-                                      "        End\n"
-                                      "    End\n";
-
-} // namespace
-
-class SessionCursorTest : public MoveGameTest {
+class SessionCursorTest : public SessionGameTest {
 protected:
-    void SetUp() override
-    {
-        MakeMap(6, 5);
-        std::istringstream org(kOrganisation);
-        ASSERT_TRUE(m_game.m_orgTree.Read(org));
-        m_game.m_map.SetSide(0);
-        m_game.m_map.SetPhase(0);
-    }
-
-    const OrgNode* Node(int id) { return std::as_const(m_game.m_orgTree).FindNode(id); }
-
-    // A unit of the node (none for 0) at the bottom of the hex's stack.
-    PlacedUnit& AddOf(int x, int y, std::uint32_t type, int node, std::uint32_t status = 0)
-    {
-        PlacedUnit& unit = Add(x, y, type, status);
-        unit.m_node = node == 0 ? nullptr : m_game.m_orgTree.FindNode(node);
-        return unit;
-    }
-
     struct Step {
         HexPos hex;
         std::vector<int> positions;
@@ -74,16 +27,7 @@ protected:
         m_game.SelectPreviousUnitHex(step.hex, moveMode, step.positions);
         return step;
     }
-    static std::vector<HexPos> Hexes(const HexList& list)
-    {
-        std::vector<HexPos> hexes;
-        for (const HexPos& hex : list)
-            hexes.push_back(hex);
-        return hexes;
-    }
 };
-
-void PrintTo(const HexPos& hex, std::ostream* out) { *out << '(' << hex.column << ", " << hex.row << ')'; }
 
 TEST_F(SessionCursorTest, NextUnitTakesEachFormationOfAHexThenMovesOn)
 {
