@@ -1,0 +1,72 @@
+#pragma once
+// A frame without a window at the end of a phase: what the frame's Turn
+// layer does when a player ends a phase. The phase advance (false: the
+// battle is over), the phase start with its report, then in the Initial and
+// Final Phases the air strikes that arrive, and in the Initial Phase the
+// plotted fire of the side now to move. Each report is kept as the frame
+// would show it; the computer opponent's battle tests drive phases with it
+// too.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ai/Game.h"
+#include "tests/rules/AirMineLanding.h"
+#include "tests/rules/IndirectFireLanding.h"
+
+class CTurnDriver {
+public:
+    explicit CTurnDriver(CGame& game)
+        : m_game(game)
+    {
+    }
+
+    // Ends the phase and starts the next one; false when the battle is over.
+    bool EndPhase()
+    {
+        if (!m_game.NextPhase()) {
+            Show("Next Phase Report", "Time limit reached in scenario");
+            return false;
+        }
+        String text;
+        HexList hexes;
+        std::vector<int> offMap;
+        m_released.clear();
+        m_groups.clear();
+        m_game.BeginPhase(text, hexes, offMap, m_groups, m_released);
+        Show("HQ report", text.str());
+        const int phase = m_game.m_map.GetPhase();
+        if (phase == 0 || phase == 2)
+            for (const LandedAirStrike& strike : LandAirStrikes(m_game)) {
+                if (strike.recalled) {
+                    Show("Air strike", "Air strike has been recalled");
+                    continue;
+                }
+                Show("Air strike defence", strike.defenceReport);
+                Show("Air strike", strike.report);
+            }
+        if (phase == 0)
+            for (const LandedMission& mission : LandPlottedFire(m_game))
+                Show("Plotted fire", mission.report);
+        return true;
+    }
+
+    // The reports shown since the last call, each headed by its kind.
+    std::vector<std::string> TakeLog() { return std::exchange(m_log, {}); }
+
+    // What the last phase start brought: the arrived groups and released units.
+    std::vector<int> m_groups;
+    std::vector<int> m_released;
+
+private:
+    // A report that says nothing is not shown.
+    void Show(const std::string& kind, const std::string& text)
+    {
+        if (!text.empty())
+            m_log.push_back(kind + ":\n" + text + (text.back() == '\n' ? "" : "\n") + ".");
+    }
+
+    CGame& m_game;
+    std::vector<std::string> m_log;
+};
