@@ -70,6 +70,9 @@ void CMapView::DrawEntryArrow(HexPos mapHex)
 {
     if (!m_game->m_entrySides.Contains(mapHex.column, mapHex.row))
         return;
+    // Under hidden information a trail must not show where the enemy went.
+    if (!m_game->IsHexVisibleToMover(mapHex.column, mapHex.row))
+        return;
     const HexSide side = Geometry().RotateHexSide(m_game->m_entrySides.At(mapHex.column, mapHex.row));
     if (!side.IsSingleSide())
         return;

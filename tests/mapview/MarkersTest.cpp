@@ -259,4 +259,19 @@ TEST_F(MarkersTest, MoveTrailArrowsPointWhereTheUnitsWent)
     EXPECT_NE(CellAtHex(4, 4), Icons(1, 15));
 }
 
+TEST_F(MarkersTest, MoveTrailHidesArrowsOnHexesTheMoverCannotSee)
+{
+    m_game.RecordMove(4, 4, 4, 3);
+    m_game.RecordMove(4, 3, 5, 3);
+    m_game.m_hidden[0] = true; // side 0 moves under hidden information
+    Show(1);
+    EXPECT_NE(CellAtHex(4, 4), Icons(1, 15)) << "no armed contact of the other side";
+    EXPECT_NE(CellAtHex(4, 3), Icons(1, 16));
+    // The other side's armed contact with a hex shows its arrow again.
+    m_game.SetContact(4, 4, 1, 1, 1);
+    m_view->Redraw();
+    EXPECT_EQ(CellAtHex(4, 4), Icons(1, 15));
+    EXPECT_NE(CellAtHex(4, 3), Icons(1, 16));
+}
+
 } // namespace
