@@ -22,6 +22,12 @@ void AppendResultLine(String& text, const String& result)
 
 // Air strikes.
 
+void CGameAirMineAttack::ResetBattleState()
+{
+    CGameIndirectFire::ResetBattleState();
+    m_airStrikeCursor = { 0, 0 };
+}
+
 void CGameAirMineAttack::AssignAirStrike(int x, int y)
 {
     if (!m_airStrikeValue.Contains(x, y) || !m_hexFlags.Contains(x, y))
@@ -275,19 +281,6 @@ std::vector<UnitNode*> CGameAirMineAttack::ListedUnits(const int* positions, int
     for (const UnitNode* node : static_cast<const CGameAirMineAttack*>(this)->ListedUnits(positions, count, x, y))
         units.push_back(const_cast<UnitNode*>(node));
     return units;
-}
-
-bool CGameAirMineAttack::IsStackTargetAtTurn(int x, int y, const UnitNode* node) const
-{
-    if (!m_stacks.Contains(x, y) || !node)
-        return false;
-    const UnitNode* above = nullptr;
-    for (const UnitNode* walk = m_stacks.At(x, y).Head(); walk; walk = walk->next) {
-        if (walk == node)
-            return !Has(node->value, kUnitCarried) && !(above && Has(above->value, kUnitCarrying));
-        above = walk;
-    }
-    return false;
 }
 
 bool CGameAirMineAttack::OpenUnitAttack(String& text, UnitNode* unit, int x, int y, const char* opening)

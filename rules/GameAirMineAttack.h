@@ -30,6 +30,9 @@ public:
     CGameAirMineAttack() = default;
     ~CGameAirMineAttack() override = default;
 
+    // A new battle's arrival scan starts at (0, 0).
+    void ResetBattleState() override;
+
     // Air strikes.
     // The side to move sends a strike of the parameter data's strength to
     // the hex (kept for undo first) and has one strike less.
@@ -76,7 +79,4 @@ private:
     // and the unit's name as its viewer may see it; false, text empty, when
     // the hex does not hold the unit.
     bool OpenUnitAttack(String& text, UnitNode* unit, int x, int y, const char* opening);
-    // The stack's unit at its turn: still in the hex, not carried, and not
-    // right below a loaded unit, as the stack stands now.
-    bool IsStackTargetAtTurn(int x, int y, const UnitNode* node) const;
 };

@@ -308,6 +308,7 @@ TEST_F(SessionCursorTest, AResetOrAReadEmptiesEveryLayersBattleState)
         m_game.m_opFirerHex = { 1, 1 };
         m_game.m_opTargetHex = north;
         m_game.m_opTargetOrdinal = 1;
+        m_game.m_airStrikeCursor = { 3, 2 };
 
         if (way == 0) {
             m_game.ResetBattle();
@@ -325,5 +326,6 @@ TEST_F(SessionCursorTest, AResetOrAReadEmptiesEveryLayersBattleState)
         EXPECT_FALSE(m_game.IsFirePending());
         EXPECT_EQ(m_game.m_opFirerHex, (HexPos { -1, -1 }));
         EXPECT_EQ(m_game.m_opTargetOrdinal, 0);
+        EXPECT_EQ(m_game.m_airStrikeCursor, (HexPos { 0, 0 })) << "no scan resumes inside another battle";
     }
 }
