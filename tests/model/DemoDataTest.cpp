@@ -42,14 +42,18 @@ constexpr int kTurnMinutes = 6;
 // The data tool is built as <build>/tools/vldata and the data set into <build>/data.
 fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
-// Leaders, unarmoured transport and boats carry no weapon record; every other
-// type fires.
+bool IsIndirect(const PlatoonType& type) { return (type.m_targetFlags & 0x8) != 0; }
+
+// A category-3 type without indirect fire: it supplies and does not fire.
+bool IsHeadquarters(const PlatoonType& type) { return type.IsArtillery() && !IsIndirect(type); }
+
+// Leaders, headquarters, unarmoured transport and boats carry no weapon
+// record; every other type fires.
 bool IsUnarmed(const PlatoonType& type)
 {
-    return type.IsLeader() || (type.CanCarryPassengers() && (type.m_targetFlags & kTargetHard) == 0);
+    return type.IsLeader() || IsHeadquarters(type)
+        || (type.CanCarryPassengers() && (type.m_targetFlags & kTargetHard) == 0);
 }
-
-bool IsIndirect(const PlatoonType& type) { return (type.m_targetFlags & 0x8) != 0; }
 
 // year * 12 + month: a date window is compared as one number.
 int MonthOf(int year, int month) { return year * 12 + month; }
@@ -178,6 +182,8 @@ TEST_F(DemoDataTest, EachMainNationHasEveryKindOfPlatoon)
     };
     const Kind kinds[] = {
         { "leader types (battalion and company)", 2, [](const PlatoonType& t) { return t.IsLeader(); } },
+        { "a battalion headquarters that moves", 1,
+            [](const PlatoonType& t) { return IsHeadquarters(t) && t.m_movementAllowance > 0; } },
         { "rifle infantry", 1,
             [](const PlatoonType& t) {
                 return t.GetCategory() == 2 && t.IsFootMovement() && (t.m_extraFlags & 0x3) == 0x1
@@ -471,7 +477,7 @@ TEST_F(DemoDataTest, OrganisationGivesEachSideABattalion)
         }
         EXPECT_GE(companies, 4) << "three companies and a support company";
         EXPECT_EQ(leaders, 1) << "the battalion commander";
-        EXPECT_GE(artillery, 1);
+        EXPECT_GE(artillery, 2) << "the headquarters and the battery in support";
     }
     EXPECT_EQ(sides, (std::set<int> { 0, 1 }));
 }
@@ -868,6 +874,37 @@ TEST_F(DemoDataTest, DemoBattleIsASmallRiverCrossing)
             EXPECT_EQ(bank.At(at.column, at.row), at.unit->m_type->GetSide())
                 << at.unit->m_node->m_nodeName.c_str() << " at " << at.column << "," << at.row;
         }
+    }
+
+    // Each side's headquarters stands on the map among its companies, so
+    // that the turn report's supply pass resupplies them: its command node
+    // is the battalion (a command range of 8 hexes), and most platoons of
+    // the battalion's companies stand within that range.
+    for (const int side : { 0, 1 }) {
+        SCOPED_TRACE(side);
+        std::vector<const UnitAt*> headquarters;
+        for (const UnitAt& at : units)
+            if (std::string_view(at.where) == "map" && at.unit->m_type->GetSide() == side
+                && at.unit->m_type->IsArtillery())
+                headquarters.push_back(&at);
+        ASSERT_EQ(headquarters.size(), 1u);
+        const UnitAt& hq = *headquarters.front();
+        EXPECT_TRUE(IsHeadquarters(*hq.unit->m_type));
+        const OrgNode* battalion = hq.unit->GetCommandNode();
+        ASSERT_NE(battalion, nullptr);
+        EXPECT_EQ(battalion->m_level, 2);
+        int platoons = 0;
+        int inRange = 0;
+        for (const UnitAt& at : units) {
+            const OrgNode* command = at.unit->GetCommandNode();
+            if (std::string_view(at.where) != "map" || at.unit->m_type->IsLeader() || !command || command == battalion
+                || !battalion->IsAncestorOf(command))
+                continue;
+            ++platoons;
+            inRange += HexDistance(hq.column, hq.row, at.column, at.row) <= 8;
+        }
+        EXPECT_GE(platoons, 12);
+        EXPECT_GE(inRange * 3, platoons * 2) << inRange << " of " << platoons;
     }
 
     // Reinforcements: armour along a road from the edge and an air drop
