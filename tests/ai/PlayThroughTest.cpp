@@ -435,6 +435,8 @@ void PlayPhase(CScriptedBattle& battle)
             break;
         case 18:
             battle.Move({ 162 }, 8, 14);
+            // Supply may have left the battery unavailable at the first try.
+            battle.MissionAtNearest(190, 20, 14, true);
             break;
         case 24:
             battle.Move({ 162 }, 14, 14);
@@ -450,6 +452,13 @@ void PlayPhase(CScriptedBattle& battle)
             break;
         case 42:
             // Units that moved in a turn do not assault in it.
+            battle.AssaultNearest({ 162, 113 });
+            break;
+        case 48:
+            // Where the enemy held on out of reach, close in and try again.
+            battle.Move({ 162 }, 21, 14);
+            break;
+        case 54:
             battle.AssaultNearest({ 162, 113 });
             break;
         default:
@@ -472,6 +481,10 @@ void PlayPhase(CScriptedBattle& battle)
         case 12:
             battle.DigIn(214);
             battle.FireAtNearest(212);
+            break;
+        case 18:
+            battle.FireAtNearest(242);
+            battle.MissionAtNearest(290, 22, 13, true);
             break;
         case 24:
         case 30:
