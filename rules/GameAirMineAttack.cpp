@@ -9,8 +9,6 @@
 
 namespace {
 
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
-
 void AppendResultLine(String& text, const String& result)
 {
     text.AppendText("    ");
