@@ -33,12 +33,41 @@ inline std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-inline std::vector<std::string> ReadFileLines(const std::filesystem::path& path)
+// The whole text of a file; empty when it cannot be read.
+inline std::string ReadFileText(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    return SplitLines(text.str());
+    return text.str();
+}
+
+inline std::vector<std::string> ReadFileLines(const std::filesystem::path& path)
+{
+    return SplitLines(ReadFileText(path));
+}
+
+#ifdef VL_DATA_TOOL
+// The demo data set of the build: the data tool is built as <build>/tools/vldata
+// and the data set into <build>/data.
+inline std::filesystem::path DemoDataFolder()
+{
+    return std::filesystem::path(VL_DATA_TOOL).parent_path().parent_path() / "data";
+}
+#endif
+
+// A plain version-3 map of open ground at level 0, no features.
+inline std::string OpenGroundMapText(int width, int height)
+{
+    std::string text = "3\n" + std::to_string(width) + ' ' + std::to_string(height) + "\n0 25 0 0 0 -1\n";
+    for (int y = 0; y < height; ++y)
+        text += std::string(static_cast<std::size_t>(width), ' ') + '\n';
+    for (int y = 0; y < height; ++y)
+        text += std::string(static_cast<std::size_t>(width), '0') + '\n';
+    for (int layer = 0; layer < 19; ++layer)
+        text += "0\n";
+    text += "0\n";
+    return text;
 }
 
 // Every line followed by a line feed.

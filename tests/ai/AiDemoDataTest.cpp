@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
 } // namespace
 
 TEST(DemoDataTest, MainAiIsFoundAndReadWithTheDesignsTuning)

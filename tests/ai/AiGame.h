@@ -114,12 +114,6 @@ struct AiScenario {
 
 class AiGameTest : public ::testing::Test {
 protected:
-    // The data tool is built as <build>/tools/vldata and the data set into <build>/data.
-    static std::filesystem::path DemoDataFolder()
-    {
-        return std::filesystem::path(VL_DATA_TOOL).parent_path().parent_path() / "data";
-    }
-
     void SetUp() override
     {
         for (const char* name :
@@ -130,18 +124,7 @@ protected:
     }
 
     // A plain version-3 map of open ground at level 0, no features.
-    void WriteMap(int width, int height)
-    {
-        std::string text = "3\n" + std::to_string(width) + ' ' + std::to_string(height) + "\n0 25 0 0 0 -1\n";
-        for (int y = 0; y < height; ++y)
-            text += std::string(static_cast<std::size_t>(width), ' ') + '\n';
-        for (int y = 0; y < height; ++y)
-            text += std::string(static_cast<std::size_t>(width), '0') + '\n';
-        for (int layer = 0; layer < 19; ++layer)
-            text += "0\n";
-        text += "0\n";
-        m_dir.Write("ai.map", text);
-    }
+    void WriteMap(int width, int height) { m_dir.Write("ai.map", OpenGroundMapText(width, height)); }
 
     CGame& Game()
     {

@@ -32,19 +32,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 fs::path GoldenFolder() { return fs::path(VL_TEST_FIXTURES) / "playthrough"; }
 
 std::int64_t FixedClock() { return 1'700'000'000; }
 constexpr std::uint32_t kSeed = 20260704;
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string HexText(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
 
@@ -569,7 +560,7 @@ protected:
             fs::create_directories(path.parent_path());
             std::ofstream(path, std::ios::binary) << text;
         }
-        const std::string golden = FileText(path);
+        const std::string golden = ReadFileText(path);
         if (text == golden)
             return;
         // The first line that differs, and the whole text for a diff.

@@ -21,16 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::uint32_t Advance(std::uint32_t state, int draws)
 {
     for (int i = 0; i < draws; ++i)
@@ -84,7 +74,7 @@ protected:
 
     TempDir m_dir;
     ScopedCurrentDir m_inData { DemoDataFolder() };
-    const std::string m_demo = FileText(DemoDataFolder() / "demo.scn");
+    const std::string m_demo = ReadFileText(DemoDataFolder() / "demo.scn");
 };
 
 // The demo's first phase: side 0 (the Americans) to move at minute 0. No
@@ -179,7 +169,7 @@ TEST_F(SessionEntryTest, SaveLoadSaveGivesTheSameText)
     // Through files, as the frame saves and opens them.
     const fs::path path = m_dir.Path("saved.btl");
     EXPECT_EQ(std::string(game.SaveBattleToFile(path).c_str()), "");
-    EXPECT_EQ(FileText(path), first);
+    EXPECT_EQ(ReadFileText(path), first);
     CGame loaded;
     ASSERT_TRUE(loaded.LoadBattleFromFile(path)) << loaded.m_battleReadError.c_str();
     EXPECT_EQ(Saved(loaded), first);

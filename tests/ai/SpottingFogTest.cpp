@@ -17,17 +17,6 @@ namespace {
 
 namespace ref = spotting_reference;
 
-// The data tool is built as <build>/tools/vldata and the data set into <build>/data.
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Some positions, obstacles, wrecks and smoke on empty hexes, the same on
 // every copy.
 void AddFeatures(CGame& game)
@@ -59,7 +48,7 @@ TEST_F(SpottingFogTest, ShippedPassesEqualTheLiteralScanOnTheDemoBattles)
     ASSERT_TRUE(fs::is_directory(folder)) << "the build makes the demo data folder " << folder;
     ScopedCurrentDir inData(folder);
     for (const char* file : { "demo.scn", "delaying.scn" }) {
-        const std::string text = FileText(folder / file);
+        const std::string text = ReadFileText(folder / file);
         for (int mover = 0; mover < 2; ++mover) {
             for (int hidden = -1; hidden < 2; ++hidden) {
                 SCOPED_TRACE(::testing::Message() << file << " side " << mover << " fog " << hidden);

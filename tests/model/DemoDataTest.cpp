@@ -39,9 +39,6 @@ constexpr int kGermany = 1;
 // arrivals and releases fall on whole turns.
 constexpr int kTurnMinutes = 6;
 
-// The data tool is built as <build>/tools/vldata and the data set into <build>/data.
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
 bool IsIndirect(const PlatoonType& type) { return (type.m_targetFlags & 0x8) != 0; }
 
 // A category-3 type without indirect fire: it supplies and does not fire.
@@ -617,14 +614,6 @@ std::string FirstDifference(const std::string& a, const std::string& b)
     return a == b ? "none" : "line ends";
 }
 
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A game object built in the data folder (it reads its data files from the
 // current folder, also when a battle names its map and organisation).
 class ScenarioGame {
@@ -713,7 +702,7 @@ TEST_F(DemoDataTest, ScenariosLoadWithEveryUnitBoundToItsTypeAndNode)
         SCOPED_TRACE(c.file);
         ScenarioGame game(m_folder);
         ASSERT_TRUE(game->m_startupError.IsEmpty()) << game->m_startupError.c_str();
-        ASSERT_TRUE(game.Read(FileText(m_folder / c.file))) << game->m_battleReadError.c_str();
+        ASSERT_TRUE(game.Read(ReadFileText(m_folder / c.file))) << game->m_battleReadError.c_str();
         EXPECT_EQ(game->m_version, c.version);
         EXPECT_EQ(game->m_mapFileName.str(), "main.map");
         EXPECT_EQ(game->m_orgFileName.str(), c.orgFile);
@@ -816,7 +805,7 @@ TEST_F(DemoDataTest, DemoBattleIsASmallRiverCrossing)
     ParameterData parameters;
     ASSERT_EQ(parameters.ReadParameterFile(PathOf("main.pdx")), nullptr);
     ScenarioGame game(m_folder);
-    ASSERT_TRUE(game.Read(FileText(m_folder / "demo.scn"))) << game->m_battleReadError.c_str();
+    ASSERT_TRUE(game.Read(ReadFileText(m_folder / "demo.scn"))) << game->m_battleReadError.c_str();
     const HexMap& map = game->m_map;
 
     // Twenty turns of a summer day, the United States moving first.
@@ -956,7 +945,7 @@ TEST_F(DemoDataTest, DemoBattleIsASmallRiverCrossing)
 TEST_F(DemoDataTest, GeneratedShapeScenarioKeepsTheGeneratorsLayout)
 {
     ScenarioGame game(m_folder);
-    ASSERT_TRUE(game.Read(FileText(m_folder / "delaying.scn"))) << game->m_battleReadError.c_str();
+    ASSERT_TRUE(game.Read(ReadFileText(m_folder / "delaying.scn"))) << game->m_battleReadError.c_str();
     const HexMap& map = game->m_map;
     EXPECT_EQ(game->m_missionType, 2) << "Delaying Action";
     EXPECT_EQ(game->m_title.str(), "Delaying Action");
@@ -995,7 +984,7 @@ TEST_F(DemoDataTest, ScenariosWriteBackIdenticallyAfterOneNormalisingWrite)
 {
     for (const ScenarioCase& c : kScenarios) {
         SCOPED_TRACE(c.file);
-        const std::string stored = FileText(m_folder / c.file);
+        const std::string stored = ReadFileText(m_folder / c.file);
         ScenarioGame game(m_folder);
         ASSERT_TRUE(game.Read(stored)) << game->m_battleReadError.c_str();
         const std::string first = game.Write();

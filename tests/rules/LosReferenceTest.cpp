@@ -20,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
 class LosReferenceTest : public ::testing::Test {
 protected:
     // The demo battle read in the data folder, with its parameters.

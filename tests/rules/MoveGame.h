@@ -31,12 +31,6 @@ public:
     bool IsOpponentHidden() const override { return m_opponentHidden; }
 };
 
-// The build's demo data folder.
-inline std::filesystem::path DemoDataFolder()
-{
-    return std::filesystem::path(VL_DATA_TOOL).parent_path().parent_path() / "data";
-}
-
 // Copies the demo's data files into a folder, so that a game object built
 // there reads them.
 struct DemoDataFiles {

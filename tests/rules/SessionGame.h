@@ -15,6 +15,7 @@
 
 #include "model/OrgTree.h"
 #include "tests/rules/MoveGame.h"
+#include "tests/TestFiles.h"
 
 namespace session {
 
@@ -107,18 +108,7 @@ protected:
     }
 
     // A plain version-3 map of open ground at level 0 as "s.map".
-    void WriteMap(int width, int height)
-    {
-        std::string text = "3\n" + std::to_string(width) + ' ' + std::to_string(height) + "\n0 25 0 0 0 -1\n";
-        for (int y = 0; y < height; ++y)
-            text += std::string(static_cast<std::size_t>(width), ' ') + '\n';
-        for (int y = 0; y < height; ++y)
-            text += std::string(static_cast<std::size_t>(width), '0') + '\n';
-        for (int layer = 0; layer < 19; ++layer)
-            text += "0\n";
-        text += "0\n";
-        m_dir.Write("s.map", text);
-    }
+    void WriteMap(int width, int height) { m_dir.Write("s.map", OpenGroundMapText(width, height)); }
 
     const OrgNode* Node(int id) { return std::as_const(m_game.m_orgTree).FindNode(id); }
 

@@ -15,12 +15,11 @@
 #include "launcher/campaign/Weather.h"
 #include "model/GameWeapons.h"
 #include "model/PlatoonType.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
 // Tunisia to the end of the Sicily landings.
 constexpr std::int32_t kFirstDay = 430115;

@@ -17,12 +17,11 @@
 #include "launcher/campaign/CampaignTables.h"
 #include "launcher/campaign/CampaignTextFields.h"
 #include "model/TextScan.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
 constexpr std::int32_t kFirstDay = 430115;
 constexpr std::int32_t kLastDay = 430817;

@@ -17,23 +17,14 @@
 #include "launcher/campaign/CampaignTables.h"
 #include "launcher/campaign/LinkedCampaign.h"
 #include "model/GameHexMarks.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
-
 constexpr const char* kChain = "Orvette.lcg";
 constexpr int kTurnMinutes = 6;
-
-std::string FileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The tree's ids and numbers, two blanks a level.
 void DescribeShape(const UnitRecord* node, int depth, std::string& out)
@@ -158,7 +149,7 @@ TEST_F(LinkedCampaignDataTest, EveryBattleLoadsWithItsUnitsBoundToTheirTypesAndN
         ScopedCurrentDir inData(folder);
         CGameHexMarks game;
         ASSERT_TRUE(game.m_startupError.IsEmpty()) << game.m_startupError.c_str();
-        const std::string text = FileText(folder / node.m_battleFile);
+        const std::string text = ReadFileText(folder / node.m_battleFile);
         std::istringstream in(text);
         ASSERT_TRUE(game.ReadBattleFile(in, false)) << game.m_battleReadError.c_str();
         EXPECT_EQ(game.m_version, 9);

@@ -9,12 +9,11 @@
 #include <utility>
 
 #include "BattleGeneratorSupport.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
 constexpr std::int32_t kBattleDate = 430301;
 

@@ -18,12 +18,11 @@
 #include "launcher/generator/RandomMap.h"
 #include "launcher/generator/RandomMapParameters.h"
 #include "model/HexMap.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
 bool Has(const HexRecord& hex, int layer, HexSide side)
 {

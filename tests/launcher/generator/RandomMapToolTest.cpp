@@ -10,12 +10,11 @@
 #include "TempDir.h"
 #include "launcher/generator/RandomMap.h"
 #include "model/HexMap.h"
+#include "tests/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path DemoDataFolder() { return fs::path(VL_DATA_TOOL).parent_path().parent_path() / "data"; }
 
 // The tool's exit status; its standard output goes to `out`.
 int RunTool(const std::string& arguments, const fs::path& out)
