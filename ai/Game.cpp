@@ -4,13 +4,8 @@
 #include <string>
 
 #include "model/DataFile.h"
+#include "model/Geometry.h"
 #include "model/Random.h"
-
-namespace {
-
-bool IsSide(int side) { return side == 0 || side == 1; }
-
-} // namespace
 
 bool CGame::IsSideHidden(int side) const { return IsSide(side) && m_aiFog[side] != 0; }
 

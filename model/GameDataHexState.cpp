@@ -8,15 +8,9 @@
 #include <vector>
 
 #include "model/GameData.h"
-#include "model/IntRange.h"
 #include "model/Geometry.h"
+#include "model/IntRange.h"
 #include "model/Random.h"
-
-namespace {
-
-bool IsSide(int side) { return side == 0 || side == 1; }
-
-} // namespace
 
 int CGameData::GetWreckValue(int x, int y) const
 {

@@ -7,7 +7,9 @@
 // x = column * 1.5 / sqrt(3), y = row + 0.5 on an even column and y = row on an
 // odd one (rows grow downward, one row per unit).
 
-// Sides are 0 and 1: 1 for 0, 0 for 1, -1 for any other value.
+// Sides are 0 and 1.
+constexpr bool IsSide(int side) { return side == 0 || side == 1; }
+// 1 for 0, 0 for 1, -1 for any other value.
 int OtherSide(int side);
 
 // Replaces the display names of the two sides. The texts are copied, so the

@@ -116,6 +116,9 @@ struct PlacedUnit {
     std::uint32_t m_status = 0;
 };
 
+// Whether any of the status bits is set.
+inline bool HasStatus(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
+
 using UnitList = RecordList<PlacedUnit>;
 using UnitNode = UnitList::Node;
 

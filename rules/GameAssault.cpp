@@ -48,7 +48,6 @@ int TruncateToInt(double value)
         static_cast<double>(std::numeric_limits<int>::max()))));
 }
 
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 std::uint32_t CarryFlags(const PlacedUnit& unit) { return unit.m_type ? unit.m_type->m_carryFlags : 0; }
 int AssaultFactor(const PlacedUnit& unit) { return unit.m_type ? unit.m_type->AssaultFactor() : 0; }
@@ -57,7 +56,7 @@ bool IsVehicle(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsVe
 bool IsHard(const PlacedUnit& unit) { return unit.m_type && (unit.m_type->m_targetFlags & kTargetHard) != 0; }
 
 // A loaded unit whose passenger rides it into the assault.
-bool IsLoaded(const UnitNode* node) { return node && Has(node->value, kUnitCarrying); }
+bool IsLoaded(const UnitNode* node) { return node && HasStatus(node->value, kUnitCarrying); }
 bool IsCavalryMount(const UnitNode* node) { return IsLoaded(node) && (CarryFlags(node->value) & kCarryHorses) != 0; }
 bool IsArmouredCarrier(const UnitNode* node)
 {
@@ -143,15 +142,15 @@ void CGameAssault::AddDefender(Totals& totals, const PlacedUnit& unit, int divis
     ++totals.defenderUnits;
     totals.defenderStrength += unit.m_strength;
     // A passenger that does not fight from its carrier adds nothing.
-    const bool silent = Has(unit, kUnitCarried) && divisor == 0;
+    const bool silent = HasStatus(unit, kUnitCarried) && divisor == 0;
 
     std::int64_t counter = Product(AssaultFactor(unit), unit.m_strength);
     if (counter != 0) {
-        if (Has(unit, kUnitDisrupted))
+        if (HasStatus(unit, kUnitDisrupted))
             counter /= 2;
-        if (Has(unit, kUnitFatigued))
+        if (HasStatus(unit, kUnitFatigued))
             counter /= 2;
-        if (Has(unit, kUnitLowAmmo))
+        if (HasStatus(unit, kUnitLowAmmo))
             counter = counter * 3 / 4;
         if (divisor != 0)
             counter /= divisor;
@@ -164,11 +163,11 @@ void CGameAssault::AddDefender(Totals& totals, const PlacedUnit& unit, int divis
     if ((flags & kHexFortified) != 0 && !IsVehicle(unit))
         defence += m_parameters.m_value62 / 2;
     if (defence != 0) {
-        if (Has(unit, kUnitDisrupted))
+        if (HasStatus(unit, kUnitDisrupted))
             defence /= 2;
-        if (Has(unit, kUnitDiggingIn))
+        if (HasStatus(unit, kUnitDiggingIn))
             defence /= 2;
-        if (Has(unit, kUnitFatigued))
+        if (HasStatus(unit, kUnitFatigued))
             defence /= 2;
         if (divisor != 0)
             defence /= divisor;
@@ -188,9 +187,9 @@ void CGameAssault::AddAttacker(Totals& totals, const PlacedUnit& unit, bool cava
         attack *= 2;
     std::int64_t defence = Product(DefenceFactor(unit), unit.m_strength);
     if (attack != 0) {
-        if (Has(unit, kUnitLowAmmo))
+        if (HasStatus(unit, kUnitLowAmmo))
             attack = attack * 3 / 4;
-        if (Has(unit, kUnitFatigued))
+        if (HasStatus(unit, kUnitFatigued))
             attack /= 2;
         if (IsVehicle(unit))
             attack = TruncateToInt(m_parameters.GetTerrainPercent(GetEffectiveTerrain(x, y)) * attack);
@@ -203,7 +202,7 @@ void CGameAssault::AddAttacker(Totals& totals, const PlacedUnit& unit, bool cava
             attack /= 2;
             defence /= 2;
         }
-        if (Has(unit, kUnitBanzai))
+        if (HasStatus(unit, kUnitBanzai))
             attack *= 3;
         attack = std::max<std::int64_t>(attack, 1);
     }
@@ -233,7 +232,7 @@ void CGameAssault::RecomputeAssaultTotals()
                 continue;
             previous = nullptr;
             for (const UnitNode* node = m_stacks.At(next.column, next.row).Head(); node; node = node->next) {
-                if (Has(node->value, kUnitInAssault))
+                if (HasStatus(node->value, kUnitInAssault))
                     AddAttacker(totals, node->value, IsCavalryMount(previous), IsArmouredCarrier(previous));
                 previous = node;
             }
@@ -267,14 +266,14 @@ int CGameAssault::GetLeaderBonus(int x, int y, bool committedOnly) const
     int best = 0;
     for (const UnitNode* node = stack.Head(); node; node = node->next) {
         const PlacedUnit& leader = node->value;
-        if (!IsLeader(leader) || (committedOnly && !Has(leader, kUnitInAssault)))
+        if (!IsLeader(leader) || (committedOnly && !HasStatus(leader, kUnitInAssault)))
             continue;
         const OrgNode* command = leader.GetCommandNode();
         if (!command)
             continue;
         for (const UnitNode* other = stack.Head(); other; other = other->next) {
             const PlacedUnit& unit = other->value;
-            if (other == node || IsLeader(unit) || (committedOnly && !Has(unit, kUnitInAssault)) || !unit.m_node
+            if (other == node || IsLeader(unit) || (committedOnly && !HasStatus(unit, kUnitInAssault)) || !unit.m_node
                 || !command->IsAncestorOf(unit.m_node))
                 continue;
             best = std::max(best, leader.m_strength);
@@ -350,7 +349,7 @@ bool CGameAssault::CanAssaultHex(int x, int y)
 
 std::int64_t CGameAssault::AssaultPoints(const PlacedUnit& unit, int moveCost) const
 {
-    if (Has(unit, kUnitBanzai))
+    if (HasStatus(unit, kUnitBanzai))
         return kBanzaiAssaultPoints;
     return std::int64_t { moveCost } + m_parameters.m_value97;
 }
@@ -359,20 +358,20 @@ bool CGameAssault::CheckAssaultUnit(const PlacedUnit& unit, int x, int y)
 {
     const int dx = m_assaultHex.column, dy = m_assaultHex.row;
     const bool threePhase = IsOptionSet(kOptionThreePhase);
-    const bool carried = Has(unit, kUnitCarried);
+    const bool carried = HasStatus(unit, kUnitCarried);
     const bool leader = IsLeader(unit);
     const std::uint32_t carry = CarryFlags(unit);
-    if (threePhase && Has(unit, kUnitMoved))
+    if (threePhase && HasStatus(unit, kUnitMoved))
         return RefuseAssault("Units which have moved cannot assault in same phase");
-    if (Has(unit, kUnitInAssault))
+    if (HasStatus(unit, kUnitInAssault))
         return RefuseAssault("Unit is already commited to attack");
-    if (Has(unit, kUnitDisrupted))
+    if (HasStatus(unit, kUnitDisrupted))
         return RefuseAssault("Cannot attack with units that have been disrupted");
-    if (Has(unit, kUnitCarrying) && !(unit.m_type && unit.m_type->IsCarrier()) && (carry & kCarryMounts) == 0)
+    if (HasStatus(unit, kUnitCarrying) && !(unit.m_type && unit.m_type->IsCarrier()) && (carry & kCarryMounts) == 0)
         return RefuseAssault("Non-carrier cannot assault while loaded");
-    if (!leader && !(Has(unit, kUnitCarrying) && (carry & kCarryMounts) != 0) && AssaultFactor(unit) == 0)
+    if (!leader && !(HasStatus(unit, kUnitCarrying) && (carry & kCarryMounts) != 0) && AssaultFactor(unit) == 0)
         return RefuseAssault("Unit has no assault factor");
-    if (Has(unit, kUnitFixed))
+    if (HasStatus(unit, kUnitFixed))
         return RefuseAssault("Fixed units cannot assault");
     const std::int64_t own = leader ? 0 : unit.m_strength;
     const int moveCost = GetMoveCost(unit, x, y, dx, dy, ClampToInt(m_attackerStrength + own), true);
@@ -382,14 +381,14 @@ bool CGameAssault::CheckAssaultUnit(const PlacedUnit& unit, int x, int y)
         && std::int64_t { m_map.GetElevation(dx, dy) }
             > std::int64_t { m_map.GetElevation(x, y) } + m_parameters.m_vehicleMaxClimb)
         return RefuseAssault(kCannotMoveIn);
-    if (threePhase && Has(unit, kUnitAssaulted))
+    if (threePhase && HasStatus(unit, kUnitAssaulted))
         return RefuseAssault("Cannot attack with units that have already attacked");
     if (!threePhase && !carried && !CanAffordMove(unit, ClampToInt(AssaultPoints(unit, moveCost)), 0))
         return RefuseAssault("Unit does not have enough Action Points to assault");
     if (IsHard(unit) && (unit.m_type->m_extraFlags & kExtraAssaultsFortifications) == 0
         && (HexFlagsAt(dx, dy) & kHexPillbox) != 0)
         return RefuseAssault("Vehicles cannot assault pillboxes");
-    if (Has(unit, kUnitDiggingIn))
+    if (HasStatus(unit, kUnitDiggingIn))
         return RefuseAssault("Units which are Digging-In cannot attack");
     if ((!carried && !leader && std::int64_t { m_attackerUnits } + 1 > m_parameters.m_maxStackUnits)
         || (!carried && m_attackerStrength + own > m_parameters.m_maxStackStrength))
@@ -422,8 +421,8 @@ bool CGameAssault::AddToAssault(int x, int y, const int* positions, int count)
         PlacedUnit& unit = node->value;
         // A passenger fights from its carrier, unchecked, unless it rides a
         // horse or a boat.
-        const bool checked
-            = !Has(unit, kUnitCarried) || (IsLoaded(previous) && (CarryFlags(previous->value) & kCarryMounts) != 0);
+        const bool checked = !HasStatus(unit, kUnitCarried)
+            || (IsLoaded(previous) && (CarryFlags(previous->value) & kCarryMounts) != 0);
         if (checked && !CheckAssaultUnit(unit, x, y))
             return false;
         unit.m_status |= kUnitInAssault;
@@ -502,7 +501,7 @@ std::vector<CGameAssault::Attacker> CGameAssault::CollectAttackers()
     for (const HexPos& hex : AttackingHexes()) {
         const UnitNode* previous = nullptr;
         for (UnitNode* node = m_stacks.At(hex.column, hex.row).Head(); node; node = node->next) {
-            if (Has(node->value, kUnitInAssault))
+            if (HasStatus(node->value, kUnitInAssault))
                 attackers.push_back({ hex.column, hex.row, node, node->value.m_strength, !IsLoaded(previous) });
             previous = node;
         }
@@ -519,12 +518,12 @@ bool CGameAssault::AreDefendersBroken() const
     const bool cave = (HexFlagsAt(x, y) & kHexCave) != 0;
     bool allDisrupted = true;
     for (const PlacedUnit& unit : stack) {
-        if (Has(unit, kUnitCarried))
+        if (HasStatus(unit, kUnitCarried))
             continue;
         // A cave is held while anyone but a leader stands in it.
         if (cave && !IsLeader(unit))
             return false;
-        if (AssaultFactor(unit) != 0 && !Has(unit, kUnitDisrupted))
+        if (AssaultFactor(unit) != 0 && !HasStatus(unit, kUnitDisrupted))
             allDisrupted = false;
     }
     return allDisrupted;
@@ -619,7 +618,7 @@ void CGameAssault::AdvanceIntoDefendingHex()
         int position = 0;
         for (const PlacedUnit& unit : m_stacks.At(hex.column, hex.row)) {
             ++position;
-            if (!Has(unit, kUnitInAssault) || Has(unit, kUnitCarried))
+            if (!HasStatus(unit, kUnitInAssault) || HasStatus(unit, kUnitCarried))
                 continue;
             const std::int64_t own = IsLeader(unit) ? 0 : unit.m_strength;
             if (strength + own > limit)
@@ -668,14 +667,14 @@ bool CGameAssault::ResolveAssault(String& out)
     std::vector<Defender> defenders;
     const UnitNode* previous = nullptr;
     for (UnitNode* node = m_stacks.At(x, y).Head(); node; node = node->next) {
-        defenders.push_back({ node, !Has(node->value, kUnitCarried) && !IsLoaded(previous) });
+        defenders.push_back({ node, !HasStatus(node->value, kUnitCarried) && !IsLoaded(previous) });
         previous = node;
     }
     const std::vector<Attacker> attackers = CollectAttackers();
     const auto present = [this](int cx, int cy, const UnitNode* node) { return GetStackPosition(cx, cy, node) != 0; };
 
     for (const Defender& defender : defenders)
-        if (!Has(defender.node->value, kUnitCarried))
+        if (!HasStatus(defender.node->value, kUnitCarried))
             defender.node->value.m_status |= kUnitAssaulted;
     for (const Attacker& attacker : attackers)
         attacker.node->value.m_status |= kUnitAssaulted;
@@ -706,15 +705,15 @@ bool CGameAssault::ResolveAssault(String& out)
     }
 
     for (PlacedUnit& unit : m_stacks.At(x, y))
-        if (!Has(unit, kUnitCarried))
+        if (!HasStatus(unit, kUnitCarried))
             unit.m_status |= kUnitAssaulted;
     for (const Attacker& attacker : attackers) {
-        if (!present(attacker.x, attacker.y, attacker.node) || Has(attacker.node->value, kUnitCarried))
+        if (!present(attacker.x, attacker.y, attacker.node) || HasStatus(attacker.node->value, kUnitCarried))
             continue;
         PlacedUnit& unit = attacker.node->value;
         const int moveCost = GetMoveCost(unit, attacker.x, attacker.y, x, y, ClampToInt(attackerStrength), true);
         std::int64_t points = AssaultPoints(unit, moveCost);
-        if (Has(unit, kUnitDisrupted))
+        if (HasStatus(unit, kUnitDisrupted))
             points *= 2;
         // A carrier pays again for the passenger it brings.
         if (IsLoaded(attacker.node) && attacker.node->next)
@@ -723,7 +722,7 @@ bool CGameAssault::ResolveAssault(String& out)
     }
 
     const bool attackersLeft = std::any_of(attackers.begin(), attackers.end(), [&](const Attacker& attacker) {
-        return present(attacker.x, attacker.y, attacker.node) && !Has(attacker.node->value, kUnitDisrupted);
+        return present(attacker.x, attacker.y, attacker.node) && !HasStatus(attacker.node->value, kUnitDisrupted);
     });
     String outcome;
     if (AreDefendersBroken() && attackersLeft)

@@ -22,7 +22,6 @@ const char* const kPassengerEliminated = "\n        Passenger Eliminated";
 const char* const kPassengerReduced = "\n        Passenger Reduced";
 const char* const kPassengerDisrupted = "\n        Passenger Disrupted";
 
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 void Clear(PlacedUnit& unit, std::uint32_t bits) { unit.m_status &= ~bits; }
 bool IsHard(const PlacedUnit& unit) { return unit.m_type && (unit.m_type->m_targetFlags & kTargetHard) != 0; }
 bool IsLeaderUnit(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
@@ -73,7 +72,7 @@ void CGameCombatResults::AddWreckCapped(int x, int y, int n, bool flag)
 void CGameCombatResults::EliminateWithWreck(int x, int y, UnitNode* unit)
 {
     const PlacedUnit& value = unit->value;
-    if (IsHard(value) && !Has(value, kUnitCarried)) {
+    if (IsHard(value) && !HasStatus(value, kUnitCarried)) {
         const bool flag
             = GetEffectiveTerrain(x, y) == kTerrainShallowWater && value.m_type->GetCategory() != kCategoryNoWaterWreck;
         AddWreckCapped(x, y, value.m_strength, flag);
@@ -84,7 +83,7 @@ void CGameCombatResults::EliminateWithWreck(int x, int y, UnitNode* unit)
 void CGameCombatResults::ReduceWithWreck(int n, int x, int y, UnitNode* unit)
 {
     PlacedUnit& value = unit->value;
-    if (IsHard(value) && !Has(value, kUnitCarried)) {
+    if (IsHard(value) && !HasStatus(value, kUnitCarried)) {
         const bool flag
             = GetEffectiveTerrain(x, y) == kTerrainShallowWater && value.m_type->GetCategory() != kCategoryNoWaterWreck;
         AddWreckCapped(x, y, n, flag);
@@ -96,7 +95,7 @@ String CGameCombatResults::EliminateWithPassengers(int x, int y, UnitNode* unit)
 {
     String text("Eliminated");
     const UnitNode* below = UnitBelow(x, y, unit);
-    const bool carries = below && Has(below->value, kUnitCarried);
+    const bool carries = below && HasStatus(below->value, kUnitCarried);
     // The data layer removes the carried units below with their carrier.
     EliminateWithWreck(x, y, unit);
     if (carries)
@@ -110,7 +109,7 @@ String CGameCombatResults::ReduceWithPassengers(int n, int x, int y, UnitNode* u
     const std::int64_t before = unit->value.m_strength;
     ReduceWithWreck(n, x, y, unit);
     UnitNode* below = UnitBelow(x, y, unit);
-    if (!below || !Has(below->value, kUnitCarried) || IsLeaderUnit(below->value) || before <= 0)
+    if (!below || !HasStatus(below->value, kUnitCarried) || IsLeaderUnit(below->value) || before <= 0)
         return text;
     const std::int64_t p = below->value.m_strength;
     const std::int64_t k = std::int64_t { n } * p / before;
@@ -133,7 +132,7 @@ String CGameCombatResults::DisruptWithPassengers(int x, int y, UnitNode* unit)
         value.m_status |= kUnitDisrupted;
     Clear(value, kUnitDiggingIn);
     UnitNode* below = UnitBelow(x, y, unit);
-    if (!below || !Has(below->value, kUnitCarried) || IsLeaderUnit(below->value))
+    if (!below || !HasStatus(below->value, kUnitCarried) || IsLeaderUnit(below->value))
         return text;
     if (value.m_type && value.m_type->IsCarrier()) {
         below->value.m_status |= kUnitDisrupted;
@@ -207,7 +206,7 @@ bool CGameCombatResults::RetreatOrLose(String& text, int x, int y, UnitNode* uni
 bool CGameCombatResults::DisruptResult(String& text, int x, int y, UnitNode* unit, bool retreatAllowed)
 {
     PlacedUnit& value = unit->value;
-    if (!retreatAllowed || (IsOptionSet(kOptionCombatResults) && !Has(value, kUnitDisrupted))
+    if (!retreatAllowed || (IsOptionSet(kOptionCombatResults) && !HasStatus(value, kUnitDisrupted))
         || PassesMoraleCheck(value, x, y)) {
         PlainDisruption(text, x, y, unit);
         return false;
@@ -243,7 +242,7 @@ bool CGameCombatResults::RetreatResult(String& text, int x, int y, UnitNode* uni
 void CGameCombatResults::ApplyPassengerFire(String& text, int a2, int b2, int x, int y, UnitNode* unit)
 {
     PlacedUnit& value = unit->value;
-    if (!Has(value, kUnitCarrying) || !value.m_type || value.m_type->IsCarrier())
+    if (!HasStatus(value, kUnitCarrying) || !value.m_type || value.m_type->IsCarrier())
         return;
     UnitNode* rider = UnitBelow(x, y, unit);
     if (!rider || IsLeaderUnit(rider->value))
@@ -393,17 +392,18 @@ bool CGameCombatResults::RetreatMove(int x, int y, UnitNode* unit)
     if (!type)
         return false;
     std::vector<int> positions { position };
-    if (Has(value, kUnitCarrying) && unit->next)
+    if (HasStatus(value, kUnitCarrying) && unit->next)
         positions.push_back(position + 1);
-    if (!IsLeaderUnit(value) && !Has(value, kUnitCarried) && !Has(value, kUnitCarrying) && CountStackUnits(x, y) == 1) {
+    if (!IsLeaderUnit(value) && !HasStatus(value, kUnitCarried) && !HasStatus(value, kUnitCarrying)
+        && CountStackUnits(x, y) == 1) {
         int p = 1;
         for (const UnitNode* node = m_stacks.At(x, y).Head(); node; node = node->next, ++p)
-            if (node != unit && IsLeaderUnit(node->value) && !Has(node->value, kUnitCarried))
+            if (node != unit && IsLeaderUnit(node->value) && !HasStatus(node->value, kUnitCarried))
                 positions.push_back(p);
     }
 
     const int flags = m_hexFlags.At(x, y);
-    if (Has(value, kUnitBanzai))
+    if (HasStatus(value, kUnitBanzai))
         return false;
     if (type->GetNation() == kNationWithCaves && (flags & kHexCave) != 0)
         return false;
@@ -517,7 +517,7 @@ int CGameCombatResults::GetStackMorale(const PlacedUnit& unit, int x, int y) con
 
 int CGameCombatResults::GetCoverMoraleBonus(const PlacedUnit& unit, int x, int y) const
 {
-    if (!m_map.IsOnMap(x, y) || Has(unit, kUnitBanzai) || !m_hexFlags.Contains(x, y))
+    if (!m_map.IsOnMap(x, y) || HasStatus(unit, kUnitBanzai) || !m_hexFlags.Contains(x, y))
         return 0;
     const int terrain = GetEffectiveTerrain(x, y);
     const bool vehicle = unit.m_type && unit.m_type->IsVehicle();

@@ -25,7 +25,6 @@ constexpr std::uint32_t kCarryTowed = 0x4;
 constexpr std::uint32_t kExtraEngineer = 0x80;
 constexpr double kLeaderShare = 0.1;
 
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 bool IsHardType(const PlatoonType* type) { return type && (type->m_targetFlags & kTargetHard) != 0; }
 bool IsIndirectType(const PlatoonType* type) { return type && (type->m_targetFlags & kTargetIndirect) != 0; }
@@ -117,7 +116,7 @@ bool CGameDirectFire::AreTargetsAlike(int x, int y) const
         else if (!(unit == *first))
             return false;
         ++count;
-        loadedCarrier = loadedCarrier || Has(unit, kUnitCarrying);
+        loadedCarrier = loadedCarrier || HasStatus(unit, kUnitCarrying);
     }
     return count <= 1 || !loadedCarrier;
 }
@@ -157,7 +156,7 @@ int CGameDirectFire::ComputeFireValue(
 
     if (m_map.GetPhase() == kFinalPhase)
         v /= 2;
-    if (Has(unit, kUnitDisrupted))
+    if (HasStatus(unit, kUnitDisrupted))
         v /= 2;
     if (onMap && HasSmoke(firerX, firerY))
         v /= 2;
@@ -168,9 +167,9 @@ int CGameDirectFire::ComputeFireValue(
         v /= 2;
     if (airTarget && (type->m_targetFlags & kTargetAntiAircraftHeavy) != 0)
         v /= 4;
-    if (Has(unit, kUnitDiggingIn))
+    if (HasStatus(unit, kUnitDiggingIn))
         v /= 2;
-    if (Has(unit, kUnitFatigued))
+    if (HasStatus(unit, kUnitFatigued))
         v /= 2;
     if (v == 0 && w > 0)
         v = 1;
@@ -188,7 +187,7 @@ int CGameDirectFire::SumFireValue(
         return 0;
     long long sum = 0;
     for (const UnitNode* node : units)
-        if (!Has(node->value, kUnitCarried) && !IsLeader(node->value))
+        if (!HasStatus(node->value, kUnitCarried) && !IsLeader(node->value))
             sum += ComputeFireValue(node->value, firerX, firerY, targetX, targetY, hard, false);
     return ClampToInt(sum);
 }
@@ -199,7 +198,7 @@ int CGameDirectFire::TargetDefence(const PlacedUnit& target, int firerX, int fir
     if (!type)
         return 0;
     if (!IsOptionSet(kOptionArmorFacing) || !IsHardType(type)) {
-        if (Has(target, kUnitCarrying) && (type->m_carryFlags & kCarryBoats) != 0) {
+        if (HasStatus(target, kUnitCarrying) && (type->m_carryFlags & kCarryBoats) != 0) {
             // A boat shields nothing: the fire meets its load.
             const UnitNode* below = NodeBelowUnit(target, targetX, targetY);
             if (below && below->value.m_type)
@@ -243,7 +242,7 @@ void CGameDirectFire::ApplyTerrainModifiers(
     }
     if ((flags & kHexCave) != 0 && IsCaveFoot(type))
         modifier *= 0.5;
-    if (Has(target, kUnitBanzai))
+    if (HasStatus(target, kUnitBanzai))
         modifier += 0.1;
 }
 
@@ -280,7 +279,7 @@ void CGameDirectFire::ApplyTargetModifiers(const PlacedUnit& target, int firerX,
 int CGameDirectFire::ComputeShots(const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY) const
 {
     long long shots = std::max(unit.m_strength, 0);
-    if (Has(unit, kUnitLowAmmo))
+    if (HasStatus(unit, kUnitLowAmmo))
         shots = (shots + 1) / 2;
     if (m_map.IsOnMap(firerX, firerY) && GetEffectiveTerrain(firerX, firerY) == kTerrainShallowWater && unit.m_type
         && unit.m_type->GetCategory() == kCategoryWading)
@@ -421,7 +420,7 @@ void CGameDirectFire::FireAtAirAttack(
     report = kAirAttackHeading;
     for (UnitNode* firer : firers) {
         PlacedUnit& unit = firer->value;
-        if (Has(unit, kUnitCarried) || !unit.m_type || IsIndirectType(unit.m_type) || !unit.m_type->m_weapon)
+        if (HasStatus(unit, kUnitCarried) || !unit.m_type || IsIndirectType(unit.m_type) || !unit.m_type->m_weapon)
             continue;
         MarkUnitFired(unit, false);
         const int attack = ComputeFireValue(unit, firerX, firerY, targetX, targetY, false, false);
@@ -441,7 +440,7 @@ void CGameDirectFire::FireAtAirAttack(
 
 bool CGameDirectFire::CanUnitFireDirectly(const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY)
 {
-    return !Has(unit, kUnitCarried) && !MustFireIndirectly(unit, firerX, firerY, targetX, targetY)
+    return !HasStatus(unit, kUnitCarried) && !MustFireIndirectly(unit, firerX, firerY, targetX, targetY)
         && GetMaximumRange(unit.m_type) > 0;
 }
 
@@ -539,7 +538,7 @@ void CGameDirectFire::RecordFireTrace(
         return;
     for (const UnitNode* node : units) {
         const PlacedUnit& unit = node->value;
-        if (!Has(unit, kUnitCarried) && unit.m_type && unit.m_type->m_weapon) {
+        if (!HasStatus(unit, kUnitCarried) && unit.m_type && unit.m_type->m_weapon) {
             m_traceFirerSide = unit.m_secondFacing;
             return;
         }
@@ -569,7 +568,7 @@ void CGameDirectFire::ToggleUnitSaveApForFiring(PlacedUnit& unit)
 {
     if (IsOptionSet(kOptionThreePhase))
         return;
-    if (Has(unit, kUnitSavedForFiring)) {
+    if (HasStatus(unit, kUnitSavedForFiring)) {
         unit.m_status &= ~static_cast<std::uint32_t>(kUnitSavedForFiring);
         return;
     }

@@ -73,7 +73,6 @@ bool IsCarrierType(const PlatoonType* type) { return type && type->IsCarrier(); 
 // A foot unit of the cave nation: the cave rules apply to it.
 bool IsCaveFighter(const PlatoonType* type) { return HasMoveFlag(type, kMoveFoot) && type->GetNation() == kCaveNation; }
 int SideOfType(const PlatoonType* type) { return type ? type->GetSide() : -1; }
-bool IsSide(int side) { return side == 0 || side == 1; }
 // A non-carrier carrying riders (say, infantry riding a tank): its riders
 // make it a soft target.
 bool CarriesRidersExposed(const PlacedUnit& unit)

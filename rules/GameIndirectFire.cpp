@@ -25,11 +25,8 @@ constexpr int kLeaderStarshellPerPoint = 5;
 constexpr double kScatterKeepChance = 0.4;
 
 int NodeIdOf(const PlacedUnit& unit) { return unit.m_node ? unit.m_node->m_id : 0; }
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 int SideOf(const PlacedUnit& unit) { return unit.m_type ? unit.m_type->GetSide() : -1; }
-bool IsSide(int side) { return side == 0 || side == 1; }
-
 // The die's 1..6 name the six sides clockwise from N.
 HexSide SideFromDie(int roll) { return HexSide(1u << std::clamp(roll - 1, 0, 5)); }
 
@@ -58,7 +55,7 @@ String WithoutLastLineEnd(std::string text)
 
 bool CGameIndirectFire::CanFireIndirect(const PlacedUnit& unit) const
 {
-    return !Has(unit, kUnitCarried) && unit.m_type && (unit.m_type->m_targetFlags & kTargetIndirect) != 0;
+    return !HasStatus(unit, kUnitCarried) && unit.m_type && (unit.m_type->m_targetFlags & kTargetIndirect) != 0;
 }
 
 void CGameIndirectFire::PlotIndirectFire(PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY, bool smoke)
@@ -114,10 +111,10 @@ void CGameIndirectFire::ResolvePlottedFire(
 
 bool CGameIndirectFire::IsStackTargetAtTurn(int x, int y, const UnitNode* node) const
 {
-    if (GetStackPosition(x, y, node) == 0 || Has(node->value, kUnitCarried))
+    if (GetStackPosition(x, y, node) == 0 || HasStatus(node->value, kUnitCarried))
         return false;
     const UnitNode* head = m_stacks.At(x, y).Head();
-    return node == head || !Has(node->prev->value, kUnitCarrying);
+    return node == head || !HasStatus(node->prev->value, kUnitCarrying);
 }
 
 void CGameIndirectFire::FireOnHex(String& report, const Firer* firers, int count, bool immediate, int firerX,
@@ -209,7 +206,7 @@ bool CGameIndirectFire::FireOnTargetUnit(std::ostream& report, std::ostream& det
         v /= 2;
     if (GetEnemyContact(targetX, targetY) != 1)
         v /= 2;
-    if (Has(firer, kUnitLowAmmo))
+    if (HasStatus(firer, kUnitLowAmmo))
         v -= v / 2;
     const int attack = std::max(ClampToInt(v), 1);
     const long long soft = ComputeFireValue(firer, firerX, firerY, targetX, targetY, false, false) * strength / divisor;
@@ -266,7 +263,7 @@ void CGameIndirectFire::FireStarshellMission(
     String& out, const PlacedUnit& unit, int firerX, int firerY, int targetX, int targetY)
 {
     out = String();
-    const int chance = Has(unit, kUnitDisrupted) ? kStarshellChanceDisrupted : kStarshellChance;
+    const int chance = HasStatus(unit, kUnitDisrupted) ? kStarshellChanceDisrupted : kStarshellChance;
     if (!StarshellSucceeds(chance)) {
         out = kStarshellFailedText;
         return;
@@ -287,7 +284,7 @@ void CGameIndirectFire::FireStarshell(
         if (IsLeader(unit))
             chance += static_cast<long long>(kLeaderStarshellPerPoint) * unit.m_strength;
         else
-            chance += Has(unit, kUnitDisrupted) ? kStarshellChanceDisrupted : kStarshellChance;
+            chance += HasStatus(unit, kUnitDisrupted) ? kStarshellChanceDisrupted : kStarshellChance;
     }
     if (!StarshellSucceeds(chance)) {
         out = kStarshellFailedText;

@@ -25,7 +25,6 @@ constexpr int kBridgeLayers[] = { kLayerLightBridge, kLayerMediumBridge, kLayerH
 bool HasMoveFlag(const PlatoonType* type, std::uint32_t flags) { return type && (type->m_moveFlags & flags) != 0; }
 bool HasCarryFlag(const PlatoonType* type, std::uint32_t flags) { return type && (type->m_carryFlags & flags) != 0; }
 bool IsVehicle(const PlatoonType* type) { return type && type->IsVehicle(); }
-bool HasStatus(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 // A leader on foot slips over walls, banks and reefs.
 bool IsAgileLeader(const PlatoonType* type) { return type && type->IsLeader() && HasMoveFlag(type, kMoveStackClass); }
 

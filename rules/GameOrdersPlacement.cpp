@@ -25,7 +25,6 @@ constexpr int kMaxCaveTransferDistance = 3;
 // Banzai attack.
 constexpr int kCategoryRifles = 2;
 
-bool HasStatus(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 
 bool MayJoinBanzai(const PlacedUnit& unit)

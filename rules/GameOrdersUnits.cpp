@@ -15,7 +15,6 @@ constexpr int kPhaseInitial = 0;
 // A carrier that loads quickly charges this for every load and unload.
 constexpr int kQuickLoadCost = 25;
 
-bool HasStatus(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
 bool IsLeader(const PlacedUnit& unit) { return unit.m_type && unit.m_type->IsLeader(); }
 std::uint32_t CarryFlags(const PlacedUnit& unit) { return unit.m_type ? unit.m_type->m_carryFlags : 0; }
 

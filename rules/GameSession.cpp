@@ -13,15 +13,11 @@ namespace {
 const HexSide kSides[] = { HexSide::North, HexSide::NorthEast, HexSide::SouthEast, HexSide::South, HexSide::SouthWest,
     HexSide::NorthWest };
 
-bool Has(const PlacedUnit& unit, std::uint32_t bits) { return (unit.m_status & bits) != 0; }
-
 // The improved-position divisor of a parameter file that gives none (or one
 // that would let every digging unit succeed).
 constexpr int kDefaultDigDivisor = 6;
 // The full rating of a unit without an organisation node.
 constexpr int kDefaultRating = 6;
-
-bool IsSide(int side) { return side == 0 || side == 1; }
 
 constexpr int kInitialPhase = 0;
 
@@ -48,8 +44,8 @@ void CGameSession::ResetBattleState()
 bool CGameSession::LoadBattleAndReport(
     std::istream& in, String& text, std::vector<int>& groups, std::vector<int>& released, HexList& hexes)
 {
-    ResetCursor();
-    ClearAssault();
+    // The read itself empties every layer's battle state first (cursor and
+    // assault included).
     text = String();
     groups.clear();
     released.clear();
@@ -76,12 +72,7 @@ void CGameSession::BuildOpeningReport(
     ResetUnitVisibility();
 }
 
-bool CGameSession::LoadBattle(std::istream& in, bool keepVersion10)
-{
-    ResetCursor();
-    ClearAssault();
-    return ReadBattleFile(in, keepVersion10);
-}
+bool CGameSession::LoadBattle(std::istream& in, bool keepVersion10) { return ReadBattleFile(in, keepVersion10); }
 
 void CGameSession::ResetBattle() { ResetBattleState(); }
 
@@ -147,7 +138,7 @@ void CGameSession::CheckImprovedPosition(String& line, int x, int y)
         return;
     const int divisor = m_parameters.m_value96 > 0 ? m_parameters.m_value96 : kDefaultDigDivisor;
     for (const PlacedUnit& unit : m_stacks.At(x, y)) {
-        if (!Has(unit, kUnitDiggingIn))
+        if (!HasStatus(unit, kUnitDiggingIn))
             continue;
         double chance = (unit.m_strength * (1.0 / divisor)) / 6.0;
         if (unit.m_type && (unit.m_type->m_extraFlags & kExtraMineSurcharge) != 0)
@@ -197,7 +188,7 @@ bool CGameSession::RecoverMoraleInHex(int x, int y, String& text, int& checked, 
     for (UnitNode* node = m_stacks.At(x, y).Head(); node; node = node->next) {
         const PlacedUnit& unit = node->value;
         const int fullRating = unit.m_node ? unit.m_node->m_rating : kDefaultRating;
-        if (!Has(unit, kUnitDisrupted) && unit.m_rating >= fullRating)
+        if (!HasStatus(unit, kUnitDisrupted) && unit.m_rating >= fullRating)
             continue;
         ++checked;
         if (!RollRecovery(node, x, y))
@@ -437,7 +428,7 @@ template <class Test> bool CGameSession::SelectFirstInHex(std::vector<int>& posi
         if (!unit.m_node || IsFormationSelected(unit) || !test(unit, p))
             continue;
         positions.push_back(p);
-        if (Has(unit, kUnitCarrying))
+        if (HasStatus(unit, kUnitCarrying))
             positions.push_back(p + 1);
         m_selectedNodes.push_back(unit.m_node->m_id);
         return true;
@@ -449,7 +440,7 @@ bool CGameSession::SelectMovableInHex(std::vector<int>& positions)
 {
     const int x = m_cursor.column, y = m_cursor.row;
     return SelectFirstInHex(positions, [&](const PlacedUnit& unit, int p) {
-        return unit.m_type && unit.m_type->m_movementAllowance != 0 && !Has(unit, kUnitMoved | kUnitCarried)
+        return unit.m_type && unit.m_type->m_movementAllowance != 0 && !HasStatus(unit, kUnitMoved | kUnitCarried)
             && CanMoveSomewhere(p, x, y);
     });
 }
@@ -458,7 +449,7 @@ bool CGameSession::SelectFirableInHex(std::vector<int>& positions)
 {
     const int x = m_cursor.column, y = m_cursor.row;
     return SelectFirstInHex(positions, [&](const PlacedUnit& unit, int) {
-        return !Has(unit, kUnitCarried | kUnitFired) && CanFireAtSomething(unit, x, y);
+        return !HasStatus(unit, kUnitCarried | kUnitFired) && CanFireAtSomething(unit, x, y);
     });
 }
 
@@ -475,10 +466,11 @@ bool CGameSession::SelectAssaultCapableInHex(std::vector<int>& positions)
         for (const PlacedUnit& unit : m_stacks.At(x, y)) {
             const int p = position++;
             // A passenger attacks with its carrier and is taken with it.
-            if (!unit.m_node || Has(unit, kUnitCarried) || IsFormationSelected(unit) || !CheckAssaultUnit(unit, x, y))
+            if (!unit.m_node || HasStatus(unit, kUnitCarried) || IsFormationSelected(unit)
+                || !CheckAssaultUnit(unit, x, y))
                 continue;
             positions.push_back(p);
-            if (Has(unit, kUnitCarrying))
+            if (HasStatus(unit, kUnitCarrying))
                 positions.push_back(p + 1);
             m_selectedNodes.push_back(unit.m_node->m_id);
         }

@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint32_t kUsed = kUnitUsedSinceSupply;
 
-bool Has(const PlacedUnit& unit, std::uint32_t bit) { return (unit.m_status & bit) != 0; }
 void Set(PlacedUnit& unit, std::uint32_t bit) { unit.m_status |= bit; }
 void Clear(PlacedUnit& unit, std::uint32_t bit) { unit.m_status &= ~bit; }
 
@@ -112,13 +111,13 @@ bool CGameSupply::CanHqSupply(const OrgNode* node, int x, int y, int range)
             chosenNode = hq;
         }
     }
-    if (!chosen || Has(chosen->unit->value, kUnitUnavailable))
+    if (!chosen || HasStatus(chosen->unit->value, kUnitUnavailable))
         return false;
     if (range <= 0)
         return true;
     const double distance = HexDistance(x, y, chosen->column, chosen->row);
     double chance = range / (range + distance);
-    if (Has(chosen->unit->value, kUnitDisrupted))
+    if (HasStatus(chosen->unit->value, kUnitDisrupted))
         chance /= 2.0;
     if (UniformRandom() < chance)
         return true;
@@ -129,16 +128,16 @@ bool CGameSupply::UpdateHeadquarter(SupplyEntry& entry)
 {
     PlacedUnit& unit = entry.unit->value;
     const int range = GetCommandRange(entry);
-    if (Has(unit, kUsed)) {
+    if (HasStatus(unit, kUsed)) {
         Clear(unit, kUsed);
-        if (Has(unit, kUnitUnavailable))
+        if (HasStatus(unit, kUnitUnavailable))
             return false;
         Set(unit, kUnitUnavailable);
         return true;
     }
     const bool supplied
         = SupplyDraw(m_map.GetSide()) || CanHqSupply(unit.GetCommandNode(), entry.column, entry.row, range);
-    if (Has(unit, kUnitUnavailable) != supplied)
+    if (HasStatus(unit, kUnitUnavailable) != supplied)
         return false;
     if (supplied)
         Clear(unit, kUnitUnavailable);
@@ -169,25 +168,25 @@ int CGameSupply::UpdateHeadquarters(HexList& hexes)
         }
     int unable = 0;
     for (const SupplyEntry& entry : m_supplyList)
-        unable += Has(entry.unit->value, kUnitUnavailable) ? 1 : 0;
+        unable += HasStatus(entry.unit->value, kUnitUnavailable) ? 1 : 0;
     return unable;
 }
 
 bool CGameSupply::CanResupply(const PlacedUnit& unit, int x, int y)
 {
-    return !Has(unit, kUnitIsolated) && CanHqSupply(unit.GetCommandNode(), x, y, kAmmunitionRange);
+    return !HasStatus(unit, kUnitIsolated) && CanHqSupply(unit.GetCommandNode(), x, y, kAmmunitionRange);
 }
 
 bool CGameSupply::DrawIfConnected(const PlacedUnit& unit)
 {
-    return !Has(unit, kUnitIsolated) && SupplyDraw(m_map.GetSide());
+    return !HasStatus(unit, kUnitIsolated) && SupplyDraw(m_map.GetSide());
 }
 
 bool CGameSupply::UpdateUnitAmmunition(PlacedUnit& unit, int x, int y, int& low)
 {
     if (!unit.m_type || FiresIndirectly(unit))
         return false;
-    if (Has(unit, kUnitLowAmmo)) {
+    if (HasStatus(unit, kUnitLowAmmo)) {
         Clear(unit, kUsed);
         if (CanResupply(unit, x, y)) {
             Clear(unit, kUnitLowAmmo);
@@ -196,7 +195,7 @@ bool CGameSupply::UpdateUnitAmmunition(PlacedUnit& unit, int x, int y, int& low)
         ++low;
         return false;
     }
-    if (!Has(unit, kUsed))
+    if (!HasStatus(unit, kUsed))
         return false;
     Clear(unit, kUsed);
     // A leader draws like any unit but never runs low.
@@ -211,7 +210,7 @@ bool CGameSupply::UpdateUnitArtillery(PlacedUnit& unit, int& unavailable)
 {
     if (!FiresIndirectly(unit))
         return false;
-    if (Has(unit, kUsed)) {
+    if (HasStatus(unit, kUsed)) {
         Clear(unit, kUsed);
         if (DrawIfConnected(unit))
             return false;
@@ -219,7 +218,7 @@ bool CGameSupply::UpdateUnitArtillery(PlacedUnit& unit, int& unavailable)
         ++unavailable;
         return true;
     }
-    if (!Has(unit, kUnitUnavailable))
+    if (!HasStatus(unit, kUnitUnavailable))
         return false;
     if (DrawIfConnected(unit)) {
         Clear(unit, kUnitUnavailable);
@@ -255,15 +254,15 @@ int CGameSupply::UpdateOffMapArtillery(std::vector<int>& offMapChanges)
         PlacedUnit& unit = entry.unit;
         if (!unit.m_type || unit.m_type->GetSide() != side)
             continue;
-        if (Has(unit, kUsed)) {
+        if (HasStatus(unit, kUsed)) {
             Clear(unit, kUsed);
             if (!SupplyDraw(side)) {
-                if (!Has(unit, kUnitUnavailable))
+                if (!HasStatus(unit, kUnitUnavailable))
                     offMapChanges.push_back(position);
                 Set(unit, kUnitUnavailable);
                 ++unavailable;
             }
-        } else if (Has(unit, kUnitUnavailable)) {
+        } else if (HasStatus(unit, kUnitUnavailable)) {
             if (SupplyDraw(side)) {
                 Clear(unit, kUnitUnavailable);
                 offMapChanges.push_back(position);
