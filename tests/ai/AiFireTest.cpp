@@ -106,7 +106,7 @@ TEST_F(AiFireTest, TheNearestEnemyHexIsTheTargetAndTheFirerIsTheFirstAbleUnitFro
         .Unit(1, 2, kUsSherman, 123)
         .Unit(5, 2, kDeGrenadier, 212) // 4 hexes
         .Unit(1, 4, kDeGrenadier, 213) // 2 hexes
-        .Unit(2, 0, kDeKuebel, 214); // close, but unarmed units are no target here
+        .Unit(2, 2, kDeBoat, -1); // next door, but an empty boat is worth no fire
     Load(scenario);
     const std::uint32_t global = GlobalRandomGenerator().State();
     const Choice choice = Choose();
@@ -298,6 +298,16 @@ TEST_F(AiFireTest, UnitsThatAreNoTargetAreNotCountedInTheOrdinalAndHiddenOnesAre
     EXPECT_EQ(Game().m_targetOrdinal, 2);
     EXPECT_EQ(Game().FindTargetUnit(3, 2, Game().m_targetOrdinal)->value.m_type, &Type(kDeHmg));
     EXPECT_NE(choice.text.find("firing on\n    Heavy Machine Gun Platoon\n"), std::string::npos) << choice.text;
+
+    // A carried unit on top is not counted: ordinal 1 names the next unit.
+    m_game.reset();
+    AiScenario top;
+    top.Unit(2, 2, kUsSherman, 123).Unit(3, 2, kDeGrenadier, 212).Unit(3, 2, kDeHmg, 214);
+    Load(top);
+    UnitAt(3, 2).m_status |= kUnitCarried; // the reader would not leave it so
+    Choose();
+    EXPECT_EQ(Game().m_targetOrdinal, 1);
+    EXPECT_EQ(Game().FindTargetUnit(3, 2, 1)->value.m_type, &Type(kDeHmg));
 
     // A carried unit is no target either: the carrier on top is the first.
     m_game.reset();
