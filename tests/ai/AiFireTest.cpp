@@ -249,8 +249,9 @@ TEST_F(AiFireTest, WhoMayBeFiredAt)
         target.m_status = c.targetStatus;
         game.m_blockingHex = HexPos { 1, 1 };
         EXPECT_EQ(game.MayFireAt(UnitAt(2, 2), HexPos { 2, 2 }, target, c.target), c.may);
-        if (c.target.column == 7)
+        if (c.target.column == 7) {
             EXPECT_EQ(game.m_blockingHex, (HexPos { -1, -1 })) << "out of range forgets the blocking hex";
+        }
     }
     // An indirect-capable firer may fire at the disrupted of any range.
     m_game.reset();
