@@ -422,3 +422,27 @@ TEST_F(AiFireTest, TheFirerPositionGoesBackToTheTopWithEveryNewBattleAndPhase)
     game.ResetBattle();
     EXPECT_EQ(game.m_firerPosition, 1);
 }
+
+TEST_F(AiFireTest, TheFireStateEndsWhenEveryUnitHasSpentItsFire)
+{
+    AiScenario scenario;
+    scenario
+        .Unit(2, 2, kUsSherman, 123) // fires again while its action points last
+        .Unit(3, 2, kUsRifle, 112)
+        .Unit(2, 4, kDeGrenadier, 212, 8)
+        .Unit(4, 2, kDeGrenadier, 213, 8);
+    Load(scenario);
+    CGame& game = Game();
+    std::vector<HexPos> firers;
+    for (int step = 0; step < 10; ++step) {
+        HexPos firer, target, shown;
+        PlacedUnit unit;
+        if (game.ChooseDirectFire(firer, target, unit).IsEmpty())
+            break;
+        game.ExecuteDirectFire(shown, target);
+        firers.push_back(firer);
+    }
+    // 100 action points: the Sherman fires at 35 each, the rifles once.
+    EXPECT_EQ(firers, (std::vector<HexPos> { { 2, 2 }, { 2, 2 }, { 3, 2 } }));
+    EXPECT_EQ(game.m_sweep, (HexPos { 0, 0 }));
+}
