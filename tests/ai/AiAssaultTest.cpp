@@ -284,3 +284,24 @@ TEST_F(AiAssaultTest, AddToAssaultJoinsTheOpenAssaultOrStartsOneOnAnotherHex)
     EXPECT_FALSE(game.HasAssault());
     EXPECT_EQ(Committed(3, 3), 0);
 }
+
+TEST_F(AiAssaultTest, AnAssaultRefusedForItsOddsLetsTheNextUnitOfTheStackTry)
+{
+    AiScenario scenario;
+    scenario.Unit(3, 3, kUsRifle, 112, 1)
+        .Unit(3, 3, kUsSherman, 123)
+        .Unit(3, 2, kDeGrenadier, 212, 8) // N: strong, in a pillbox
+        .Unit(4, 2, kDeGrenadier, 213, 1); // NE: weak
+    Load(scenario);
+    Flags(3, 2) = CGameData::kHexPillbox;
+    Game().m_sweep = HexPos { 3, 3 };
+    // The rifles open on the strong hex alone (tanks cannot assault a
+    // pillbox) and fall short; the Sherman then opens on the weak hex and
+    // the rifles join it.
+    ASSERT_TRUE(Game().TryAssaultFromCursor());
+    EXPECT_EQ(Game().m_defendingHex, (HexPos { 4, 2 }));
+    EXPECT_EQ(Game().m_assaultReport.str(),
+        "Assault attack\n    M4A1 Sherman Platoon\n    Rifle Platoon\nagainst defenders at 4, 2");
+    EXPECT_EQ(Committed(3, 3), 2);
+    EXPECT_EQ(Committed(3, 2), 0);
+}
