@@ -51,15 +51,18 @@ bool Positive(std::int32_t value) { return value > 0; }
 bool Smoke(std::int32_t value) { return value == -1; }
 
 // Reads values for ranges 1, 2, 3... until the text ends or stops being a
-// number; the rest stay 0.
-void ReadValues(std::istream& in, Values& values)
+// number; the rest stay 0. The number of values read.
+int ReadValues(std::istream& in, Values& values)
 {
+    int count = 0;
     for (std::int32_t& value : values) {
         std::int32_t read = 0;
         if (!(in >> read))
-            return;
+            break;
         value = read;
+        ++count;
     }
+    return count;
 }
 
 const WeaponRecord* WeaponOf(const PlatoonType* type) { return type ? type->m_weapon : nullptr; }
@@ -96,9 +99,9 @@ bool WeaponRecord::ParseLines(std::string_view first, std::string_view second)
 
     WeaponRecord record;
     record.m_weaponId = id;
-    ReadValues(head, record.m_hardValue);
+    record.m_hardCount = ReadValues(head, record.m_hardValue);
     std::istringstream tail { std::string(second) };
-    ReadValues(tail, record.m_softValue);
+    record.m_softCount = ReadValues(tail, record.m_softValue);
     *this = record;
     return true;
 }

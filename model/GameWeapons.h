@@ -44,6 +44,9 @@ struct WeaponRecord {
     // Index 0 holds range 1.
     std::array<std::int32_t, kMaxRange> m_hardValue {};
     std::array<std::int32_t, kMaxRange> m_softValue {};
+    // How many values each line gave (the ranges it covers).
+    int m_hardCount = 0;
+    int m_softCount = 0;
 };
 
 using WeaponList = RecordList<WeaponRecord>;
