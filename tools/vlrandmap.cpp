@@ -10,6 +10,20 @@
 // any --set (a line clears the water toggles: --set LakeFlag=1,
 // RiverCrossing=1 or CoastFlag=1 after it makes a central lake, a major river
 // or a coast); --names picks "mapname<N>.txt". Exit status 1 on any error.
+//
+//   vlrandmap battle [--seed N] [--formation ID] [--name BASE] NATION ENEMY
+//             DATE ATTACKER LEVEL MISSION AILEVEL CONDITIONS VISIBILITY
+//             DESCRIPTION
+//
+// generates a whole battle in the current folder from its campaign data: both
+// forces are picked for the nations (the first is the player's: ID is its
+// formation, whose type digit decides whether it can cross a river; without
+// one the digit counts as 0), at the date key (430301), with the attacking
+// side, the command level 1..5, the mission type 1..11, the computer's A/I
+// level, the four terrain-conditions letters (foliage, surface, water, field,
+// e.g. FLNN), the visibility radius and the line of "Map Description.dat".
+// It writes BASE.scn (default "Generated"), BASE.MAP, BASE.ORG and
+// "campaign.log"; `vl BASE.scn` then plays it.
 
 #include <charconv>
 #include <cstdint>
@@ -21,6 +35,7 @@
 #include <utility>
 #include <vector>
 
+#include "launcher/generator/BattleGenerator.h"
 #include "launcher/generator/RandomMap.h"
 #include "launcher/generator/RandomMapParameters.h"
 #include "model/Clock.h"
@@ -54,10 +69,91 @@ template <typename T> std::optional<T> ParseNumber(std::string_view text, T low,
     return value;
 }
 
+int RunBattle(int argc, char** argv)
+{
+    std::optional<std::int64_t> seed;
+    std::string formation;
+    std::string name = "Generated";
+    std::vector<std::string_view> values;
+    for (int n = 0; n < argc; ++n) {
+        const std::string_view argument = argv[n];
+        if (argument == "--seed" || argument == "--formation" || argument == "--name") {
+            if (n + 1 >= argc)
+                return Fail("missing value for " + std::string(argument));
+            const std::string_view text = argv[++n];
+            if (argument == "--seed") {
+                seed = ParseNumber<std::int64_t>(text, 0, INT64_MAX);
+                if (!seed)
+                    return Fail("bad seed: " + std::string(text));
+            } else if (argument == "--formation") {
+                formation = std::string(text);
+            } else {
+                name = std::string(text);
+            }
+        } else {
+            values.push_back(argument);
+        }
+    }
+    if (values.size() != 10 || name.empty() || name.find('/') != std::string::npos) {
+        std::fprintf(stderr,
+            "usage: vlrandmap battle [--seed N] [--formation ID] [--name BASE] NATION ENEMY DATE ATTACKER LEVEL "
+            "MISSION AILEVEL CONDITIONS VISIBILITY DESCRIPTION\n");
+        return 1;
+    }
+    const auto nation = ParseNumber<int>(values[0], 0, 28);
+    const auto enemy = ParseNumber<int>(values[1], 0, 28);
+    const auto date = ParseNumber<std::int32_t>(values[2], 0, 2000000);
+    const auto attacker = ParseNumber<int>(values[3], 0, 1);
+    const auto level = ParseNumber<int>(values[4], 1, 5);
+    const auto mission = ParseNumber<std::int16_t>(values[5], 1, 11);
+    const auto aiLevel = ParseNumber<int>(values[6], 0, 100);
+    const std::string_view letters = values[7];
+    const auto visibility = ParseNumber<int>(values[8], 0, 1000);
+    const auto description = ParseNumber<int>(values[9], 1, 1000000);
+    if (!nation || !enemy || !date || !attacker || !level || !mission || !aiLevel || letters.size() != 4 || !visibility
+        || !description)
+        return Fail("bad battle value");
+
+    LauncherRandom random;
+    const std::int64_t seconds = seed.value_or(CurrentTimeSeconds());
+    random.SetTimeSource([seconds] { return seconds; });
+    CampaignContext campaign(std::filesystem::current_path(), random);
+    campaign.showMessage = [](std::string_view text, std::string_view caption) {
+        std::fprintf(stderr, "vlrandmap: %.*s %.*s\n", static_cast<int>(caption.size()), caption.data(),
+            static_cast<int>(text.size()), text.data());
+    };
+    campaign.g_campaign.m_nation = *nation;
+    campaign.g_campaign.m_enemyNation = *enemy;
+    campaign.g_campaign.m_generatorValue = *aiLevel;
+    campaign.g_campaign.m_formationId = formation;
+    campaign.g_campaign.m_commandLevel = *level;
+    BattleGeneratorContext context(campaign);
+    if (!seed)
+        std::printf("seed %lld\n", static_cast<long long>(seconds));
+
+    // As the campaign's next battle: seeded, the map's parameters from the
+    // place's description line, the weather's letters and visibility.
+    random.SeedRandom();
+    context.map.ReadMapDescription(*description);
+    BattleGenerator generator(context, *nation, *enemy, nullptr, nullptr, *date, *attacker, *level, *mission,
+        campaign.g_campaign.m_regionPrefix);
+    generator.ClearOptions();
+    for (std::size_t i = 0; i < 4; ++i)
+        context.conditionLetters[i] = letters[i];
+    context.visibilityRadius = *visibility;
+    generator.ChooseForces();
+    if (!generator.WriteScenario(name, ".scn"))
+        return Fail("the battle was not written: " + name + ".scn");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::string_view(argv[1]) == "battle")
+        return RunBattle(argc - 2, argv + 2);
+
     std::optional<std::int64_t> seed;
     int width = 40;
     int height = 40;

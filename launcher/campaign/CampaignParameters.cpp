@@ -109,20 +109,33 @@ std::optional<std::array<std::int32_t, 16>> ReadMissionRow(const std::filesystem
     return values;
 }
 
-std::int32_t ReadObjectiveValueClass(const std::filesystem::path& folder, std::int32_t draw)
+std::vector<ObjectiveValueClass> ReadObjectiveValueClasses(const std::filesystem::path& folder)
 {
+    std::vector<ObjectiveValueClass> classes;
     const std::optional<std::string> text = ReadParameterText(folder);
     if (!text)
-        return 0;
+        return classes;
     const std::vector<std::string_view> lines = SectionOfFile(*text, 1);
     for (std::size_t i = 0; i < lines.size() && i < 7; ++i) {
         std::array<std::int32_t, 2> pair {};
         if (!ReadInts(lines[i], pair) || pair[0] == -1)
-            return 0;
-        if (pair[1] >= draw)
-            return pair[0];
+            break;
+        classes.push_back({ pair[0], pair[1] });
     }
+    return classes;
+}
+
+std::int32_t ObjectiveValueClassFor(const std::vector<ObjectiveValueClass>& classes, std::int32_t draw)
+{
+    for (const ObjectiveValueClass& entry : classes)
+        if (entry.threshold >= draw)
+            return entry.value;
     return 0;
+}
+
+std::int32_t ReadObjectiveValueClass(const std::filesystem::path& folder, std::int32_t draw)
+{
+    return ObjectiveValueClassFor(ReadObjectiveValueClasses(folder), draw);
 }
 
 std::array<std::int32_t, 29> ReadYearlyNationValues(const std::filesystem::path& folder, std::int32_t yearKey)

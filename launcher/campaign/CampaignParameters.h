@@ -25,6 +25,14 @@ std::optional<std::array<std::int32_t, 16>> ReadMissionRow(const std::filesystem
 // 1: the value of the first of at most 7 classes whose threshold is at least
 // the draw; 0 when none is (no objective).
 std::int32_t ReadObjectiveValueClass(const std::filesystem::path& folder, std::int32_t draw);
+// The same classes read once, for many draws: the pairs up to the first that
+// does not read or ends the list.
+struct ObjectiveValueClass {
+    std::int32_t value = 0;
+    std::int32_t threshold = 0;
+};
+std::vector<ObjectiveValueClass> ReadObjectiveValueClasses(const std::filesystem::path& folder);
+std::int32_t ObjectiveValueClassFor(const std::vector<ObjectiveValueClass>& classes, std::int32_t draw);
 // 2: the values of nations 0..28 in the year (date key / 10000); 0 for 18..28
 // and for a year not listed.
 std::array<std::int32_t, 29> ReadYearlyNationValues(const std::filesystem::path& folder, std::int32_t yearKey);

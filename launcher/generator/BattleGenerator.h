@@ -15,10 +15,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "launcher/campaign/CampaignContext.h"
+#include "launcher/campaign/CampaignParameters.h"
 #include "launcher/campaign/CampaignRecord.h"
 #include "launcher/campaign/OrderOfBattle.h"
+#include "launcher/generator/RandomMap.h"
+#include "launcher/generator/WeaponReach.h"
 #include "launcher/shell/MissionTypes.h"
 
 // The generator's plain-text log. Each write reaches the file at once, so an
@@ -47,7 +51,9 @@ private:
 struct BattleGeneratorContext {
     explicit BattleGeneratorContext(CampaignContext& campaignContext)
         : campaign(&campaignContext)
+        , map(*campaignContext.random)
     {
+        map.SetDataFolder(campaignContext.folder);
     }
     BattleGeneratorContext(const BattleGeneratorContext&) = delete;
     BattleGeneratorContext& operator=(const BattleGeneratorContext&) = delete;
@@ -62,6 +68,19 @@ struct BattleGeneratorContext {
     // battle, set by the weather rolls.
     std::array<char, 4> conditionLetters {};
     std::int32_t visibilityRadius = 0;
+    // The launcher's random map generator: its parameters (a map
+    // description line loaded before the battle) make the battle's map.
+    RandomMap map;
+    // The slot the next reinforcement group member is written with, 0..5.
+    std::int32_t memberSlot = 1;
+    // The weapon reach list, read from the working folder on first use.
+    const WeaponReachList& WeaponReaches()
+    {
+        if (!weaponReaches.IsRead())
+            weaponReaches.Read(campaign->folder);
+        return weaponReaches;
+    }
+    WeaponReachList weaponReaches;
 };
 
 // One generated battle's objective (the deployment places them).
@@ -170,6 +189,44 @@ public:
     std::int16_t m_missionType = 0;
     std::unique_ptr<ObjectivePoint> m_objectives;
 
+    // Writing the battle --------------------------------------------------
+
+    static constexpr std::string_view kMapExtension = ".MAP";
+    static constexpr std::string_view kOrganisationExtension = ".ORG";
+
+    // Writes the battle's three files in the working folder: the map (base
+    // name + ".MAP"), the battle (base name + extension, e.g. ".CPN") and
+    // the organisation (base name + ".ORG"), deploying the chosen forces on
+    // the generated map. False when any of them was not written whole (no
+    // partial file is left; a failed map stops before the battle).
+    bool WriteScenario(std::string_view baseName, std::string_view extension);
+    // The organisation file of both forces and the boats; false when it was
+    // not written whole.
+    bool WriteOrganisation(const std::filesystem::path& path);
+    std::string OrganisationText() const;
+
+    // The steps, open to the tests.
+    // Map size of the command level into the map generator, then the
+    // victory objectives and the exit objective.
+    void SizeMap();
+    // The battle file's header lines (its length L kept for the groups).
+    void WriteHeader(std::string& text);
+    void ComputeSideValues();
+    // Boats for the attacker's river crossing, one a platoon after a chosen
+    // formation; null without boats.
+    std::unique_ptr<UnitRecord> MakeBoats(std::int32_t nation, UnitRecord* attackerForce);
+    void WriteObjectives(std::string& text) const;
+    void WriteUnits(std::string& text, const UnitRecord* root);
+    void WriteSupport(std::string& text, std::int32_t nation);
+    void AddValueObjectives(std::int32_t count, std::int32_t offset);
+    void PlaceVictoryObjectives(std::int32_t count, std::int32_t total);
+    void AddExitObjective();
+    // The defender's and the attacker's nations.
+    std::int32_t DefenderNation() const;
+    std::int32_t AttackerNation() const;
+    // The scenario length in minutes, the last arrival time of a group.
+    std::int32_t ScenarioLength() const { return m_scenarioLength; }
+
 private:
     std::int32_t Roll(int n);
     void Log(std::string_view text) { m_context.log.Write(text); }
@@ -179,7 +236,14 @@ private:
         const UnitRecord& node, std::string_view what, std::int32_t cost, int role, const RoleNeeds& needs);
     void TakeOffOwnForce(UnitRecord* node, RoleNeeds& needs);
 
+    void AddObjective(std::int32_t code, std::int32_t value, std::int32_t owner);
+    void WriteUnitLine(std::string& text, const UnitRecord& unit);
+    void WriteGroup(std::string& text, const UnitRecord& group);
+
     BattleGeneratorContext& m_context;
+    std::int32_t m_scenarioLength = 0;
+    std::int32_t m_boatLinesLeft = 0;
+    std::vector<ObjectiveValueClass> m_valueClasses;
     // The forces picked for null roots.
     std::unique_ptr<UnitRecord> m_pickedForce;
     std::unique_ptr<UnitRecord> m_pickedEnemyForce;
