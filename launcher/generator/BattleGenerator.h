@@ -215,6 +215,9 @@ public:
     // Boats for the attacker's river crossing, one a platoon after a chosen
     // formation; null without boats.
     std::unique_ptr<UnitRecord> MakeBoats(std::int32_t nation, UnitRecord* attackerForce);
+    // No boats but for a river crossing, where the attacker gets them; the
+    // boat lines count from the running unit number.
+    void PrepareBoats();
     void WriteObjectives(std::string& text) const;
     void WriteUnits(std::string& text, const UnitRecord* root);
     void WriteSupport(std::string& text, std::int32_t nation);

@@ -407,6 +407,18 @@ std::unique_ptr<UnitRecord> BattleGenerator::MakeBoats(std::int32_t nation, Unit
     return boats;
 }
 
+void BattleGenerator::PrepareBoats()
+{
+    m_boats = nullptr;
+    m_nextUnitNumber = m_context.campaign->g_unitCounter;
+    m_boatLinesLeft = 0;
+    if (m_missionType != kRiverCrossing)
+        return;
+    m_boats = MakeBoats(AttackerNation(), GetNationSide(m_nation) == m_attacker ? m_force : m_enemyForce);
+    for (const UnitRecord* boat = m_boats.get(); boat; boat = boat->m_nextSibling.get())
+        ++m_boatLinesLeft;
+}
+
 void BattleGenerator::WriteObjectives(std::string& text) const
 {
     for (const ObjectivePoint* point = m_objectives.get(); point; point = point->m_next.get()) {
@@ -569,14 +581,7 @@ bool BattleGenerator::WriteScenario(std::string_view baseName, std::string_view 
     ForceDeployment deployment(map, m_context.WeaponReaches(), force0, force1, m_missionType, m_attacker);
     deployment.Deploy(m_objectives.get());
 
-    m_boats = nullptr;
-    m_nextUnitNumber = m_context.campaign->g_unitCounter;
-    m_boatLinesLeft = 0;
-    if (m_missionType == kRiverCrossing) {
-        m_boats = MakeBoats(AttackerNation(), GetNationSide(m_nation) == m_attacker ? m_force : m_enemyForce);
-        for (const UnitRecord* boat = m_boats.get(); boat; boat = boat->m_nextSibling.get())
-            ++m_boatLinesLeft;
-    }
+    PrepareBoats();
     WriteObjectives(text);
     WriteUnits(text, m_force);
     WriteUnits(text, m_enemyForce);
