@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "DeploymentSupport.h"
+#include "TempDir.h"
+#include "TestFiles.h"
 #include "launcher/generator/BattleGenerator.h"
 
 namespace {
@@ -496,6 +498,37 @@ TEST(DeploymentTest, DeployPlacesWholeForcesAndMovesCodeFourObjectivesOffUnitsAn
                 EXPECT_GE(unit->m_y, 12);
         }
     EXPECT_NE(objectives->m_x, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WeaponReachTest, ReachIsTheLongerLineOfValuesTheModelReads)
+{
+    TempDir folder;
+    WeaponReachList reaches;
+    EXPECT_FALSE(reaches.Read(folder.Path()));
+    EXPECT_TRUE(reaches.IsRead());
+    EXPECT_EQ(reaches.FindReach(10300), 0);
+
+    folder.Write("WEAPON.PDX",
+        ScrambleText("W10300 0 0 3 3 3   # notes 1 2 3 4 5 6 7 8\n-1 -1 12 12 12 12 12\n"
+                     "W00051 4 4\n5\n"
+                     "W10300 1\n1\n"
+                     "\n"
+                     "W1300 1 1 1\n2 2 2 2 x 9 9\n"));
+    EXPECT_TRUE(reaches.Read(folder.Path()));
+    EXPECT_EQ(reaches.FindReach(10300), 7); // the first record of the type
+    EXPECT_EQ(reaches.FindReach(51), 2);
+    EXPECT_EQ(reaches.FindReach(1300), 4);
+    EXPECT_EQ(reaches.FindReach(1), 0);
+
+    // A record cut short ends the list; what came before stays.
+    folder.Write("WEAPON.PDX", ScrambleText("W10300 1 1\n1\nW1300 1 1 1\n"));
+    EXPECT_TRUE(reaches.Read(folder.Path()));
+    EXPECT_EQ(reaches.FindReach(10300), 2);
+    EXPECT_EQ(reaches.FindReach(1300), 0);
 }
 
 } // namespace
