@@ -496,7 +496,8 @@ void BattleGenerator::WriteUnits(std::string& text, const UnitRecord* node)
                     WriteUnitLine(text, *node);
             } else {
                 for (const UnitRecord* child = node->m_firstChild.get(); child; child = child->m_nextSibling.get())
-                    if (IsPlatoonUnit(*child) && child->m_strength > 0 && child->m_role != 9)
+                    // A subunit made a group of its own is written as one.
+                    if (IsPlatoonUnit(*child) && child->m_strength > 0 && child->m_role != 9 && child->m_role != 2)
                         WriteUnitLine(text, *child);
             }
         } else if (node->m_role == 2) {
