@@ -26,8 +26,6 @@ bool IsExposed(const PlacedUnit& unit)
     return (unit.m_type->m_moveFlags & kMoveStackClass) == 0 || HasStatus(unit, kUnitCarrying);
 }
 
-bool IsHardUnit(const PlacedUnit& unit) { return (unit.m_type->m_targetFlags & kTargetHard) != 0; }
-
 } // namespace
 
 // ---- The choice ----
@@ -144,7 +142,7 @@ String CGameAiFire::ChooseTargetUnit(const PlacedUnit& firer, HexPos firing)
                 continue;
             const bool skipped = HasStatus(unit, kUnitHidden)
                 || (!allUnexposed && !MayFireAt(firer, firing, unit, m_targetHex))
-                || (firstPass && prefersHard && !IsHardUnit(unit));
+                || (firstPass && prefersHard && GetUnitClass(unit.m_type) != 0);
             if (!skipped && random->Next() < 1.0 / ++offered) {
                 m_targetOrdinal = position;
                 m_targetHexside = unit.m_secondFacing;
