@@ -164,15 +164,18 @@ bool CGame::ReadScenario(std::istream& in, const int modes[2], const std::uint8_
 {
     for (int side = 0; side < 2; ++side)
         SetSideFogOfWar(side, fog[side]);
-    const bool read = LoadBattleAndReport(in, text, groups, released, hexes);
-    if (read)
+    if (!LoadBattleAndReport(in, text, groups, released, hexes)) {
+        // Nothing to play: no side is left to the computer or under fog.
         for (int side = 0; side < 2; ++side)
-            SetSideMode(side, modes[side]);
+            SetSideManual(side);
+        return false;
+    }
+    for (int side = 0; side < 2; ++side)
+        SetSideMode(side, modes[side]);
     for (int side = 0; side < 2; ++side)
         SetSideFogOfWar(side, fog[side]);
-    if (read)
-        DrawReconMode();
-    return read;
+    DrawReconMode();
+    return true;
 }
 
 void CGame::DrawReconMode()

@@ -61,7 +61,8 @@ public:
     // given, the scenario read with its opening report (the session's
     // LoadBattleAndReport), each side handed to its mode, the fog bytes again
     // (the mode setters clear them), then the reconnaissance draw. The
-    // reader's result; on a failed read no report and no draw.
+    // reader's result; a failed read leaves both sides manual without fog,
+    // no report, no planning and no draw.
     bool ReadScenario(std::istream& in, const int modes[2], const std::uint8_t fog[2], String& text,
         std::vector<int>& groups, std::vector<int>& released, HexList& hexes);
     // Mission type 1: the label "ReconMode" and two draws of the shared

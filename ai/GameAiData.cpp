@@ -56,6 +56,25 @@ void CGameAiData::ResetBattleState()
     m_objectiveLists[1].Free();
 }
 
+bool CGameAiData::LoadBattleAndReport(
+    std::istream& in, String& text, std::vector<int>& groups, std::vector<int>& released, HexList& hexes)
+{
+    const bool read = CGameAiOrders::LoadBattleAndReport(in, text, groups, released, hexes);
+    ResetSweep();
+    BuildObjectiveList(0);
+    BuildObjectiveList(1);
+    return read;
+}
+
+void CGameAiData::BuildTurnStartReport(
+    String& text, HexList& hexes, std::vector<int>& offMapChanges, std::vector<int>& groups, std::vector<int>& released)
+{
+    CGameAiOrders::BuildTurnStartReport(text, hexes, offMapChanges, groups, released);
+    ResetSweep();
+    if (IsSideHidden(m_map.GetSide()))
+        text = String();
+}
+
 // ---- Enemy distances ----
 
 void CGameAiData::RebuildEnemyDistanceGrid()

@@ -6,6 +6,8 @@
 // war.
 
 #include <cstdint>
+#include <istream>
+#include <vector>
 
 #include "ai/GameAiOrders.h"
 
@@ -64,6 +66,16 @@ public:
     bool WriteBattleFile(std::ostream& out) const override;
     // The cursor back at the start and both objective lists emptied.
     void ResetBattleState() override;
+
+    // A battle read with its opening report; then the sweep starts afresh
+    // and both sides' objective lists are taken from the battle's cells.
+    bool LoadBattleAndReport(
+        std::istream& in, String& text, std::vector<int>& groups, std::vector<int>& released, HexList& hexes) override;
+    // The turn-start report; then the sweep starts afresh. A side the
+    // computer plays under fog of war gets no report: its opponent at the
+    // same screen would read it.
+    void BuildTurnStartReport(String& text, HexList& hexes, std::vector<int>& offMapChanges, std::vector<int>& groups,
+        std::vector<int>& released) override;
 
     HexGrid<std::int8_t> m_enemyDistance;
     HexList m_objectiveLists[2];

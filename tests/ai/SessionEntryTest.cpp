@@ -40,6 +40,14 @@ int SpottingDraws(const CGame& game)
     return draws;
 }
 
+std::vector<HexPos> Hexes(const HexList& list)
+{
+    std::vector<HexPos> hexes;
+    for (const HexPos& hex : list)
+        hexes.push_back(hex);
+    return hexes;
+}
+
 struct Started {
     bool read = false;
     std::string text;
@@ -151,7 +159,8 @@ TEST_F(SessionEntryTest, AFailedScenarioReadReportsAndDrawsNothing)
     EXPECT_FALSE(started.read);
     EXPECT_TRUE(started.text.empty());
     EXPECT_EQ(GlobalRandomGenerator().State(), 5u);
-    EXPECT_EQ(game.m_aiFog[0], 1) << "the frame's choice stands";
+    EXPECT_EQ(game.m_aiFog[0], 0) << "no fog on an empty battle";
+    EXPECT_EQ(game.m_aiMode[0], kAiManual);
 }
 
 TEST_F(SessionEntryTest, SaveLoadSaveGivesTheSameText)
@@ -174,6 +183,34 @@ TEST_F(SessionEntryTest, SaveLoadSaveGivesTheSameText)
     ASSERT_TRUE(loaded.LoadBattleFromFile(path)) << loaded.m_battleReadError.c_str();
     EXPECT_EQ(Saved(loaded), first);
     EXPECT_EQ(loaded.m_version, CGameData::kCurrentVersion);
+}
+
+// Both sides handed to the computer as the frame opens the demo: each side
+// planned at once, the side to move prepared; all of it saved and read back.
+TEST_F(SessionEntryTest, TheDemoWithBothSidesComputerRunSavesReadsAndSavesAlike)
+{
+    CGame game;
+    SetRandomSeed(29);
+    ASSERT_TRUE(Start(game, m_demo, { 2, 2 }, { 0, 1 }).read);
+    ASSERT_EQ(game.m_aiMode[0], kAiPlanningComputer);
+    ASSERT_EQ(game.m_aiMode[1], kAiPlanningComputer);
+    ASSERT_FALSE(game.m_objectiveScores.IsEmpty());
+    const std::string first = Saved(game);
+
+    CGame other;
+    std::istringstream in(first);
+    ASSERT_TRUE(other.ReadBattle(in, true)) << other.m_battleReadError.c_str();
+    EXPECT_EQ(Saved(other), first);
+    EXPECT_EQ(other.m_aiMode[1], kAiPlanningComputer);
+    EXPECT_EQ(other.m_aiFog[1], 1);
+    EXPECT_EQ(Hexes(other.GetObjectiveList(0)), Hexes(game.GetObjectiveList(0)));
+    EXPECT_EQ(Hexes(other.GetObjectiveList(1)), Hexes(game.GetObjectiveList(1)));
+    for (int node = 0; node < game.GetNodeCount(); ++node) {
+        const AiOrder& want = game.m_orders[static_cast<std::size_t>(node)];
+        const AiOrder& got = other.m_orders[static_cast<std::size_t>(node)];
+        EXPECT_EQ(got.kind, want.kind) << node;
+        EXPECT_EQ(got.target, want.target) << node;
+    }
 }
 
 TEST_F(SessionEntryTest, FileErrorsLeaveTheBattleAndTheFileAsTheyWere)
