@@ -230,8 +230,8 @@ TEST_F(AiAirTest, TheTargetOrdinalCountsTargetableUnitsAndDrawsAmongExposedOnes)
         { "nothing exposed", { { kDeGrenadier, kUnitHidden }, { kDeKuebel, 0 } }, { 1 } },
         { "leader skipped, hidden and empty carrier counted",
             { { kDeCaptain, 0 }, { kDeGrenadier, kUnitHidden }, { kDeKuebel, 0 }, { kDeGrenadier, 0 } }, { 3 } },
-        { "a carried unit is not counted",
-            { { kDeKuebel, 0 }, { kDeGrenadier, kUnitCarried }, { kDeHmg, 0 } }, { 1, 2 } },
+        { "a carried unit is not counted", { { kDeKuebel, 0 }, { kDeGrenadier, kUnitCarried }, { kDeHmg, 0 } },
+            { 1, 2 } },
         { "two exposed units", { { kDeGrenadier, 0 }, { kDeHmg, 0 } }, { 1, 2 } },
     };
     for (const Case& c : cases) {
