@@ -128,6 +128,15 @@ struct BenchBattle {
         ForceDeployment deployment(context.map, context.WeaponReaches(), force.get(), enemy.get(), 3, 0);
         deployment.Deploy(generator.m_objectives.get());
     }
+    // A generator whose forces are chosen and deployed.
+    std::unique_ptr<BattleGenerator> Deployed()
+    {
+        auto generator = MakeGenerator();
+        Select(*generator);
+        generator->SizeMap();
+        Deploy(*generator);
+        return generator;
+    }
     std::string Texts(BattleGenerator& generator, std::string& organisation)
     {
         std::string text;
@@ -176,7 +185,6 @@ void BM_BattleDeployment(benchmark::State& state)
         state.PauseTiming();
         auto generator = battle.MakeGenerator();
         battle.Select(*generator);
-        std::string ignored;
         generator->SizeMap();
         state.ResumeTiming();
         battle.Deploy(*generator);
@@ -189,10 +197,7 @@ void BM_BattleTexts(benchmark::State& state)
     BenchBattle& battle = Battle();
     for (auto _ : state) {
         state.PauseTiming();
-        auto generator = battle.MakeGenerator();
-        battle.Select(*generator);
-        generator->SizeMap();
-        battle.Deploy(*generator);
+        auto generator = battle.Deployed();
         state.ResumeTiming();
         std::string organisation;
         const std::string text = battle.Texts(*generator, organisation);
@@ -223,10 +228,7 @@ BENCHMARK(BM_BattleSelectDeployWrite)->Unit(benchmark::kMillisecond);
 void BM_BattleFiles(benchmark::State& state)
 {
     BenchBattle& battle = Battle();
-    auto generator = battle.MakeGenerator();
-    battle.Select(*generator);
-    generator->SizeMap();
-    battle.Deploy(*generator);
+    auto generator = battle.Deployed();
     std::string organisation;
     const std::string text = battle.Texts(*generator, organisation);
     for (auto _ : state) {

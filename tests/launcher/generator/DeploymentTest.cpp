@@ -500,6 +500,30 @@ TEST(DeploymentTest, DeployPlacesWholeForcesAndMovesCodeFourObjectivesOffUnitsAn
     EXPECT_NE(objectives->m_x, 0);
 }
 
+TEST(DeploymentTest, InAMeetingEngagementEveryChosenForceEntersFromItsEdge)
+{
+    for (const int attacker : { 0, 1 }) {
+        DeploymentMap map(20, 20);
+        auto force1 = MakeUnit("B0112001");
+        UnitRecord* company1 = AttachChildUnit(MakeUnit("C0102001"), *force1);
+        AttachChildUnit(MakeRifles("P01200"), *company1);
+        company1->m_role = 1;
+        auto force0 = MakeUnit("B1012001");
+        UnitRecord* company0 = AttachChildUnit(MakeUnit("C1002001"), *force0);
+        AttachChildUnit(MakeTank(), *company0);
+        company0->m_role = 1;
+        map.random.SeedWith(11);
+        map.Deployment(force0.get(), force1.get(), 1, attacker)->Deploy(nullptr);
+        EXPECT_EQ(company0->m_role, 2);
+        EXPECT_EQ(company1->m_role, 2);
+        EXPECT_EQ(company0->m_y, 0);
+        EXPECT_EQ(company1->m_y, 19);
+        EXPECT_EQ(company0->m_arrivalValue, 100);
+        EXPECT_EQ(company0->m_deployDirection, 8);
+        EXPECT_EQ(company1->m_deployDirection, 1);
+    }
+}
+
 } // namespace
 
 namespace {

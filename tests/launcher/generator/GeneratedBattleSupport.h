@@ -28,6 +28,7 @@ struct GeneratedBattleSpec {
     std::int32_t visibility = 20;
     int description = 1;
     std::string formationId;
+    std::int32_t dayOffset = 0;
     std::int64_t seed = 1;
 };
 
@@ -54,6 +55,7 @@ public:
         campaign.g_campaign.m_enemyNation = spec.enemyNation;
         campaign.g_campaign.m_generatorValue = spec.aiLevel;
         campaign.g_campaign.m_formationId = spec.formationId;
+        campaign.g_campaign.m_dayOffset = spec.dayOffset;
         BattleGeneratorContext context(campaign);
         random.SeedRandom();
         context.map.ReadMapDescription(spec.description);

@@ -91,6 +91,18 @@ TEST(GeneratedBattleTest, SameSeedSameFilesOtherSeedOthers)
     EXPECT_NE(first.Text("Generated.MAP"), second.Text("Generated.MAP"));
 }
 
+TEST(GeneratedBattleTest, ClosingLinesCarryTheDateOfTheBattleDay)
+{
+    GeneratedBattleFolder battle;
+    GeneratedBattleSpec spec;
+    spec.dayOffset = 3;
+    ASSERT_TRUE(battle.Generate(spec));
+    const std::string text = battle.Text("Generated.scn");
+    const std::string closing = "\n-1\n0 -1\n1 \n\nMar 4 1943 \n";
+    ASSERT_GE(text.size(), closing.size());
+    EXPECT_EQ(text.substr(text.size() - closing.size()), closing);
+}
+
 TEST(GeneratedBattleTest, ACrossingWithoutAFormationThatCanCrossIsABridgehead)
 {
     GeneratedBattleFolder battle;
