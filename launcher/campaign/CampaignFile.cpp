@@ -107,14 +107,6 @@ bool ReadSuccessors(CampaignFileLines& lines, UnitRecord& unit)
     return IsMarkerLine(lines, kUpgradesEnd);
 }
 
-bool EndsWithNoCase(std::string_view text, std::string_view end)
-{
-    return text.size() >= end.size()
-        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
 std::string_view WithoutExtension(std::string_view fileName)
 {
     return fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0);
@@ -251,6 +243,14 @@ std::string ReadCampaignFileText(const CampaignContext& context, std::string_vie
 }
 
 } // namespace
+
+bool EndsWithNoCase(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size()
+        && std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
 
 CampaignFileLines::CampaignFileLines(std::string& text, std::string_view fileName)
     : m_reader(std::span<char>(text.data(), text.size()))

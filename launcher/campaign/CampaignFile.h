@@ -75,6 +75,9 @@ bool ReadCampaignSummary(const CampaignContext& context, std::string_view fileNa
 // four-character extension.
 std::string SaveWithBackup(const CampaignContext& context, std::string_view fileName, const std::string& text);
 
+// The text ends so, letters compared without case.
+bool EndsWithNoCase(std::string_view text, std::string_view end);
+
 // Removes every file of the folder named so in any letter case.
 void RemoveFilesNamedNoCase(const std::filesystem::path& folder, std::string_view name);
 

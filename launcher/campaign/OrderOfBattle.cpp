@@ -435,10 +435,11 @@ void RefreshPlatoon(LoadRun& run, UnitRecord& unit)
 
 // Reads the block line at index i with its variant lines and returns the
 // version valid at the date, its later variants as its successors.
-std::unique_ptr<UnitRecord> ReadBlockEntry(LoadRun& run, const std::vector<std::string_view>& lines, std::size_t& i)
+std::unique_ptr<UnitRecord> ReadBlockEntry(
+    LoadRun& run, const std::vector<std::string_view>& lines, std::size_t& i, const OobLineOptions& lineOptions = {})
 {
     std::vector<std::unique_ptr<UnitRecord>> chain;
-    OobLine line = ParseOobLine(run.context, run.base, PrepareOobLine(lines[i++]));
+    OobLine line = ParseOobLine(run.context, run.base, PrepareOobLine(lines[i++]), lineOptions);
     std::string previousId = line.id;
     bool more = line.hasVariant;
     if (line.unit)
@@ -447,7 +448,7 @@ std::unique_ptr<UnitRecord> ReadBlockEntry(LoadRun& run, const std::vector<std::
         const std::string text = PrepareOobLine(lines[i++]);
         if (text.empty())
             break;
-        OobLineOptions options;
+        OobLineOptions options = lineOptions;
         options.variedId = previousId;
         OobLine variant = ParseOobLine(run.context, run.base, text, options);
         more = variant.hasVariant;
@@ -519,6 +520,8 @@ bool LoadChildren(LoadRun& run, UnitRecord& unit, int depth)
     return true;
 }
 
+} // namespace
+
 std::string CleanListedName(std::string name)
 {
     if (!name.empty()) {
@@ -531,8 +534,6 @@ std::string CleanListedName(std::string name)
         name[1] = ' ';
     return std::string(TrimLeft(name));
 }
-
-} // namespace
 
 std::string PrepareOobLine(std::string_view line)
 {
@@ -775,4 +776,29 @@ std::vector<FormationListRow> ListCampaignFormations(
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+std::vector<std::unique_ptr<UnitRecord>> ListFormationSubunits(CampaignContext& context, const LevelNumberBase& base,
+    std::string_view id, std::int32_t date, std::string_view listingNumberText)
+{
+    std::vector<std::unique_ptr<UnitRecord>> subunits;
+    const std::optional<std::filesystem::path> path = OpenOobFile(context, id);
+    const std::shared_ptr<const OobFileText> file = path ? context.fileCache.Oob(*path, context.cacheFiles) : nullptr;
+    if (!file || id.empty())
+        return subunits;
+    const std::vector<std::string_view>& lines = file->Lines();
+    const int start = file->FindFirstLineContaining(id);
+    if (start < 0)
+        return subunits;
+    std::size_t i = static_cast<std::size_t>(start) + 1;
+    SkipVariantLines(lines, lines[static_cast<std::size_t>(start)], i);
+    LoadRun run { context, base, date, 0, 0, {}, {}, {} };
+    OobLineOptions options;
+    options.mode = OobLineMode::kListing;
+    options.listingNumberText = listingNumberText;
+    while (i < lines.size() && !PrepareOobLine(lines[i]).empty()) {
+        if (std::unique_ptr<UnitRecord> unit = ReadBlockEntry(run, lines, i, options))
+            subunits.push_back(std::move(unit));
+    }
+    return subunits;
 }

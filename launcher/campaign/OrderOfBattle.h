@@ -103,3 +103,15 @@ struct FormationListRow {
 // digit, never a withheld one, names cleaned for display.
 std::vector<FormationListRow> ListCampaignFormations(
     CampaignContext& context, const LevelNumberBase& base, int nation, int level, std::int32_t date, int typeDigit);
+
+// A name as the formation lists show it: the line end removed; a leading "$"
+// or "@" gives two blanks, a leading "#" or ")" one, a '.' as the second
+// character one; then the leading blanks go.
+std::string CleanListedName(std::string name);
+
+// The subunits of the formation's block as the formation lists read them
+// (templates not expanded, "#" giving the number text, no unit numbers
+// taken): of each line and its variants the first version valid at the date,
+// without subunits of its own. Empty when the formation is not on file.
+std::vector<std::unique_ptr<UnitRecord>> ListFormationSubunits(CampaignContext& context, const LevelNumberBase& base,
+    std::string_view id, std::int32_t date, std::string_view listingNumberText);
