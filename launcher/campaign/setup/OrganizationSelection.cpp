@@ -7,6 +7,7 @@
 
 #include "launcher/campaign/CampaignDates.h"
 #include "launcher/campaign/CampaignRecord.h"
+#include "model/Geometry.h"
 
 namespace {
 
@@ -81,10 +82,10 @@ std::string_view PlainOobFileName(int level)
     return level >= 0 && level <= 5 ? kNames[level] : "Army.OOB";
 }
 
-char LevelLetter(int level)
+char OobLevelLetter(int level)
 {
-    static constexpr char kLetters[] = { 'C', 'B', 'R', 'G', 'D', 'K' };
-    return level >= 0 && level <= 5 ? kLetters[level] : 'A';
+    // The model counts its levels from the platoon up.
+    return level >= 0 && level <= 5 ? LevelLetter(level + 1) : 'A';
 }
 
 bool NameHasLevelWord(std::string_view name, int level)
@@ -101,7 +102,7 @@ int CountFormationsAtLevel(CampaignContext& context, const LevelNumberBase& base
         context.ShowMessage(PlainOobFileName(query.commandLevel), "Error loading file");
         return -1;
     }
-    return static_cast<int>(ListOfLetter(context, base, *file, LevelLetter(query.commandLevel), query).size());
+    return static_cast<int>(ListOfLetter(context, base, *file, OobLevelLetter(query.commandLevel), query).size());
 }
 
 std::vector<FormationListRow> FillTopFormationList(
@@ -122,7 +123,7 @@ std::vector<FormationListRow> FillSubFormationList(CampaignContext& context, con
     const FormationQuery& query, std::string_view chosenId, int chosenLevel)
 {
     std::vector<FormationListRow> rows;
-    const char chosenLetter = LevelLetter(chosenLevel);
+    const char chosenLetter = OobLevelLetter(chosenLevel);
     for (const std::unique_ptr<UnitRecord>& unit :
         ListFormationSubunits(context, base, chosenId, query.date, std::string_view())) {
         const std::string& id = unit->m_id;

@@ -17,7 +17,7 @@
 // ("Company.OOB" .. "Division.OOB", "campaign.oob", "Army.OOB").
 std::string_view PlainOobFileName(int level);
 // Level 0 "C" company .. 5 "K" corps, any other "A" army.
-char LevelLetter(int level);
+char OobLevelLetter(int level);
 // The name holds the level's word: 0 "Com", 1 "Bat", 2 "Reg", 3 "Bri",
 // 4 "Div", 5 "cam", 6 "Arm" (case as written).
 bool NameHasLevelWord(std::string_view name, int level);
