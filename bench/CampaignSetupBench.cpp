@@ -1,0 +1,82 @@
+// One next battle of the demo campaign set up: the tables drawn, the
+// campaign saved, both forces chosen, the map generated and the battle, map
+// and organisation files written, in a copy of the demo data.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "launcher/campaign/CampaignContext.h"
+#include "launcher/campaign/OrderOfBattle.h"
+#include "launcher/campaign/setup/NextBattleSetup.h"
+
+namespace {
+
+class DemoCampaignFolder {
+public:
+    DemoCampaignFolder()
+    {
+        std::random_device seed;
+        m_path = std::filesystem::temp_directory_path() / ("vl-bench-campaign-" + std::to_string(seed()));
+        std::filesystem::create_directories(m_path);
+        for (const auto& entry : std::filesystem::directory_iterator(VL_BENCH_DATA_DIR)) {
+            const std::string extension = entry.path().extension().string();
+            if (entry.is_regular_file() && extension != ".bmp" && extension != ".bit" && extension != ".wav")
+                std::filesystem::copy_file(entry.path(), m_path / entry.path().filename());
+        }
+    }
+    ~DemoCampaignFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void BM_NextCampaignBattleSetUp(benchmark::State& state)
+{
+    DemoCampaignFolder folder;
+    LauncherRandom random;
+    std::int64_t now = 1700000000;
+    random.SetTimeSource([&now] { return now; });
+    CampaignContext context(folder.Path(), random);
+    BattleGeneratorContext generator(context);
+    CampaignRecord& campaign = context.g_campaign;
+    campaign.m_name = "Bench";
+    campaign.m_nation = 10;
+    campaign.m_enemyNation = 1;
+    campaign.m_commandLevel = 1;
+    campaign.m_formationId = "B1012001";
+    campaign.m_startDate = 430115;
+    campaign.m_endDate = 430817;
+    campaign.m_charSection = 0;
+    campaign.m_generatorValue = 1;
+    campaign.m_force = LoadFormationFromOob(context, generator.levelRolls, 430115, 10, "K1052001");
+    if (!campaign.m_force || !AddCommanderUnit(context)) {
+        state.SkipWithError("the demo corps did not load");
+        return;
+    }
+    SelectForceUnder(campaign.m_force.get(), campaign.m_formationId);
+    for (auto _ : state) {
+        campaign.m_currentDate = 430115;
+        campaign.m_region = 0;
+        ++now;
+        NextBattleSetup setup(generator, campaign.m_currentDate, campaign.m_region, campaign.m_nation,
+            campaign.m_enemyNation, campaign.m_formationName, campaign.m_commandLevel, campaign.m_force.get(), nullptr,
+            campaign.m_name, campaign.m_regionPrefix);
+        if (!setup.Run(nullptr)) {
+            state.SkipWithError(setup.m_failure.c_str());
+            return;
+        }
+    }
+}
+BENCHMARK(BM_NextCampaignBattleSetUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
