@@ -84,8 +84,6 @@ void CGame::PlanSide(int side)
     RunPlanningPass(side < 0 ? m_map.GetSide() : side);
 }
 
-void CGame::RunPlanningPass(int side) { ResetSideOrders(side); }
-
 void CGame::EnsureObjectives(int side)
 {
     if (GetObjectiveList(side).IsEmpty())
@@ -115,6 +113,8 @@ void CGame::ResetBattleState()
     CGameAiIndirect::ResetBattleState();
     m_aiMode[0] = m_aiMode[1] = kAiManual;
     m_planFlag[0] = m_planFlag[1] = 0;
+    m_banzaiSound = false;
+    m_planCounter = 0;
 }
 
 bool CGame::FailReadClearingFog(const char* reason)

@@ -20,6 +20,22 @@ enum AiMode : int {
     kAiPlanningComputer = 2, // the computer, planning its own orders
 };
 
+// One objective hex as the planning pass sees it; the list lives for one pass.
+struct AiObjective {
+    int value = 0; // the objective cell's value; negative for an exit hex
+    int nation = -1; // the cell's holder; -1 holds it for neither side
+    int column = 0;
+    int row = 0;
+    // The planning side's armed, steady units around it less the others'.
+    int score = 0;
+    // Its share in the weighted draw of the enemy's objectives.
+    double weight = 0.0;
+
+    // The holder's side; -1 for an unheld cell.
+    int GetSide() const;
+    bool IsAt(HexPos hex) const { return hex.column == column && hex.row == row; }
+};
+
 class CGame : public CGameAiIndirect {
 public:
     CGame() = default;
@@ -48,7 +64,12 @@ public:
     // The planning pass for the side (-1: the side to move): the enemy
     // distances, then the pass.
     void PlanSide(int side);
-    // The side's summaries rebuilt; orders stay.
+    // Gives each lowest formation of the side its order: the summaries are
+    // rebuilt, the objectives collected and scored, unfit or outdated orders
+    // turned to hold, empty and threatened objectives taken up, Banzai
+    // attacks started, weighted attacks on the enemy's objectives drawn,
+    // idle formations sent toward their own objectives, and a second
+    // attacker of one objective spread to the cover around it.
     void RunPlanningPass(int side);
 
     // The clock and turn text, with " A/I Control" while the computer plays
@@ -105,9 +126,42 @@ public:
     // Set by the planning pass when it started a Banzai attack; the turn
     // driver plays its sound and clears it.
     bool m_banzaiSound = false;
+    // Grows with every weighted attack the planning gives, so that the
+    // formations considered differ from draw to draw; a new battle starts
+    // it again at 0.
+    int m_planCounter = 0;
     // The scenario's reconnaissance draw; read by nothing yet.
     String m_reconLabel { "None" };
     int m_reconValues[2] = { 0, 0 };
+
+protected:
+    // ---- The planning pass's steps, in their order ----
+    using Formations = std::vector<const OrgNode*>;
+    std::vector<AiObjective> CollectObjectives(int side) const;
+    void ReviewOrders(int side, const Formations& formations, const std::vector<AiObjective>& objectives);
+    void TakeEmptyObjectives(int side, const Formations& formations, const std::vector<AiObjective>& objectives);
+    void DefendObjectives(int side, const Formations& formations, const std::vector<AiObjective>& objectives);
+    static void WeighObjectives(int side, std::vector<AiObjective>& objectives);
+    void StartBanzaiOrRetarget(int side, const Formations& formations, const std::vector<AiObjective>& objectives);
+    bool TryBanzai(const OrgNode* formation, HexPos& leaderHex);
+    void DrawWeightedAttacks(int side, const std::vector<AiObjective>& objectives);
+    void SendIdleFormations(int side, const Formations& formations, const std::vector<AiObjective>& objectives);
+    void SpreadAttackers(const Formations& formations, const std::vector<AiObjective>& objectives);
+
+    // A fresh order of the formation (its own ordering node), stored down
+    // its tree.
+    void GiveOrder(const OrgNode* formation, int kind, HexPos target);
+    // Kind 3 or 4 (high, low), or 1 or 0: the high kind when the side's
+    // computer percentage is at most a draw of the shared generator times
+    // 100.
+    int KindByDraw(int side, int high, int low) const;
+    // Fit enough to go there, and a path for its leading unit that ends
+    // near enough.
+    bool IsReachable(const OrgNode* formation, HexPos target);
+    bool HoldsUnits(HexPos hex) const;
+    // The holder's side of the objective cell at the hex; -1 when unheld or
+    // off the map.
+    int ObjectiveSideAt(HexPos hex) const;
 
 private:
     // A failed read of a saved battle (with the reason of this block, when
