@@ -1,13 +1,41 @@
 #pragma once
-// The computer opponent's move steps: at the start of each phase of a
-// computer side, how many groups each objective still needs.
+// The computer opponent's move step: one action per call (a group move, a
+// load or unload, a dig-in change, a removal, a reinforcement arrival),
+// carried out through the orders a player gives, with the text the turn
+// driver shows. Objectives are served first, then the map is swept for units
+// to move, then reinforcements come in, then a last sweep for what is left.
 
 #include <cstdint>
+#include <vector>
 
 #include "ai/GameAiAir.h"
+#include "model/Random.h"
+
+// An even choice among candidates offered one by one: the k-th offer
+// replaces the choice held when its draw is below 1/k.
+class ReservoirDraw {
+public:
+    explicit ReservoirDraw(CRandomGenerator& generator, int counter = 1)
+        : m_generator(generator)
+        , m_counter(counter)
+    {
+    }
+    // Draws, then counts the offer; true when the draw was below 1/k, k the
+    // count before this offer.
+    bool Offer();
+    void Restart(int counter) { m_counter = counter; }
+    int Counter() const { return m_counter; }
+
+private:
+    CRandomGenerator& m_generator;
+    int m_counter;
+};
 
 class CGameAiMove : public CGameAiAir {
 public:
+    // A gathered group never holds more units than this.
+    static constexpr std::size_t kMaxGroupEntries = 100;
+
     CGameAiMove() = default;
     ~CGameAiMove() override = default;
 
@@ -20,15 +48,110 @@ public:
     // objective scores, and the reinforcement stage opened.
     void PrepareMoves();
 
+    // ---- The step ----
+
+    // One action of the side to move: the objectives first, then the
+    // turning sweep, the reinforcements, the second sweep. The hex list is
+    // emptied, then gets the hexes the action touched (a move: its start and
+    // every hex entered). The action's report; the empty text when the side
+    // has nothing left to do in this phase (the sweep starts afresh).
+    String DoNextMove(HexList& hexes);
+    // The units the last action moved, loaded or unloaded (stack positions
+    // in the last hex of the action); their number.
+    int GetMineAttacks(std::vector<int>& out) const;
+
+    // The first-sweep actions on a hex of the side to move: the first unit
+    // from the top that acts (a Banzai charge, its formation's move or a
+    // sail, or, without formation, the free-unit actions).
+    bool ActOnHexUnits(int x, int y, HexList& hexes);
+    // The second-sweep actions: free-unit actions for units that may still
+    // move, then digging in and stopping.
+    bool ActOnHexSecondPass(int x, int y, HexList& hexes);
+    // The free-unit actions, in their order, for the unit at p.
+    bool ActOnFreeUnit(int x, int y, int p, HexList& hexes);
+
+    // ---- Objectives and group moves ----
+
+    // The first objective still wanting groups that gets one; its score
+    // goes down by one. When none gets one, the scores are dropped.
+    bool DispatchToObjectives(HexList& hexes);
+    // The nearest hex (ties evenly drawn) holding a free mover outside the
+    // reach of objectives still wanting groups, farther from the objective
+    // than its enemy distance, sends a group there.
+    bool SendUnitsToObjective(HexPos objective, HexList& hexes);
+    // The first-sweep move of a unit by its formation's order.
+    bool MoveByFormationOrder(int x, int y, int p, HexList& hexes);
+    // A formation's loading, or the move of its group in the hex toward the
+    // target.
+    bool MoveFormationGroup(int x, int y, const OrgNode* node, const AiOrder& order, HexList& hexes);
+    // The moved list := the formation's movers of the hex, top first, within
+    // the stacking limit; a carrier brings its passenger.
+    void GatherFormationGroup(int x, int y, const OrgNode* node, int kind);
+    bool IsFormationMover(int x, int y, int p, const OrgNode* formation, int kind);
+    // A unit committed to a Banzai attack runs with its formation's group
+    // down the enemy distances until it stands next to the enemy.
+    bool BanzaiCharge(int x, int y, int p, HexList& hexes);
+    // Leaders alone near the enemy and artillery near it stay out of the
+    // first sweep (and are pulled back as free units).
+    bool IsHoldingBack(int x, int y, int p) const;
+    // Free-unit action 6: a held-back leader joins the nearest hex of its
+    // side, else it (and held-back artillery) walks away from the enemy.
+    bool PullBackSupport(int x, int y, int p, HexList& hexes);
+    // The nearest other hex of the side holding the hex (ties evenly drawn);
+    // (-1, -1) when there is none.
+    HexPos JoinNearestOwnHex(int x, int y);
+    // Up to steps hexes, each to a neighbour farther from the enemy (evenly
+    // drawn); the hex reached.
+    HexPos WalkAwayFromEnemy(int x, int y, int steps);
+
+    // Walks the units of the moved list from (x, y) toward the destination
+    // and reports it; false (nothing reported, the hex list as it was) when
+    // the group took no step. A forced group ignores the stops of stacking,
+    // terrain, danger, mine clearing and caves.
+    bool MoveGroupToward(int x, int y, HexPos destination, int threshold, bool forced, HexList& hexes);
+    // An attack on a hex the enemy holds goes to a covered hex near it, or
+    // stays where the group may already fire at it.
+    HexPos AdjustApproachHex(int x, int y, HexPos destination);
+    // Whether the moved group may leave the hex: not when it would empty an
+    // objective or a fortified hex, unless vehicles move.
+    bool MayGroupLeave(int x, int y, bool vehicles) const;
+    // Whether the moved group may enter to by the stacking it finds there.
+    bool MayGroupEnter(int fromX, int fromY, int toX, int toY) const;
+    bool IsDangerousStep(int fromX, int fromY, int toX, int toY) const;
+    // Whether a carrier of the moved list at the hex should set down its
+    // passenger.
+    bool ShouldUnloadAfterMove(int x, int y) const;
+    // An exit objective of the side holding the hex.
+    bool IsOwnExitHex(int x, int y) const;
+    // The hex's objective cell; an empty cell off the map.
+    ObjectiveCell GetObjectiveCell(int x, int y) const;
+    // The side of the cell's holder nation; -1 for a cell nobody holds.
+    static int GetHolderSide(const ObjectiveCell& cell);
+
+    // The group report: "Moving units:" with the moved units and the start,
+    // then where it ended.
+    void ReportGroupStart(int x, int y);
+    void ReportGroupEnd(int x, int y);
+
+    // ---- Battle start and saved battle ----
+
+    // No scores and the reinforcement stage open, then the base's load.
+    bool LoadBattleAndReport(
+        std::istream& in, String& text, std::vector<int>& groups, std::vector<int>& released, HexList& hexes) override;
     // The objective scores, ended by 9999.
     bool ReadBattleFile(std::istream& in, bool keepVersion10) override;
     bool WriteBattleFile(std::ostream& out) const override;
     // No scores, and the reinforcement stage open.
     void ResetBattleState() override;
 
+    // The text of the last action.
+    String m_report;
     ValueList<int> m_objectiveScores;
     // Set while the reinforcement stage of the move step is still open.
     std::uint8_t m_stepFlag = 0;
+    // The stack positions of the units the current action moves, loads or
+    // unloads: a carrier with a passenger is followed by it.
+    std::vector<int> m_movedUnits;
 
     // ---- Single-unit actions (GameAiMoveUnits.cpp) ----
     // Each action is tried for the unit at 1-based stack position p of hex
