@@ -222,10 +222,9 @@ bool CGameAiMove::ActOnHexSecondPass(int x, int y, HexList& hexes)
 bool CGameAiMove::ActOnFreeUnit(int x, int y, int p, HexList& hexes)
 {
     // Each action checks when it applies (carried or not) itself.
-    return StepIntoFortification(x, y, p, hexes) || StepOntoObjective(x, y, p, hexes)
-        || UnloadPassenger(x, y, p, hexes) || WithdrawEmptyCarrier(x, y, p, hexes)
-        || StepOutOfOpenTerrain(x, y, p, hexes) || PullBackSupport(x, y, p, hexes)
-        || LeaveAtExitOrWater(x, y, p, hexes) || RemoveUnarmedUnit(x, y, p, hexes)
+    return StepIntoFortification(x, y, p, hexes) || StepOntoObjective(x, y, p, hexes) || UnloadPassenger(x, y, p, hexes)
+        || WithdrawEmptyCarrier(x, y, p, hexes) || StepOutOfOpenTerrain(x, y, p, hexes)
+        || PullBackSupport(x, y, p, hexes) || LeaveAtExitOrWater(x, y, p, hexes) || RemoveUnarmedUnit(x, y, p, hexes)
         || MoveThroughCave(x, y, p, hexes);
 }
 
@@ -237,7 +236,7 @@ bool CGameAiMove::DispatchToObjectives(HexList& hexes)
     auto* score = m_objectiveScores.Head();
     // The two lists are walked together; a shorter one ends the walk.
     for (const HexListNode* objective = objectives.Head(); score && objective;
-        score = score->next, objective = objective->next) {
+         score = score->next, objective = objective->next) {
         if (score->value > 0 && SendUnitsToObjective(objective->value, hexes)) {
             --score->value;
             return true;
@@ -256,7 +255,7 @@ bool CGameAiMove::SendUnitsToObjective(HexPos objective, HexList& hexes)
     {
         const auto* score = m_objectiveScores.Head();
         for (const HexListNode* node = GetObjectiveList(side).Head(); score && node;
-            score = score->next, node = node->next)
+             score = score->next, node = node->next)
             if (score->value > 0)
                 wanting.push_back(node->value);
     }
@@ -486,8 +485,8 @@ bool CGameAiMove::IsHoldingBack(int x, int y, int p) const
         return enemy < m_aiParameters[kAiHorizon] && HexHasOnlyLeaders(x, y);
     if (type->IsArtillery()) {
         const OrgNode* formation = node->value.GetCommandNode();
-        const int reach = formation && formation->m_level < 3 ? m_aiParameters[kAiObjectiveRadius]
-                                                               : m_aiParameters[kAiHorizon];
+        const int reach
+            = formation && formation->m_level < 3 ? m_aiParameters[kAiObjectiveRadius] : m_aiParameters[kAiHorizon];
         return enemy < reach;
     }
     return false;
@@ -599,8 +598,7 @@ bool CGameAiMove::MoveGroupToward(int x, int y, HexPos destination, int threshol
         }
         const int here = GetEnemyDistance(current.column, current.row);
         const bool atStart = current.column == x && current.row == y;
-        if ((!atStart || threshold == horizon) && here <= threshold
-            && GetEnemyDistance(hex.column, hex.row) < here)
+        if ((!atStart || threshold == horizon) && here <= threshold && GetEnemyDistance(hex.column, hex.row) < here)
             break;
         if (!forced) {
             if (!MayGroupEnter(current.column, current.row, hex.column, hex.row))
@@ -617,8 +615,7 @@ bool CGameAiMove::MoveGroupToward(int x, int y, HexPos destination, int threshol
                 for (int p : m_movedUnits) {
                     const UnitNode* node = GetStackNode(current.column, current.row, p);
                     clearing = clearing
-                        || (node && node->value.m_type
-                            && (node->value.m_type->m_extraFlags & kExtraMineImmune) != 0);
+                        || (node && node->value.m_type && (node->value.m_type->m_extraFlags & kExtraMineImmune) != 0);
                 }
                 if (clearing)
                     break;
@@ -667,8 +664,8 @@ HexPos CGameAiMove::AdjustApproachHex(int x, int y, HexPos destination)
             continue;
         hard = hard || IsHardTarget(node->value.m_type);
         const std::int32_t value39 = node->value.m_type->m_value39;
-        firesFromCover = firesFromCover
-            || ((value39 & kApproachFiresFromCover) != 0 && (value39 & kApproachCloses) == 0);
+        firesFromCover
+            = firesFromCover || ((value39 & kApproachFiresFromCover) != 0 && (value39 & kApproachCloses) == 0);
     }
     const int enemy = OtherSide(SideInHex(x, y));
     if (hard || enemy < 0 || SideInHex(destination.column, destination.row) != enemy)
@@ -700,8 +697,8 @@ HexPos CGameAiMove::AdjustApproachHex(int x, int y, HexPos destination)
             || SideInHex(destination.column, destination.row) == enemy;
     };
     const auto canFire = [&] {
-        return CheckFiringUnits(m_movedUnits.data(), static_cast<int>(m_movedUnits.size()), x, y,
-            objective.column, objective.row, 0);
+        return CheckFiringUnits(
+            m_movedUnits.data(), static_cast<int>(m_movedUnits.size()), x, y, objective.column, objective.row, 0);
     };
     if (firesFromCover && exposed() && canFire())
         destination = HexPos { x, y };
@@ -728,8 +725,8 @@ bool CGameAiMove::MayGroupLeave(int x, int y, bool vehicles) const
 
 bool CGameAiMove::MayGroupEnter(int fromX, int fromY, int toX, int toY) const
 {
-    const long long strength = static_cast<long long>(SumSelectedStrength(fromX, fromY, m_movedUnits.data(),
-                                   static_cast<int>(m_movedUnits.size())))
+    const long long strength = static_cast<long long>(SumSelectedStrength(
+                                   fromX, fromY, m_movedUnits.data(), static_cast<int>(m_movedUnits.size())))
         + GetStackStrength(toX, toY);
     const int limit = m_parameters.m_maxStackStrength;
     const int terrain = GetEffectiveTerrain(toX, toY);
@@ -815,7 +812,10 @@ ObjectiveCell CGameAiMove::GetObjectiveCell(int x, int y) const
     return m_objectives.Contains(x, y) ? m_objectives.At(x, y) : ObjectiveCell {};
 }
 
-int CGameAiMove::GetHolderSide(const ObjectiveCell& cell) { return cell.nation < 0 ? -1 : DefaultSideOfNation(cell.nation); }
+int CGameAiMove::GetHolderSide(const ObjectiveCell& cell)
+{
+    return cell.nation < 0 ? -1 : DefaultSideOfNation(cell.nation);
+}
 
 bool CGameAiMove::IsOwnExitHex(int x, int y) const
 {

@@ -80,7 +80,8 @@ TEST_F(AiMoveGroupTest, ALoadedCarrierBringsItsPassengerAndKeepsPointsForUnloadi
 {
     for (const bool enemy : { false, true }) {
         AiScenario scenario;
-        scenario.Unit(1, 2, kUsRifle, 113) // another formation
+        scenario
+            .Unit(1, 2, kUsRifle, 113) // another formation
             .Unit(1, 2, kUsHalfTrack, 124)
             .Unit(1, 2, kUsRifle, 122, 4, kUnitCarried)
             .Unit(1, 2, kUsSherman, 123);
@@ -125,9 +126,7 @@ TEST_F(AiMoveGroupTest, TheStopRuleHaltsAGroupBeforeItClosesInBelowItsThreshold)
     };
     const Case cases[] = {
         { 0, 12, 0 }, // the horizon: not even the first step
-        { 0, 4, 4 },
-        { 0, 3, 3 },
-        { 0, 0, 3 }, // E is never below 0
+        { 0, 4, 4 }, { 0, 3, 3 }, { 0, 0, 3 }, // E is never below 0
         { 4, 3, 2 }, // another threshold never stops the first step
     };
     for (const Case& c : cases) {
@@ -398,10 +397,12 @@ TEST_F(AiMoveGroupTest, GroupReportsAsTheSideToMoveMaySeeThem)
     };
     const Case cases[] = {
         { "everything seen", false, false, false, false,
-            "Moving units:\n    M4A1 Sherman Platoon\n    M3 Half-track Section\n    Rifle Platoon\nfrom hex at 0, 2 to hex at 1, 2" },
+            "Moving units:\n    M4A1 Sherman Platoon\n    M3 Half-track Section\n    Rifle Platoon\nfrom hex at 0, 2 "
+            "to hex at 1, 2" },
         { "hexes seen, units hidden", true, true, true, true, "Moving units:\nfrom hex at 0, 2 to hex at 1, 2" },
         { "fog alone hides no names", true, false, true, true,
-            "Moving units:\n    M4A1 Sherman Platoon\n    M3 Half-track Section\n    Rifle Platoon\nfrom hex at 0, 2 to hex at 1, 2" },
+            "Moving units:\n    M4A1 Sherman Platoon\n    M3 Half-track Section\n    Rifle Platoon\nfrom hex at 0, 2 "
+            "to hex at 1, 2" },
         { "the start unseen", true, true, false, true, "Moving units from unknown location\n to hex at 1, 2" },
         { "nothing seen", true, true, false, false, "Moving units from unknown location\n to unknown location" },
         { "the end unseen", true, true, true, false, "Moving units:\nfrom hex at 0, 2 to unknown location" },

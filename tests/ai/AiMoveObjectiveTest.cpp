@@ -47,7 +47,8 @@ std::int64_t FixedTime() { return 4242; }
 TEST_F(AiMoveObjectiveTest, TheDispatchServesTheFirstObjectiveInNeedThatGetsAGroup)
 {
     AiScenario scenario;
-    scenario.Objective(7, 0, 1, kUsNation) // no score left
+    scenario
+        .Objective(7, 0, 1, kUsNation) // no score left
         .Objective(6, 4, 1, kUsNation)
         .Unit(7, 5, kDeGrenadier, 212)
         .Unit(0, 4, kUsSherman, -1);

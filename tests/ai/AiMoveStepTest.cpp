@@ -79,7 +79,8 @@ std::int64_t FixedTime() { return 1000; }
 TEST_F(AiMoveStepTest, ASideWithNothingToDoGetsTheEmptyTextAtOnce)
 {
     AiScenario scenario;
-    scenario.Unit(2, 2, kUsRifle, 112) // holds: no order to follow
+    scenario
+        .Unit(2, 2, kUsRifle, 112) // holds: no order to follow
         .Unit(6, 3, kDeGrenadier, 212);
     CGame& game = Start(scenario);
     game.m_sweep = { 3, 4 };
@@ -103,8 +104,8 @@ TEST_F(AiMoveStepTest, AFormationMovesByItsOrderAndTheCursorStaysOnItsHex)
     EXPECT_EQ(step.hexes.front(), (HexPos { 5, 2 }));
     EXPECT_EQ(step.hexes.back(), (HexPos { 1, 2 }));
     for (std::size_t i = 1; i < step.hexes.size(); ++i)
-        EXPECT_EQ(HexDistance(step.hexes[i - 1].column, step.hexes[i - 1].row, step.hexes[i].column, step.hexes[i].row),
-            1);
+        EXPECT_EQ(
+            HexDistance(step.hexes[i - 1].column, step.hexes[i - 1].row, step.hexes[i].column, step.hexes[i].row), 1);
     EXPECT_EQ(step.moved, (std::vector<int> { 1 })) << "the tank on top of the target hex";
     ExpectCursor({ 5, 2 }, 0);
     EXPECT_EQ(Types(5, 2), (std::vector<int> { kUsRifle }));
@@ -189,7 +190,8 @@ TEST_F(AiMoveStepTest, ObjectivesInNeedAreServedBeforeTheSweep)
     game.PrepareMoves();
     ASSERT_EQ(Scores(game), (std::vector<int> { 2 }));
     const StepResult step = Step();
-    EXPECT_EQ(step.text.rfind("Moving units:\n    M4A1 Sherman Platoon\nfrom hex at 1, 2 to hex at ", 0), 0u) << step.text;
+    EXPECT_EQ(step.text.rfind("Moving units:\n    M4A1 Sherman Platoon\nfrom hex at 1, 2 to hex at ", 0), 0u)
+        << step.text;
     EXPECT_EQ(Scores(game), (std::vector<int> { 1 }));
     ExpectCursor({ 0, 0 }, 0); // the sweep has not started
 }
@@ -232,4 +234,43 @@ TEST_F(AiMoveStepTest, LoadingABattleDropsTheScoresAndOpensTheReinforcementStage
     ASSERT_TRUE(game.LoadBattleAndReport(in, text, groups, released, hexes));
     EXPECT_TRUE(game.m_objectiveScores.IsEmpty());
     EXPECT_EQ(game.m_stepFlag, 1);
+}
+
+TEST_F(AiMoveStepTest, AStepDrawsFromTheSharedGeneratorOnlyWhereAGroupMayStayToFire)
+{
+    // Rifles in a wood ordered to attack grenadiers in the open three hexes
+    // away, within their range: the one shared draw decides whether they stay
+    // (below 0.9). A disrupted defender is not worth it: no draw, they go.
+    WriteTerrain({ "        ", "        ", "      f ", "        ", "        ", "        " });
+    struct Case {
+        const char* what;
+        std::uint32_t defender;
+        int draws;
+    };
+    const Case cases[] = {
+        { "a steady defender", 0, 1 },
+        { "a disrupted defender", kUnitDisrupted, 0 },
+    };
+    for (const Case& c : cases) {
+        AiScenario scenario;
+        scenario.Unit(6, 2, kUsRifle, 112).Unit(3, 2, kDeGrenadier, 212, 4, c.defender);
+        CGame& game = Start(scenario);
+        Order(110, 3, { 3, 2 });
+        std::uint32_t seed = 1;
+        while (CRandomGenerator(seed).Next() >= 0.9)
+            ++seed;
+        SetRandomSeed(seed);
+        CRandomGenerator expected(seed);
+        for (int i = 0; i < c.draws; ++i)
+            expected.Next();
+        const StepResult step = Step();
+        if (c.draws == 1) {
+            EXPECT_EQ(step.text, "") << c.what << ": the rifles stay to fire";
+            EXPECT_EQ(GlobalRandomGenerator().State(), expected.State()) << c.what;
+        } else {
+            EXPECT_EQ(step.text.rfind("Moving units:\n    Rifle Platoon\nfrom hex at 6, 2 to hex at ", 0), 0u)
+                << c.what;
+            EXPECT_NE(Where(kUsRifle), (HexPos { 6, 2 })) << c.what;
+        }
+    }
 }
