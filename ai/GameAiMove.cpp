@@ -204,7 +204,7 @@ bool CGameAiMove::ActOnHexSecondPass(int x, int y, HexList& hexes)
             return false;
         if (CheckPhaseAllowsMove(node->value) && ActOnFreeUnit(x, y, p, hexes))
             return true;
-        // A failed free-unit action leaves the stack as it was.
+        // Looked up again: the stack is the actions' to change.
         node = GetStackNode(x, y, p);
         if (!node)
             return false;
@@ -453,15 +453,9 @@ bool CGameAiMove::BanzaiCharge(int x, int y, int p, HexList& hexes)
     HexPos current { x, y };
     while (GetEnemyDistance(current.column, current.row) >= kBanzaiCloseDistance) {
         RandomGeneratorPtr generator = RandomGeneratorPtr::InitTimeSeeded();
-        ReservoirDraw draw(*generator);
         const int here = GetEnemyDistance(current.column, current.row);
-        HexPos next { -1, -1 };
-        for (HexSide side(1); side.IsValid(); side.Next()) {
-            HexPos neighbour;
-            if (m_map.GetNeighbour(side, current.column, current.row, neighbour)
-                && GetEnemyDistance(neighbour.column, neighbour.row) < here && draw.Offer())
-                next = neighbour;
-        }
+        const HexPos next = DrawNeighbour(
+            current, *generator, [&](const HexPos& hex) { return GetEnemyDistance(hex.column, hex.row) < here; });
         if (next.column == -1)
             break;
         current = next;
@@ -540,15 +534,9 @@ HexPos CGameAiMove::WalkAwayFromEnemy(int x, int y, int steps)
     HexPos current { x, y };
     for (; steps >= 1; --steps) {
         RandomGeneratorPtr generator = RandomGeneratorPtr::InitSeeded(MixAt(current.column, current.row, 0));
-        ReservoirDraw draw(*generator);
         const int here = GetEnemyDistance(current.column, current.row);
-        HexPos next { -1, -1 };
-        for (HexSide side(1); side.IsValid(); side.Next()) {
-            HexPos neighbour;
-            if (m_map.GetNeighbour(side, current.column, current.row, neighbour)
-                && GetEnemyDistance(neighbour.column, neighbour.row) > here && draw.Offer())
-                next = neighbour;
-        }
+        const HexPos next = DrawNeighbour(
+            current, *generator, [&](const HexPos& hex) { return GetEnemyDistance(hex.column, hex.row) > here; });
         if (next.column == -1)
             break;
         current = next;

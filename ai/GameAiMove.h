@@ -103,6 +103,9 @@ public:
     // Up to steps hexes, each to a neighbour farther from the enemy (evenly
     // drawn); the hex reached.
     HexPos WalkAwayFromEnemy(int x, int y, int steps);
+    // The neighbours of the hex on the map that pass the test, N to NW, one
+    // of them drawn evenly by the generator; (-1, -1) when none passes.
+    template <class Test> HexPos DrawNeighbour(const HexPos& hex, CRandomGenerator& generator, Test test) const;
 
     // Walks the units of the moved list from (x, y) toward the destination
     // and reports it; false (nothing reported, the hex list as it was) when
@@ -217,3 +220,15 @@ public:
     void ReportUnitInPlace(const char* verb, const PlacedUnit& unit, int x, int y, HexList& hexes);
     // ---- end of single-unit actions ----
 };
+
+template <class Test> HexPos CGameAiMove::DrawNeighbour(const HexPos& hex, CRandomGenerator& generator, Test test) const
+{
+    ReservoirDraw draw(generator);
+    HexPos chosen { -1, -1 };
+    for (HexSide side(1); side.IsValid(); side.Next()) {
+        HexPos neighbour;
+        if (m_map.GetNeighbour(side, hex.column, hex.row, neighbour) && test(neighbour) && draw.Offer())
+            chosen = neighbour;
+    }
+    return chosen;
+}
