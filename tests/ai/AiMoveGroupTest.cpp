@@ -177,7 +177,7 @@ TEST_F(AiMoveGroupTest, UnforcedStopsHaltTheWalkAndAForcedChargeIgnoresThem)
                 scenario.Unit(3, 2, kUsRifle, 112, 10, kUnitMoved); // 25 above 40 / 2
             if (c.obstacle == kDanger)
                 scenario.Unit(5, 2, 1700, 212);
-            CGame& game = Start(scenario);
+            Start(scenario);
             std::vector<HexPos> walked;
             ASSERT_TRUE(Walk(0, 2, { 1 }, c.destination, 0, forced, &walked)) << c.what;
             const HexPos end = Where(kUsSherman);

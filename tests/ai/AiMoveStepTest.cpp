@@ -96,7 +96,7 @@ TEST_F(AiMoveStepTest, AFormationMovesByItsOrderAndTheCursorStaysOnItsHex)
 {
     AiScenario scenario;
     scenario.Unit(5, 2, kUsSherman, 123).Unit(5, 2, kUsRifle, 113); // another formation stays
-    CGame& game = Start(scenario);
+    Start(scenario);
     Order(120, 3, { 1, 2 });
     const StepResult step = Step();
     EXPECT_EQ(step.text, "Moving units:\n    M4A1 Sherman Platoon\nfrom hex at 5, 2 to hex at 1, 2");
@@ -161,7 +161,7 @@ TEST_F(AiMoveStepTest, TheSecondSweepActsLastAndTheNextCallResumesTheTurningWalk
     // back toward its side's rifles in the second.
     AiScenario scenario;
     scenario.Unit(4, 2, kUsBattalionLeader, 101).Unit(1, 2, kUsRifle, 112).Unit(7, 2, kDeGrenadier, 212);
-    CGame& game = Start(scenario);
+    Start(scenario);
     const StepResult step = Step();
     ASSERT_GE(step.hexes.size(), 2u);
     const HexPos end = step.hexes.back();
@@ -207,7 +207,7 @@ TEST_F(AiMoveStepTest, TheSameSeedAndClockPlayAPhaseAlike)
             .Unit(4, 1, kUsBattalionLeader, 101)
             .Unit(0, 3, 1102, 212)
             .Unit(1, 1, kDeGrenadier, 213);
-        CGame& game = Start(scenario);
+        Start(scenario);
         Order(120, 3, { 1, 3 });
         Order(110, 4, { 1, 1 });
         SetRandomSeed(77);
@@ -253,7 +253,7 @@ TEST_F(AiMoveStepTest, AStepDrawsFromTheSharedGeneratorOnlyWhereAGroupMayStayToF
     for (const Case& c : cases) {
         AiScenario scenario;
         scenario.Unit(6, 2, kUsRifle, 112).Unit(3, 2, kDeGrenadier, 212, 4, c.defender);
-        CGame& game = Start(scenario);
+        Start(scenario);
         Order(110, 3, { 3, 2 });
         std::uint32_t seed = 1;
         while (CRandomGenerator(seed).Next() >= 0.9)
