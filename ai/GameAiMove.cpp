@@ -18,6 +18,8 @@ constexpr std::uint32_t kMoveStaysPut = 0x1000;
 constexpr int kCheapFireCost = 36;
 // Hexes a group would not leave empty, and those a mine-clearing group stops in.
 constexpr int kHeldPositionFlags = 0x4b0;
+// What a mine-clearing step works on: any minefield and the blocked hex.
+constexpr int kMineClearingWork = CGameData::kHexAnyMinefield | CGameData::kHexBlocked;
 // Bits of a type's value 39 read by the approach rule.
 constexpr std::int32_t kApproachFiresFromCover = 0x8;
 constexpr std::int32_t kApproachCloses = 0x1;
@@ -598,7 +600,7 @@ bool CGameAiMove::MoveGroupToward(int x, int y, HexPos destination, int threshol
                 break;
             if (!atStart && IsDangerousStep(current.column, current.row, hex.column, hex.row))
                 break;
-            if ((m_hexFlags.At(current.column, current.row) & CGameData::kHexAnyMinefield) != 0) {
+            if ((m_hexFlags.At(current.column, current.row) & kMineClearingWork) != 0) {
                 bool clearing = false;
                 for (int p : m_movedUnits) {
                     const UnitNode* node = GetStackNode(current.column, current.row, p);

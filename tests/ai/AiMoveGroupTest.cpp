@@ -247,9 +247,9 @@ TEST_F(AiMoveGroupTest, AGroupDoesNotLeaveAnObjectiveOrPositionEmptyUnlessVehicl
     }
 }
 
-TEST_F(AiMoveGroupTest, MineClearersStayInAMinedHexUnlessForced)
+TEST_F(AiMoveGroupTest, MineClearersStayInAMinedOrBlockedHexUnlessForced)
 {
-    for (const int flags : { 0, 0x1, 0x4, 0x800 }) {
+    for (const int flags : { 0, 0x1, 0x4, 0x800, 0x8 }) { // the last: a blocked hex
         for (const bool forced : { false, true }) {
             AiScenario scenario;
             scenario.Unit(3, 3, 10201, 112); // engineers
