@@ -218,6 +218,13 @@ public:
     // "Loading ", "Unloading ", "Digging-In ", "Stopped Digging-In ": the
     // unit named at the hex, which is appended.
     void ReportUnitInPlace(const char* verb, const PlacedUnit& unit, int x, int y, HexList& hexes);
+    // Effective terrain Open without a position or fortification.
+    bool IsOpenAndUncovered(int x, int y) const;
+    // One step of the listed units (the moved list from here on) into the
+    // adjacent hex: reported as the unit's move and followed by the
+    // opportunity-fire check there. A refusal leaves the moved list empty.
+    bool StepUnitTo(
+        const PlacedUnit& unit, int x, int y, HexPos destination, std::vector<int> positions, HexList& hexes);
     // ---- end of single-unit actions ----
 };
 

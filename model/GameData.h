@@ -388,6 +388,9 @@ public:
     bool AdvancePhase(int timeStep);
     // In the Initial phase, a group of the side to move is due with certainty.
     bool IsReinforcementDue() const;
+    // The same for one group: in the Initial phase, of the side to move, its
+    // time reached and its arrival certain.
+    bool IsReinforcementGroupDue(const ReinforcementGroup& group) const;
     // Draws for each due group of the side to move; the indices (from 0) of
     // those that arrived are appended and their chance becomes 100.
     void RollReinforcementArrivals(String& text, std::vector<int>& groups);

@@ -90,12 +90,16 @@ bool CGameData::AdvancePhase(int timeStep)
 
 bool CGameData::IsReinforcementDue() const
 {
-    if (m_map.GetPhase() != kPhaseInitial)
-        return false;
     for (const ReinforcementGroup& group : m_reinforcements)
-        if (group.GetSide() == m_map.GetSide() && group.m_time <= m_map.GetCounter() && group.m_chance == 100)
+        if (IsReinforcementGroupDue(group))
             return true;
     return false;
+}
+
+bool CGameData::IsReinforcementGroupDue(const ReinforcementGroup& group) const
+{
+    return m_map.GetPhase() == kPhaseInitial && group.GetSide() == m_map.GetSide() && group.m_time <= m_map.GetCounter()
+        && group.m_chance == 100;
 }
 
 void CGameData::RollReinforcementArrivals(String& text, std::vector<int>& groups)
