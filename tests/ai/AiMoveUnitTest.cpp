@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Geometry.h"
 #include "model/Random.h"
 #include "tests/ai/AiGame.h"
 
@@ -625,4 +626,54 @@ TEST_F(AiMoveUnitTest, JapaneseFootUnitsPassToALessCrowdedCaveOrOneOnAnObjective
             EXPECT_EQ(Report(), "Moving Gren Zug\nfrom hex at 3, 2 to hex at 5, 2");
         type.m_id = id;
     }
+}
+
+TEST_F(AiMoveUnitTest, AGroupJustPlacedHeadsForTheNearestObjective)
+{
+    AiScenario scenario;
+    scenario.counter = 6;
+    scenario.Objective(7, 3, 1, -1).Objective(5, 3, 1, -1).Group(0, 3, kUsRifle, -1);
+    Prepare(scenario);
+    CGame& game = Game();
+    HexList hexes;
+    ASSERT_TRUE(game.BringInReinforcements(hexes));
+    const std::string& report = Report();
+    EXPECT_EQ(report.rfind("Moving units:\n", 0), 0u) << report;
+    const std::vector<std::pair<int, int>> listed = Hexes(hexes);
+    ASSERT_GE(listed.size(), 3u) << "the placement's hex, then the move's start and steps";
+    EXPECT_EQ(listed[0], std::make_pair(0, 3));
+    EXPECT_EQ(listed[1], std::make_pair(0, 3));
+    EXPECT_EQ(StackSize(0, 3), 0);
+    const std::pair<int, int> end = listed.back();
+    EXPECT_LT(HexDistance(end.first, end.second, 5, 3), 5) << "toward (5, 3), the nearer objective";
+}
+
+TEST_F(AiMoveUnitTest, AnEmptyCarrierThatCannotLeaveMakesWayFromTheEnemy)
+{
+    AiScenario scenario;
+    scenario.Unit(3, 2, kUsHalfTrack, -1).Unit(3, 2, kUsHalfTrack, -1);
+    Prepare(scenario);
+    CGame& game = Game();
+    SetEnemyDistance(3, 2, 6);
+    TypeOf(3, 2, 1).m_moveFlags |= 0x10;
+    HexList hexes;
+    const bool acted = game.WithdrawEmptyCarrier(3, 2, 1, hexes);
+    TypeOf(3, 2, 1).m_moveFlags &= ~0x10u;
+    ASSERT_TRUE(acted);
+    EXPECT_EQ(Report().rfind("Moving units:\n", 0), 0u) << Report();
+    EXPECT_EQ(StackSize(3, 2), 1);
+    ASSERT_EQ(Hexes(hexes).size(), 2u) << "one step: w1 - E + 1 = 1";
+}
+
+TEST_F(AiMoveUnitTest, AnIndirectFireUnitOutOfRangeWithoutSpareCarriersWalks)
+{
+    WriteMap(20, 6);
+    AiScenario scenario;
+    scenario.Unit(1, 4, 10101, -1, 3);
+    Prepare(scenario);
+    CGame& game = Game();
+    HexList hexes;
+    ASSERT_TRUE(game.MoveIndirectUnit(1, 4, 1, { 19, 4 }, hexes));
+    EXPECT_EQ(StackSize(1, 4), 0);
+    EXPECT_GT(Hexes(hexes).back().first, 1);
 }
