@@ -677,3 +677,29 @@ TEST_F(AiMoveUnitTest, AnIndirectFireUnitOutOfRangeWithoutSpareCarriersWalks)
     EXPECT_EQ(StackSize(1, 4), 0);
     EXPECT_GT(Hexes(hexes).back().first, 1);
 }
+
+TEST_F(AiMoveUnitTest, AScatteredGroupIsReportedAtItsEntryHex)
+{
+    // Two rifle platoons scatter three steps from (3, 3); the seed is one
+    // that lands them apart.
+    bool apart = false;
+    for (std::uint32_t seed = 1; seed <= 50 && !apart; ++seed) {
+        AiScenario scenario;
+        scenario.counter = 6;
+        scenario.Group(3, 3, kUsRifle, -1);
+        Prepare(scenario);
+        CGame& game = Game();
+        ReinforcementGroup& group = game.m_reinforcements.Head()->value;
+        group.m_placement = 2;
+        group.m_scatterSteps = 3;
+        group.m_units.Append(group.m_units.Head()->value);
+        SetRandomSeed(seed);
+        HexList hexes;
+        ASSERT_TRUE(game.BringInReinforcements(hexes));
+        EXPECT_EQ(Report(), "Bringing in  at 3, 3\n    Rifle Platoon\n    Rifle Platoon\n");
+        const std::vector<std::pair<int, int>> listed = Hexes(hexes);
+        EXPECT_EQ(listed.back(), std::make_pair(3, 3));
+        apart = listed.size() > 2;
+    }
+    EXPECT_TRUE(apart);
+}
