@@ -346,24 +346,18 @@ bool CGameAiMove::StepOutOfOpenTerrain(int x, int y, int p, HexList& hexes)
     if ((!IsEnemyClose(x, y) && !HasStatus(unit, kUnitDisrupted)) || !IsOpenAndUncovered(x, y))
         return false;
     RandomGeneratorPtr random = RandomGeneratorPtr::InitSeeded(MixAt(x, y, 0));
-    ReservoirDraw draw(*random);
     const int distance = GetEnemyDistance(x, y);
-    std::optional<HexPos> cover;
-    for (HexSide side(1); side.IsValid(); side.Next()) {
-        HexPos next;
-        if (!m_map.GetNeighbour(side, x, y, next) || IsOpenAndUncovered(next.column, next.row)
-            || (m_hexFlags.At(next.column, next.row) & (kHexMinefield1 | kHexMinefield2 | kHexMinefield3)) != 0
-            || GetEnemyDistance(next.column, next.row) < distance)
-            continue;
-        if (draw.Offer())
-            cover = next;
-    }
-    if (!cover || !IsWithinOrderReach(unit, cover->column, cover->row))
+    const HexPos cover = DrawNeighbour(HexPos { x, y }, *random, [&](const HexPos& next) {
+        return !IsOpenAndUncovered(next.column, next.row)
+            && (m_hexFlags.At(next.column, next.row) & (kHexMinefield1 | kHexMinefield2 | kHexMinefield3)) == 0
+            && GetEnemyDistance(next.column, next.row) >= distance;
+    });
+    if (cover.column < 0 || !IsWithinOrderReach(unit, cover.column, cover.row))
         return false;
     std::vector<int> positions { p };
     if (HasStatus(unit, kUnitCarrying))
         positions.push_back(p + 1);
-    return StepUnitTo(unit, x, y, *cover, std::move(positions), hexes);
+    return StepUnitTo(unit, x, y, cover, std::move(positions), hexes);
 }
 
 bool CGameAiMove::LeaveAtExitOrWater(int x, int y, int p, HexList& hexes)
