@@ -433,7 +433,7 @@ TEST_F(AiMoveUnitTest, AnEmptyCarrierNearTheEnemyWithSparesLeavesTheMap)
         AiScenario scenario;
         for (int i = 0; i < c.carriers; ++i)
             scenario.Unit(0, 2, kUsHalfTrack, -1);
-        scenario.Unit(0, 2, kUsRifle, -1, 4, c.loaded ? kUnitCarried : 0);
+        scenario.Unit(0, 2, kUsRifle, -1, 4, c.loaded ? std::uint32_t { kUnitCarried } : 0u);
         Prepare(scenario);
         CGame& game = Game();
         SetEnemyDistance(0, 2, c.distance);
@@ -622,8 +622,9 @@ TEST_F(AiMoveUnitTest, JapaneseFootUnitsPassToALessCrowdedCaveOrOneOnAnObjective
         HexList hexes;
         EXPECT_EQ(game.MoveThroughCave(3, 2, 1, hexes), c.acts);
         EXPECT_EQ(StackSize(c.other.column, c.other.row), c.acts ? 1 : 0);
-        if (c.acts)
+        if (c.acts) {
             EXPECT_EQ(Report(), "Moving Gren Zug\nfrom hex at 3, 2 to hex at 5, 2");
+        }
         type.m_id = id;
     }
 }
