@@ -427,6 +427,9 @@ public:
     bool ReadSideTotals(std::istream& in);
 
     int m_version = kCurrentVersion;
+    // Set by the last battle read when the file named a version outside
+    // the ones this program reads.
+    bool m_versionMismatch = false;
     String m_title;
     OrgTree m_orgTree;
     PlatoonTypeList m_platoonTypes;

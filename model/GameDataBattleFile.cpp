@@ -410,6 +410,7 @@ bool CGameData::ReadBattleText(TextScanner& in, bool keepVersion10)
 {
     ResetBattleState();
     m_battleReadError = String();
+    m_versionMismatch = false;
     const String oldMapName = m_mapFileName;
     const String oldOrgName = m_orgFileName;
 
@@ -462,8 +463,12 @@ void CGameData::DropFailedBattle(const String& error)
 bool CGameData::ReadBattleHeader(TextScanner& in)
 {
     int version = 0;
-    if (!(in >> version) || version < kOldestVersion || version > kNewestVersion)
+    if (!(in >> version))
         return false;
+    if (version < kOldestVersion || version > kNewestVersion) {
+        m_versionMismatch = true;
+        return false;
+    }
     m_version = version;
     in.SkipLine();
 

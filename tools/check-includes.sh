@@ -68,14 +68,21 @@ check_folder() {
   fi
 }
 own='"(platform/core)/[A-Za-z0-9_]+\.h"'
-check_folder platform/core "$own" \
-  "platform/core includes something other than the standard library and its own headers:"
+# The process launcher starts programs with posix_spawn.
+check_folder platform/core "$own|<(spawn|unistd)\.h>" \
+  "platform/core includes something other than the standard library, its own headers and posix_spawn's:"
+check_folder platform/ui '"platform/(core|gfx|window|ui)/[A-Za-z0-9_]+\.h"' \
+  "platform/ui includes something other than the standard library, core, gfx, window and ui:"
 check_folder platform/gfx '"platform/(core|gfx)/[A-Za-z0-9_]+\.h"|<ft2build\.h>|FT_FREETYPE_H|<png\.h>' \
   "platform/gfx includes something other than the standard library, core, FreeType and libpng:"
 check_folder platform/window '"platform/(core|gfx|window)/[A-Za-z0-9_]+\.h"' \
   "platform/window includes something other than the standard library, core, gfx and window:"
 check_folder platform/testing '"platform/(core|gfx|window|ui|audio|net|testing)/[A-Za-z0-9_]+\.h"' \
   "platform/testing includes a system library or the wx hosts:"
+for folder in frame special; do
+  check_folder $folder '"(model|rules|ai|mapview(/[A-Za-z0-9_]+)*|frame|special|platform/(core|gfx|window|ui|audio))/[A-Za-z0-9_]+\.h"|"platform/wx/[A-Za-z0-9_]+\.h"|<wx/' \
+    "$folder includes something other than the standard library, the game layers, mapview and platform core, gfx, window, ui, audio:"
+done
 check_folder mapview '"(model|rules|ai|mapview(/[A-Za-z0-9_]+)*|platform/(core|gfx|window))/[A-Za-z0-9_]+\.h"' \
   "mapview includes something other than the standard library, the game layers and platform core, gfx, window:"
 
@@ -98,13 +105,14 @@ done
 
 # Outside platform nothing includes a system library of the windows, sound or
 # network, nor the wx hosts: only the two programs' main files build the real
-# services, and the gui tests of tests/platform/wx and tests/mapview/wx test
+# services, and the gui tests of tests/platform/wx, tests/mapview/wx and
+# tests/frame/wx test
 # the wx hosts.
 outside=$(for folder in model rules ai mapview frame special launcher tools bench tests; do
             [ -d "$root/$folder" ] && includes $folder
           done \
       | grep -E "#[[:space:]]*include[[:space:]]*($sysinc)" \
-      | grep -vE '/(frame/app|launcher/shell)/main\.cpp:|/tests/(platform|mapview)/wx/')
+      | grep -vE '/(frame/app|launcher/shell)/main\.cpp:|/tests/(platform|mapview|frame)/wx/')
 if [ -n "$outside" ]; then
   echo "A library header or the wx hosts are included outside platform/:"
   echo "$outside"

@@ -8,10 +8,19 @@
 #include "platform/core/Cursors.h"
 #include "platform/core/Dispatcher.h"
 #include "platform/core/KeyState.h"
+#include "platform/core/Process.h"
+#include "platform/core/Profile.h"
 #include "platform/core/Screen.h"
 #include "platform/core/Timers.h"
 
 namespace platform {
+
+namespace ui {
+    class DialogHost;
+    class FileDialogs;
+    class Help;
+    class MessageBoxes;
+}
 
 struct Services {
     Clock& clock;
@@ -21,6 +30,12 @@ struct Services {
     Cursors& cursors;
     Screen& screen;
     AssetFiles& assets;
+    Profile& profile;
+    ProcessLauncher& processes;
+    ui::MessageBoxes& boxes;
+    ui::FileDialogs& fileDialogs;
+    ui::DialogHost& dialogs;
+    ui::Help& help;
 };
 
 } // namespace platform

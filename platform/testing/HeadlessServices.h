@@ -13,6 +13,12 @@
 #include "platform/testing/FakeInput.h"
 #include "platform/testing/FakeTimers.h"
 #include "platform/testing/ManualClock.h"
+#include "platform/testing/MemoryProfile.h"
+#include "platform/testing/RecordingHelp.h"
+#include "platform/testing/RecordingLauncher.h"
+#include "platform/testing/ScriptedDialogHost.h"
+#include "platform/testing/ScriptedFileDialogs.h"
+#include "platform/testing/ScriptedMessageBoxes.h"
 
 namespace platform::testing {
 
@@ -44,6 +50,12 @@ public:
     FakeCursors cursors;
     FakeScreen screen;
     AssetFiles assets;
+    MemoryProfile profile;
+    RecordingLauncher processes;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileDialogs fileDialogs;
+    ScriptedDialogHost dialogs;
+    RecordingHelp help;
     std::vector<Report> reports;
 
 private:

@@ -19,84 +19,84 @@ namespace {
         return { state.ControlDown(), state.AltDown(), state.ShiftDown() };
     }
 
-    int KeyOf(int code)
-    {
-        if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
-            return code;
-        if (code >= 'a' && code <= 'z')
-            return code - 'a' + 'A';
-        switch (code) {
-        case WXK_BACK:
-            return kKeyBack;
-        case WXK_TAB:
-            return kKeyTab;
-        case WXK_RETURN:
-        case WXK_NUMPAD_ENTER:
-            return kKeyReturn;
-        case WXK_ESCAPE:
-            return kKeyEscape;
-        case WXK_SPACE:
-            return kKeySpace;
-        case WXK_DELETE:
-            return kKeyDelete;
-        case WXK_LEFT:
-            return kKeyLeft;
-        case WXK_UP:
-            return kKeyUp;
-        case WXK_RIGHT:
-            return kKeyRight;
-        case WXK_DOWN:
-            return kKeyDown;
-        case WXK_PAGEUP:
-            return kKeyPageUp;
-        case WXK_PAGEDOWN:
-            return kKeyPageDown;
-        case WXK_HOME:
-            return kKeyHome;
-        case WXK_END:
-            return kKeyEnd;
-        case WXK_INSERT:
-            return kKeyInsert;
-        case WXK_SHIFT:
-            return kKeyShift;
-        case WXK_CONTROL:
-            return kKeyControl;
-        case WXK_ALT:
-            return kKeyAlt;
-        // A keypad key is its digit whatever NumLock says.
-        case WXK_NUMPAD_INSERT:
-            return kKeyPad0;
-        case WXK_NUMPAD_END:
-            return kKeyPad1;
-        case WXK_NUMPAD_DOWN:
-            return kKeyPad2;
-        case WXK_NUMPAD_PAGEDOWN:
-            return kKeyPad3;
-        case WXK_NUMPAD_LEFT:
-            return kKeyPad4;
-        case WXK_NUMPAD_BEGIN:
-            return kKeyPad5;
-        case WXK_NUMPAD_RIGHT:
-            return kKeyPad6;
-        case WXK_NUMPAD_HOME:
-            return kKeyPad7;
-        case WXK_NUMPAD_UP:
-            return kKeyPad8;
-        case WXK_NUMPAD_PAGEUP:
-            return kKeyPad9;
-        default:
-            break;
-        }
-        if (code >= WXK_F1 && code <= WXK_F12)
-            return kKeyF1 + (code - WXK_F1);
-        if (code >= WXK_NUMPAD0 && code <= WXK_NUMPAD9)
-            return kKeyPad0 + (code - WXK_NUMPAD0);
-        if (code > 32 && code < 127)
-            return code;
-        return kKeyOther;
-    }
-
 } // namespace
+
+int KeyOfWxCode(int code)
+{
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+        return code;
+    if (code >= 'a' && code <= 'z')
+        return code - 'a' + 'A';
+    switch (code) {
+    case WXK_BACK:
+        return kKeyBack;
+    case WXK_TAB:
+        return kKeyTab;
+    case WXK_RETURN:
+    case WXK_NUMPAD_ENTER:
+        return kKeyReturn;
+    case WXK_ESCAPE:
+        return kKeyEscape;
+    case WXK_SPACE:
+        return kKeySpace;
+    case WXK_DELETE:
+        return kKeyDelete;
+    case WXK_LEFT:
+        return kKeyLeft;
+    case WXK_UP:
+        return kKeyUp;
+    case WXK_RIGHT:
+        return kKeyRight;
+    case WXK_DOWN:
+        return kKeyDown;
+    case WXK_PAGEUP:
+        return kKeyPageUp;
+    case WXK_PAGEDOWN:
+        return kKeyPageDown;
+    case WXK_HOME:
+        return kKeyHome;
+    case WXK_END:
+        return kKeyEnd;
+    case WXK_INSERT:
+        return kKeyInsert;
+    case WXK_SHIFT:
+        return kKeyShift;
+    case WXK_CONTROL:
+        return kKeyControl;
+    case WXK_ALT:
+        return kKeyAlt;
+    // A keypad key is its digit whatever NumLock says.
+    case WXK_NUMPAD_INSERT:
+        return kKeyPad0;
+    case WXK_NUMPAD_END:
+        return kKeyPad1;
+    case WXK_NUMPAD_DOWN:
+        return kKeyPad2;
+    case WXK_NUMPAD_PAGEDOWN:
+        return kKeyPad3;
+    case WXK_NUMPAD_LEFT:
+        return kKeyPad4;
+    case WXK_NUMPAD_BEGIN:
+        return kKeyPad5;
+    case WXK_NUMPAD_RIGHT:
+        return kKeyPad6;
+    case WXK_NUMPAD_HOME:
+        return kKeyPad7;
+    case WXK_NUMPAD_UP:
+        return kKeyPad8;
+    case WXK_NUMPAD_PAGEUP:
+        return kKeyPad9;
+    default:
+        break;
+    }
+    if (code >= WXK_F1 && code <= WXK_F12)
+        return kKeyF1 + (code - WXK_F1);
+    if (code >= WXK_NUMPAD0 && code <= WXK_NUMPAD9)
+        return kKeyPad0 + (code - WXK_NUMPAD0);
+    if (code > 32 && code < 127)
+        return code;
+    return kKeyOther;
+}
 
 WindowHost::WindowHost(Window& window, Services& services)
     : m_window(window)
@@ -281,7 +281,7 @@ void WindowHost::OnKeyEvent(wxKeyEvent& event)
     KeyEvent key;
     const wxEventType type = event.GetEventType();
     key.kind = type == wxEVT_KEY_DOWN ? KeyKind::Down : type == wxEVT_KEY_UP ? KeyKind::Up : KeyKind::Char;
-    key.key = KeyOf(event.GetKeyCode());
+    key.key = KeyOfWxCode(event.GetKeyCode());
     if (key.kind == KeyKind::Char)
         key.character = char32_t(event.GetUnicodeKey() != WXK_NONE ? event.GetUnicodeKey() : 0);
     key.modifiers = ModifiersOf(event);

@@ -47,6 +47,10 @@ private:
     bool m_hidden = false;
 };
 
+// A wx key code as our Key: letters upper case, keypad digits whatever
+// NumLock says.
+int KeyOfWxCode(int code);
+
 class WxScreen final : public Screen {
 public:
     Size GetSize() const override;

@@ -14,14 +14,18 @@ namespace {
 } // namespace
 
 WxServices::WxServices()
-    : m_services { clock, timers, dispatcher, keys, cursors, screen, assets }
+    : profile("vl")
+    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets, profile, processes, boxes, fileDialogs,
+        dialogs, help }
 {
     assets.SetReporter(ShowFailure);
 }
 
-WxServices::WxServices(std::filesystem::path workingFolder)
+WxServices::WxServices(std::filesystem::path workingFolder, const std::string& program)
     : assets(std::move(workingFolder))
-    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets }
+    , profile(program)
+    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets, profile, processes, boxes, fileDialogs,
+        dialogs, help }
 {
     assets.SetReporter(ShowFailure);
 }

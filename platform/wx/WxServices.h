@@ -6,18 +6,22 @@
 
 #include "platform/core/AssetFiles.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Process.h"
 #include "platform/core/Services.h"
+#include "platform/wx/WxDialogs.h"
 #include "platform/wx/WxDispatcher.h"
 #include "platform/wx/WxInput.h"
+#include "platform/wx/WxProfile.h"
 #include "platform/wx/WxTimers.h"
 
 namespace platform::wx {
 
 class WxServices {
 public:
-    // Assets from the working folder (the current directory by default).
+    // Assets from the working folder (the current directory by default);
+    // the profile "<program>.ini" of the profile folder.
     WxServices();
-    explicit WxServices(std::filesystem::path workingFolder);
+    explicit WxServices(std::filesystem::path workingFolder, const std::string& program = "vl");
     WxServices(const WxServices&) = delete;
     WxServices& operator=(const WxServices&) = delete;
 
@@ -31,6 +35,12 @@ public:
     WxCursors cursors;
     WxScreen screen;
     AssetFiles assets;
+    WxProfile profile;
+    PosixProcessLauncher processes;
+    WxMessageBoxes boxes;
+    WxFileDialogs fileDialogs;
+    WxHelp help;
+    XrcDialogHost dialogs { help };
 
 private:
     Services m_services;
