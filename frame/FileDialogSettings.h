@@ -24,7 +24,7 @@ struct FileDialogSettings {
     void SetDefaultExtension(std::string text) { defaultExtension = std::move(text); }
     void SetFileName(std::string text) { fileName = std::move(text); }
 
-    // The request for the platform's dialog, in the current folder.
+    // The request for the platform's dialog, in the current folder (its default).
     platform::ui::FileDialogRequest ToRequest(bool save) const
     {
         platform::ui::FileDialogRequest request;
@@ -32,7 +32,6 @@ struct FileDialogSettings {
         request.filter = filter;
         request.defaultExtension = defaultExtension;
         request.fileName = fileName;
-        request.folder = ".";
         request.mustExist = (flags & kFileMustExist) != 0;
         request.overwritePrompt = (flags & kOverwritePrompt) != 0;
         return request;

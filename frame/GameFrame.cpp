@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/Callback.h"
 #include "model/Geometry.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -12,7 +13,6 @@ using namespace platform::ui;
 namespace {
 
 constexpr const char* kOptions = "Options";
-constexpr int kInfoBoxWidthFallback = 200;
 
 } // namespace
 
@@ -21,8 +21,10 @@ CGameFrame::CGameFrame(platform::Services& services, FrameResources resources)
     , m_resources(std::move(resources))
     , m_game(std::make_unique<CGame>())
     , m_mapView(std::make_unique<CMapView>(m_game.get()))
+    , m_infoBox(std::make_unique<CInfoBoxWnd>(m_game.get(), m_mapView.get()))
     , m_statusBar(m_mapView.get())
 {
+    m_infoBox->SetSelectionCallback(MakeMemberCallback(this, &CGameFrame::OnInfoBoxSelection));
     SetSideNames("NATO", "Soviet Bloc");
     m_soundsFolder = services.profile.GetString("Install", "sounds", ".");
     m_musicFolder = services.profile.GetString("Install", "music", ".");
@@ -68,6 +70,8 @@ int CGameFrame::OnCreate()
     // The view starts in the 2D normal view.
     m_mapView->SetViewMode(1, 0, 0);
     m_mapView->ToggleCursorFollow();
+    if (!host.CreateChild(*m_infoBox, ChildDock::Client, { 0, 0, m_infoBox->GetRequiredWidth(), client.height }, false))
+        return -1;
     LoadOptions();
     CreateStatusBar();
     CreateToolBar();
@@ -129,9 +133,10 @@ void CGameFrame::LayoutChildren(Size client)
         host->PlaceChild(m_toolBar, { 0, 0, client.width, height }, true);
         client = host->ClientSize();
     }
-    const int infoWidth = m_options.list ? kInfoBoxWidthFallback : 0;
+    const int infoWidth = m_options.list ? m_infoBox->GetRequiredWidth() : 0;
     const int mapWidth = std::max(0, client.width - infoWidth);
     host->PlaceChild(*m_mapView, { 0, 0, mapWidth, client.height }, true);
+    host->PlaceChild(*m_infoBox, { mapWidth, 0, mapWidth + infoWidth, client.height }, m_options.list);
 }
 
 void CGameFrame::OnActivate(bool active)
@@ -254,7 +259,11 @@ void CGameFrame::UpdateStatusTexts()
     }
 }
 
-void CGameFrame::ShowHexInfo(int x, int y) { ShowCoordinates(x, y); }
+void CGameFrame::ShowHexInfo(int x, int y)
+{
+    m_infoBox->SetHex(x, y);
+    ShowCoordinates(x, y);
+}
 
 void CGameFrame::SetCurrentHex(int x, int y)
 {

@@ -15,6 +15,7 @@
 #include "frame/FrameResources.h"
 #include "frame/GameStatusBar.h"
 #include "frame/GameToolBar.h"
+#include "frame/InfoBoxWnd.h"
 #include "mapview/MapView.h"
 
 // The user's options kept by the frame (the view keeps the others).
@@ -96,6 +97,9 @@ public:
     CMapView& MapView() { return *m_mapView; }
     CGameStatusBar& StatusBar() { return m_statusBar; }
     CGameToolBar& ToolBar() { return m_toolBar; }
+    CInfoBoxWnd& InfoBox() { return *m_infoBox; }
+    // Selection changes in the info box's unit list.
+    virtual void OnInfoBoxSelection() { }
     FrameOptions& Options() { return m_options; }
     const FrameResources& Resources() const { return m_resources; }
     platform::ui::MenuModel& Menu() { return m_resources.menu; }
@@ -123,6 +127,7 @@ private:
     FrameResources m_resources;
     std::unique_ptr<CGame> m_game;
     std::unique_ptr<CMapView> m_mapView;
+    std::unique_ptr<CInfoBoxWnd> m_infoBox;
     CGameStatusBar m_statusBar;
     CGameToolBar m_toolBar;
     FrameOptions m_options;

@@ -10,7 +10,10 @@ namespace {
 
     wxString PathOf(std::string_view section, std::string_view key)
     {
-        return wxString::FromUTF8("/" + std::string(section) + "/" + std::string(key));
+        std::string path;
+        path.reserve(section.size() + key.size() + 2);
+        path.append(1, '/').append(section).append(1, '/').append(key);
+        return wxString::FromUTF8(path);
     }
 
 } // namespace

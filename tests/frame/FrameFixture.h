@@ -80,3 +80,13 @@ protected:
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<platform::testing::HeadlessFrameHost> host;
 };
+
+// A key-down with or without Ctrl through the frame's key table.
+inline int KeyEventFor(platform::testing::HeadlessFrameHost* host, int key, bool ctrl)
+{
+    platform::KeyEvent event;
+    event.kind = platform::KeyKind::Down;
+    event.key = key;
+    event.modifiers.ctrl = ctrl;
+    return host->Key(event);
+}
