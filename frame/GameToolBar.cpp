@@ -21,8 +21,10 @@ int CGameToolBar::OnCreate()
 {
     if (CDirectDrawWnd::OnCreate() == -1)
         return -1;
-    if (!m_pictureFile.empty())
+    if (!m_pictureFile.empty()) {
         m_picture = std::make_unique<BitmapSurface>(Host()->GetServices().assets, m_pictureFile);
+        m_picture->SetColorKeyFromCorner();
+    }
     if (!m_buttons.empty()) {
         std::vector<int> ids;
         for (const Button& button : m_buttons)
@@ -199,8 +201,8 @@ void CGameToolBar::Paint()
         const bool down = button.id == m_pressed || (i < m_states.size() && m_states[i].checked);
         if (m_picture && m_picture->IsLoaded()) {
             const Point from { button.image * m_buttonSize.width, down ? m_buttonSize.height : 0 };
-            canvas.DrawSurface(
-                button.place.TopLeft(), m_picture->Surface(), Rect::FromPointSize(from, m_buttonSize), false);
+            canvas.DrawSurface(button.place.TopLeft(), m_picture->Surface(), Rect::FromPointSize(from, m_buttonSize),
+                m_picture->IsKeyed());
         } else {
             // No picture: a plain raised or sunk button.
             const Rect r = button.place;

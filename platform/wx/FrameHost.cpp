@@ -212,6 +212,8 @@ void FrameHost::SetIcon(const std::string& pictureFile)
     wxImage image;
     if (!image.LoadFile(wxString::FromUTF8(path->string()), wxBITMAP_TYPE_BMP))
         return;
+    // Our pictures key on their top-left pixel.
+    image.SetMaskColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
     wxIcon icon;
     icon.CopyFromBitmap(wxBitmap(image));
     wxFrame::SetIcon(icon);

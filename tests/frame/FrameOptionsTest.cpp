@@ -332,13 +332,17 @@ TEST_F(FrameOptionsTest, ToolBarWrapsAtSeparatorsAndTellsItsButtons)
     EXPECT_EQ(one, bar.ButtonSize().height);
     const int wrapped = bar.Wrap(200);
     EXPECT_GT(wrapped, one);
-    // No button reaches past the width, and each wrap is at a separator.
-    for (const auto& button : bar.Buttons()) {
-        if (button.id)
-            EXPECT_LE(button.place.right, 200 + bar.ButtonSize().width) << button.id;
-        else
-            (void)button;
+    // Each wrap is at a separator, and the button after it starts its row.
+    const auto& buttons = bar.Buttons();
+    int wraps = 0;
+    for (std::size_t i = 0; i + 1 < buttons.size(); ++i) {
+        if (!buttons[i].wrapped)
+            continue;
+        ++wraps;
+        EXPECT_EQ(buttons[i].id, 0);
+        EXPECT_EQ(buttons[i + 1].place.left, 0);
     }
+    EXPECT_EQ(wrapped, (wraps + 1) * bar.ButtonSize().height);
     // A probe on a button finds it; its tool tip comes from the strings.
     const auto* next = bar.ButtonAt(bar.Buttons().back().place.TopLeft() + platform::Point { 2, 2 });
     ASSERT_NE(next, nullptr);

@@ -653,6 +653,112 @@ namespace {
             Picture(cell(36 + p), p);
     }
 
+    // ---- the main window's pictures ----
+
+    // The info box's panels: columns unit, unit selected, leader, leader
+    // selected; rows side 0 and side 1.
+    void DrawPanels(Surface& s)
+    {
+        Canvas canvas(s);
+        const int w = s.Width() / 4;
+        const int h = s.Height() / 2;
+        const Pixel sideFill[2] = { Rgb(112, 98, 46), Rgb(96, 98, 106) };
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                const Rect cell { column * w, row * h, column * w + w, row * h + h };
+                const bool selected = column % 2 == 1;
+                const bool leader = column >= 2;
+                Box(canvas, cell, sideFill[row], selected ? Rgb(250, 220, 60) : Rgb(40, 36, 20), selected ? 3 : 1);
+                // The name strip and the bar's well.
+                Box(canvas, { cell.left + 24, cell.top + 1, cell.right - 24, cell.top + 16 }, Shade(sideFill[row], -30),
+                    Shade(sideFill[row], -30), 0);
+                Box(canvas, { cell.left + 47, cell.top + 150, cell.left + 149, cell.top + 162 }, Rgb(30, 30, 30),
+                    Rgb(200, 200, 200));
+                // The picture's frame; leaders get a gold one.
+                const Point c { cell.left + w / 2, cell.top + h / 2 };
+                Box(canvas, { c.x - 30, c.y - 28, c.x + 31, c.y + 29 }, Shade(sideFill[row], 20),
+                    leader ? Rgb(220, 180, 40) : Shade(sideFill[row], -40), leader ? 3 : 1);
+            }
+        }
+    }
+
+    // The backdrop tile under the panels.
+    void DrawBackdrop(Surface& s, SheetRandom& random)
+    {
+        Canvas canvas(s);
+        Box(canvas, { 0, 0, s.Width(), s.Height() }, Rgb(150, 128, 52), Rgb(150, 128, 52), 0);
+        for (int i = 0; i < s.Width() * s.Height() / 24; ++i)
+            canvas.SetPixel({ random.Next(s.Width()), random.Next(s.Height()) }, Rgb(136, 116, 46));
+    }
+
+    // Tool-bar buttons, one cell each, pressed in the second row; each
+    // button's glyph is a shape and colour of its own.
+    void DrawToolBar(Surface& s, int buttons)
+    {
+        Canvas canvas(s);
+        const int w = s.Width() / std::max(1, buttons);
+        const int h = s.Height() / 2;
+        const Pixel colours[6] = { Rgb(200, 40, 30), Rgb(30, 90, 190), Rgb(30, 140, 50), Rgb(30, 30, 30),
+            Rgb(150, 60, 160), Rgb(230, 150, 20) };
+        for (int pressed = 0; pressed < 2; ++pressed) {
+            for (int b = 0; b < buttons; ++b) {
+                const Rect r { b * w, pressed * h, b * w + w, pressed * h + h };
+                const Pixel face = Rgb(169, 144, 55);
+                Box(canvas, r, pressed ? Shade(face, -25) : face, Rgb(60, 50, 20));
+                Line(canvas, { r.left + 1, r.top + 1 }, { r.right - 2, r.top + 1 },
+                    pressed ? Rgb(102, 97, 41) : Rgb(221, 198, 117), 1);
+                const Point c { r.left + w / 2 + pressed, r.top + h / 2 + pressed };
+                const Pixel ink = colours[b % 6];
+                switch ((b / 6) % 4) {
+                case 0:
+                    Disc(canvas, c, 6, ink);
+                    break;
+                case 1:
+                    Box(canvas, { c.x - 6, c.y - 6, c.x + 7, c.y + 7 }, ink, Rgb(20, 20, 20));
+                    break;
+                case 2: {
+                    const std::array<Point, 3> tri { { { c.x, c.y - 7 }, { c.x + 7, c.y + 6 }, { c.x - 7, c.y + 6 } } };
+                    Shape(canvas, tri, ink);
+                    break;
+                }
+                default:
+                    Line(canvas, { c.x - 7, c.y - 7 }, { c.x + 7, c.y + 7 }, ink, 3);
+                    Line(canvas, { c.x - 7, c.y + 7 }, { c.x + 7, c.y - 7 }, ink, 3);
+                    break;
+                }
+            }
+        }
+    }
+
+    // The program's icon: a hex of the map with a unit counter on it.
+    void DrawProgramIcon(Surface& s)
+    {
+        Canvas canvas(s);
+        const auto hex = HexAround(16, 16, 8, 15, 13);
+        Shape(canvas, hex, Rgb(150, 170, 90));
+        Box(canvas, { 8, 9, 25, 24 }, Rgb(90, 110, 60), Rgb(20, 20, 20));
+        Line(canvas, { 10, 11 }, { 23, 22 }, Rgb(20, 20, 20), 2);
+        Line(canvas, { 10, 22 }, { 23, 11 }, Rgb(20, 20, 20), 2);
+    }
+
+    // Leader portraits of a nation: head and shoulders in the nation's
+    // colours, each a little different.
+    void DrawLeaders(Surface& s, SheetRandom& random, int nation)
+    {
+        Canvas canvas(s);
+        const int cell = 52;
+        const Pixel coat = NationColour(nation);
+        for (int n = 0; n < (s.Width() / cell) * (s.Height() / cell); ++n) {
+            const int x = (n % 12) * cell;
+            const int y = (n / 12) * cell;
+            Box(canvas, { x + 1, y + 1, x + cell - 1, y + cell - 1 }, Rgb(200, 190, 160), Rgb(60, 50, 30));
+            const Pixel skin = Rgb(220 - random.Next(40), 180 - random.Next(40), 140 - random.Next(30));
+            Box(canvas, { x + 10, y + 34, x + 42, y + 51 }, coat, Shade(coat, -40));
+            Disc(canvas, { x + 26, y + 22 }, 9 + random.Next(3), skin);
+            Box(canvas, { x + 16, y + 8, x + 37, y + 15 }, Shade(coat, -30), Shade(coat, -60));
+        }
+    }
+
     // ---- diagnostic and scaled files ----
 
     Surface DrawDiagnostic(const ArtEntry& entry, int sheet)
@@ -720,6 +826,16 @@ Surface DrawArtEntry(const ArtEntry& entry, int sheet, bool diagnostic, const So
             DrawIcons(s, std::max(1, entry.argument));
         else if (entry.recipe == "nation")
             DrawNationIcons(s, entry.argument % 100, entry.argument >= 100 ? 2 : 1);
+        else if (entry.recipe == "panel")
+            DrawPanels(s);
+        else if (entry.recipe == "backdrop")
+            DrawBackdrop(s, random);
+        else if (entry.recipe == "toolbar")
+            DrawToolBar(s, entry.argument);
+        else if (entry.recipe == "programicon")
+            DrawProgramIcon(s);
+        else if (entry.recipe == "leaders")
+            DrawLeaders(s, random, entry.argument);
         else {
             error = entry.file + ": no recipe \"" + entry.recipe + "\"";
             return {};
