@@ -7,6 +7,6 @@
 
 class CBackdropDialog {
 public:
-    static constexpr const char* kTitle = "Velmora";
+    static constexpr const char* kTitle = "";
     static constexpr platform::gfx::Pixel kColour = 0x000000;
 };

@@ -4,6 +4,7 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -41,6 +42,12 @@ public:
             arguments.push_back(argv[i].ToStdString(wxConvUTF8));
         m_app = std::make_unique<CGameApp>(CGameApp::ParseCommandLine(CGameApp::JoinArguments(arguments)));
         m_services = std::make_unique<platform::wx::WxServices>(std::filesystem::current_path(), "vl");
+        // The 3D views' pictures are not drawn yet, and the map view loads
+        // them at creation: a box for each would stop the start. Pictures
+        // that cannot be loaded are told on the error stream instead.
+        m_services->assets.SetReporter([](const std::string& text, const std::string& caption) {
+            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        });
 
         const auto folder = std::filesystem::absolute(DefaultResourceFolder());
         m_services->dialogs.SetTemplateFolder(folder / "dialogs");
@@ -63,6 +70,14 @@ public:
             return false;
         }
         SetTopWindow(host);
+        // The backdrop goes with the main window, so that the program ends.
+        host->Bind(wxEVT_DESTROY, [this, host](wxWindowDestroyEvent& event) {
+            event.Skip();
+            if (event.GetEventObject() == host && m_backdrop) {
+                m_backdrop->Destroy();
+                m_backdrop = nullptr;
+            }
+        });
         if (m_app->GetCommandLine().openAsSaved)
             host->Maximize();
         host->Show();

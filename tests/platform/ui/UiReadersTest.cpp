@@ -196,6 +196,9 @@ TEST(DialogTemplateTest, ReadsCaptionControlsAndRadioGroups)
 }
 
 struct Layer {
+    // At least a pointer's size, as every real layer: calls through member
+    // pointers may look at the object's first word.
+    void* first = nullptr;
     int ran = 0;
     void Run(int id) { ran = id; }
     void Check(CmdUI& ui) { ui.checked = true; }
