@@ -4,6 +4,7 @@
 // end through the headless turn driver. It never cancels; it can stop the
 // driver when the clock's turn changes.
 
+#include <sstream>
 #include <string>
 
 #include "ai/ComputerTurn.h"
@@ -20,10 +21,12 @@ public:
 
     bool ShowReport(const String& text, const char* caption, int level, int pauseMs) override
     {
-        std::string line = std::string("[") + (*caption ? caption : "-") + " " + std::to_string(level);
+        std::ostringstream line;
+        line << '[' << (*caption ? caption : "-") << ' ' << level;
         if (pauseMs != 0)
-            line += " " + std::to_string(pauseMs) + " ms";
-        Record(line + "]\n" + text.str());
+            line << ' ' << pauseMs << " ms";
+        line << "]\n";
+        Record(line.str() + text.str());
         return true;
     }
     void PlaySound(const char* name) override { Record(std::string("[sound] ") + name); }
