@@ -16,6 +16,20 @@ constexpr int kRadios[2][3] = { { 102, 103, 104 }, { 106, 107, 108 } };
 int AdvantageOfPosition(int position) { return 100 - position; }
 int PositionOfAdvantage(int advantage) { return 100 - advantage; }
 
+void InitAdvantageSlider(IDialogControls& controls, int slider)
+{
+    controls.SetSliderRange(slider, 0, 200);
+    controls.SetSliderTicks(slider, 10);
+    controls.SetSliderPos(slider, PositionOfAdvantage(0));
+}
+
+void EditOptionalRules(platform::Services& services, int& rules)
+{
+    CRuleDialog dialog(services, rules, false);
+    if (services.dialogs.RunModal(dialog) == kEndOk)
+        rules = dialog.GetMask();
+}
+
 CChooseDialog::CChooseDialog(platform::Services& services)
     : Dialog("ChooseDialog_AI")
     , m_rules(services.profile.GetInt("Options", "rules", CRuleDialog::kDefaultMask))
@@ -28,18 +42,14 @@ void CChooseDialog::OnInitDialog()
     IDialogControls& controls = *Controls();
     controls.SetChecked(kRadios[0][0], true);
     controls.SetChecked(kRadios[1][0], true);
-    controls.SetSliderRange(kSlider, 0, 200);
-    controls.SetSliderTicks(kSlider, 10);
-    controls.SetSliderPos(kSlider, 100);
+    InitAdvantageSlider(controls, kSlider);
 }
 
 bool CChooseDialog::OnCommand(int id)
 {
     if (id != kRulesButton)
         return false;
-    CRuleDialog rules(m_services, m_rules, false);
-    if (m_services.dialogs.RunModal(rules) == kEndOk)
-        m_rules = rules.GetMask();
+    EditOptionalRules(m_services, m_rules);
     return true;
 }
 

@@ -11,6 +11,10 @@
 // The slider of the advantage dialogs: position p (0..200) is advantage 100 - p.
 int AdvantageOfPosition(int position);
 int PositionOfAdvantage(int advantage);
+// The slider as both advantage dialogs open it: the whole range, even odds.
+void InitAdvantageSlider(platform::ui::IDialogControls& controls, int slider);
+// Their optional rules button: the rule dialog, its mask kept when accepted.
+void EditOptionalRules(platform::Services& services, int& rules);
 
 class CChooseDialog : public platform::ui::Dialog {
 public:

@@ -25,18 +25,14 @@ void CNewScenarioDialog::OnInitDialog()
 {
     IDialogControls& controls = *Controls();
     controls.SetChecked(kNato, true);
-    controls.SetSliderRange(kSlider, 0, 200);
-    controls.SetSliderTicks(kSlider, 10);
-    controls.SetSliderPos(kSlider, 100);
+    InitAdvantageSlider(controls, kSlider);
 }
 
 bool CNewScenarioDialog::OnCommand(int id)
 {
     if (id != kRulesButton)
         return false;
-    CRuleDialog rules(m_services, m_rules, false);
-    if (m_services.dialogs.RunModal(rules) == kEndOk)
-        m_rules = rules.GetMask();
+    EditOptionalRules(m_services, m_rules);
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/ui/ResourceLines.h"
+
 namespace platform::ui {
 
 namespace {
@@ -62,22 +64,14 @@ int KeyOfName(std::string_view name)
 std::optional<Accelerators> Accelerators::Parse(std::string_view text, std::string& error)
 {
     Accelerators table;
-    std::istringstream in { std::string(text) };
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::istringstream words(line);
+    const bool read = ForEachResourceLine(text, [&](std::string_view line, int number) {
+        std::istringstream words { std::string(line) };
         std::string keys;
         int command = 0;
         std::string rest;
         const auto fail = [&](const std::string& why) {
-            error = "line " + std::to_string(number) + ": " + why;
-            return std::nullopt;
+            error = ResourceLineError(number, why);
+            return false;
         };
         if (!(words >> keys >> command) || (words >> rest) || command <= 0)
             return fail("not \"<keys> <command id>\"");
@@ -105,7 +99,10 @@ std::optional<Accelerators> Accelerators::Parse(std::string_view text, std::stri
             return fail("unknown key " + std::string(keyName));
         entry.character = entry.key == '+' || entry.key == '-';
         table.m_entries.push_back(entry);
-    }
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     return table;
 }
 

@@ -1,27 +1,20 @@
 #include "platform/ui/StringTable.h"
 
 #include <charconv>
-#include <sstream>
+
+#include "platform/ui/ResourceLines.h"
 
 namespace platform::ui {
 
 std::optional<StringTable> StringTable::Parse(std::string_view text, std::string& error)
 {
     StringTable table;
-    std::istringstream in { std::string(text) };
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    const bool read = ForEachResourceLine(text, [&](std::string_view line, int number) {
         int id = 0;
         const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), id);
         if (ec != std::errc() || end == line.data() + line.size() || *end != ' ' || id <= 0) {
-            error = "line " + std::to_string(number) + ": not \"<id> <text>\"";
-            return std::nullopt;
+            error = ResourceLineError(number, "not \"<id> <text>\"");
+            return false;
         }
         std::string value;
         for (const char* p = end + 1; p < line.data() + line.size(); ++p) {
@@ -33,7 +26,10 @@ std::optional<StringTable> StringTable::Parse(std::string_view text, std::string
             }
         }
         table.m_texts[id] = std::move(value);
-    }
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     return table;
 }
 
