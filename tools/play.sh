@@ -7,25 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-need=()
-command -v cmake >/dev/null || need+=(cmake)
-command -v ninja >/dev/null || need+=(ninja-build)
-command -v g++ >/dev/null || need+=(g++)
-command -v pkg-config >/dev/null || need+=(pkg-config)
-[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
-command -v wx-config >/dev/null || need+=(libwxgtk3.2-dev)
-[ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
-[ -f /usr/include/freetype2/ft2build.h ] || need+=(libfreetype-dev)
-[ -f /usr/include/png.h ] || need+=(libpng-dev)
-[ -f /usr/include/X11/Xlib.h ] || need+=(libx11-dev)
-[ -d /usr/share/fonts/truetype/liberation2 ] || need+=(fonts-liberation2)
-[ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf ] || need+=(fonts-dejavu-core)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
-fi
+source tools/packages.sh
+need_vl_packages
+install_needed
 
 build=${VL_BUILD_DIR:-build/play}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVL_BENCH=OFF >/dev/null

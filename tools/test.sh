@@ -10,34 +10,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-need=()
-command -v cmake >/dev/null || need+=(cmake)
-command -v ninja >/dev/null || need+=(ninja-build)
-command -v g++ >/dev/null || need+=(g++)
+source tools/packages.sh
+need_vl_packages
 command -v clang-format >/dev/null || need+=(clang-format)
-[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 command -v clang++ >/dev/null || need+=(clang)
 # libFuzzer comes with clang's runtime libraries.
 compgen -G "$(clang++ -print-runtime-dir 2>/dev/null || echo /none)/libclang_rt.fuzzer-*.a" >/dev/null \
   || need+=(libclang-rt-dev)
-# The platform layer: windows, painting, text, images, display tests.
-command -v pkg-config >/dev/null || need+=(pkg-config)
-command -v wx-config >/dev/null || need+=(libwxgtk3.2-dev)
-[ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
-[ -f /usr/include/freetype2/ft2build.h ] || need+=(libfreetype-dev)
-[ -f /usr/include/png.h ] || need+=(libpng-dev)
-[ -f /usr/include/X11/Xlib.h ] || need+=(libx11-dev)
-[ -d /usr/share/fonts/truetype/liberation2 ] || need+=(fonts-liberation2)
-[ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf ] || need+=(fonts-dejavu-core)
+# The gui tests' virtual display.
 command -v xvfb-run >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "Installing: ${need[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}"
-fi
+install_needed
 
 # VL_JOBS caps the parallel jobs (several builds sharing one machine).
 jobs=${VL_JOBS:-$(nproc)}
