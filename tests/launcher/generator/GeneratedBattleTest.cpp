@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GeneratedBattleSupport.h"
+#include "tests/Golden.h"
 #include "model/HexMap.h"
 #include "model/OrgTree.h"
 
@@ -135,13 +136,8 @@ TEST(GeneratedBattleTest, GoldenBattles)
         ASSERT_TRUE(battle.Generate(golden.spec, "Golden"));
         const std::string scn = battle.Text("Golden.scn");
         const std::string org = battle.Text("Golden.ORG");
-        if (std::getenv("VL_UPDATE_GOLDENS")) {
-            std::ofstream(std::string(VL_TEST_FIXTURES) + "/" + golden.name + ".scn", std::ios::binary) << scn;
-            std::ofstream(std::string(VL_TEST_FIXTURES) + "/" + golden.name + ".org", std::ios::binary) << org;
-            continue;
-        }
-        EXPECT_EQ(scn, ReadFixture(std::string(golden.name) + ".scn"));
-        EXPECT_EQ(org, ReadFixture(std::string(golden.name) + ".org"));
+        EXPECT_TRUE(MatchesGolden(std::string(golden.name) + ".scn", scn));
+        EXPECT_TRUE(MatchesGolden(std::string(golden.name) + ".org", org));
     }
 }
 
