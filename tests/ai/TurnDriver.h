@@ -25,10 +25,24 @@ public:
     // Ends the phase and starts the next one; false when the battle is over.
     bool EndPhase()
     {
-        if (!m_game.NextPhase()) {
-            Show("Next Phase Report", "Time limit reached in scenario");
+        if (!NextPhase())
             return false;
-        }
+        BeginPhase();
+        return true;
+    }
+
+    // The phase change alone; false when the battle is over.
+    bool NextPhase()
+    {
+        if (m_game.NextPhase())
+            return true;
+        Show("Next Phase Report", "Time limit reached in scenario");
+        return false;
+    }
+
+    // The start of the phase the change made: its report, then what lands.
+    void BeginPhase()
+    {
         String text;
         HexList hexes;
         std::vector<int> offMap;
@@ -49,7 +63,6 @@ public:
         if (phase == 0)
             for (const LandedMission& mission : LandPlottedFire(m_game))
                 Show("Plotted fire", mission.report);
-        return true;
     }
 
     // The reports shown since the last call, each headed by its kind.
