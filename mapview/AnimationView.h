@@ -13,10 +13,20 @@ public:
     }
     ~CAnimationView() override = default;
 
+    // 2D: the display layer's counters. 3D: the hexes in the terrain's
+    // order (rows top to bottom, odd columns before even ones, so a lower
+    // hex in front comes after the ones behind it), each followed by its
+    // hex overlay; the unit sprites come with the 3D views.
     void DrawUnits(int firstColumn, int firstRow, int columns, int rows) override
     {
-        // The 3D sprites come with the 3D views; 2D counters otherwise.
-        if (Is2D())
+        if (Is2D()) {
             CDisplayView::DrawUnits(firstColumn, firstRow, columns, rows);
+            return;
+        }
+        for (int r = firstRow; r < firstRow + rows; ++r)
+            for (int parity : { 1, 0 })
+                for (int c = firstColumn; c < firstColumn + columns; ++c)
+                    if ((c & 1) == parity)
+                        DrawHexOverlay(c, r);
     }
 };

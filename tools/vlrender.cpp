@@ -1,13 +1,16 @@
 // vlrender: renders a battle in a view mode, headless, to a PNG file, for
 // reviewers.
 //
-//   vlrender [--mode 1|2] [--rotated] [--art <folder>] [--size <w>x<h>]
+//   vlrender [--mode 0..4] [--rotated] [--art <folder>] [--size <w>x<h>]
 //            [--centre <column> <row>] [--labels] [--outlines] [--contours]
 //            [--visible <column> <row>] [--mark <column> <row>]
 //            [--trace <column> <row> <column> <row>] [--contact <column> <row> <kind>]
 //            [--move <column> <row> <column> <row>]... <battle file> <out.png>
 //
-// The pictures come from the battle's folder unless --art names another
+// Modes are the view's: 1 and 2 the 2D views, 0, 3 and 4 the 3D ones, whose
+// terrain and units are not drawn yet: there only the overlays show (labels,
+// contours and outlines, the hot spot) over a black map. The pictures come
+// from the battle's folder unless --art names another
 // (the diagnostic art, say). The centre is a map hex; by default the map's
 // middle. --labels shows the map's labels, --outlines and --contours the
 // hex outlines and elevation contours, --visible shades the hexes that the
@@ -31,7 +34,7 @@ namespace {
 int Usage()
 {
     std::fprintf(stderr,
-        "usage: vlrender [--mode 1|2] [--rotated] [--art <folder>] [--size <w>x<h>] [--centre <column> <row>] "
+        "usage: vlrender [--mode 0..4] [--rotated] [--art <folder>] [--size <w>x<h>] [--centre <column> <row>] "
         "[--labels] [--outlines] [--contours] [--visible <column> <row>] [--mark <column> <row>] "
         "[--trace <column> <row> <column> <row>] [--contact <column> <row> <kind>] [--move <column> <row> <column> "
         "<row>]... "
@@ -138,7 +141,7 @@ int main(int argc, char** argv)
             moves.emplace_back(step[0], step[1]);
             i += 4;
         } else if (option == "--mode" && i + 1 < argc) {
-            if (!ToInt(argv[++i], mode) || (mode != 1 && mode != 2))
+            if (!ToInt(argv[++i], mode) || mode < 0 || mode > 4)
                 return Usage();
         } else if (option == "--art" && i + 1 < argc) {
             art = argv[++i];
@@ -200,6 +203,11 @@ int main(int argc, char** argv)
     if (rotated && !map.View().IsRotated())
         std::fprintf(stderr, "vlrender: a map of odd width cannot be turned; shown unturned\n");
     CMapView& view = map.View();
+    if (view.Is3D()) {
+        // The picture of the window's creation would show through.
+        view.BackBuffer().Fill(0);
+        view.Redraw();
+    }
     if (eye.column >= 0 && eye.row >= 0) {
         if (!hexes.IsOnMap(eye.column, eye.row)) {
             std::fprintf(stderr, "vlrender: hex %d, %d is not on the map\n", eye.column, eye.row);

@@ -99,26 +99,32 @@ TEST_F(OverlaySpritesTest, BlockedHexPiecesBackAndFront)
 {
     SetTerrain(3, 4, kTerrainVillage);
     SetTerrain(4, 4, kTerrainIndustrial);
-    Show(0, false, { 1400, 1000 });
-    const auto& g = m_view->Geometry();
-    for (HexPos hex : { HexPos { 3, 4 }, HexPos { 4, 4 } }) {
-        m_view->BackBuffer().Fill(0);
-        m_view->DrawBlockSprites3D(hex.column, hex.row);
-        const Point c = g.GetHexCentre(hex.column, hex.row);
-        const int w = g.GetHalfColumn();
-        const int h = g.GetHalfRow();
-        const int p = (hex.column + hex.row) & 1;
-        const int q = 1 - p;
-        const bool builtUp = hex.column == 4;
-        // Each piece's centre, then the cell drawn there.
-        const HexPos none { -1, -1 };
-        EXPECT_EQ(CellAtPoint({ c.x - w + 8, c.y - 32 }), (builtUp ? none : HexPos { 0, p }));
-        EXPECT_EQ(CellAtPoint({ c.x, c.y - h }), (builtUp ? none : HexPos { 1, q }));
-        EXPECT_EQ(CellAtPoint({ c.x + w - 8, c.y - 32 }), (builtUp ? none : HexPos { 2, p }));
-        EXPECT_EQ(CellAtPoint({ c.x + w - 8, c.y + 32 - 16 }), (HexPos { 0, q }));
-        EXPECT_EQ(CellAtPoint({ c.x - w + 8, c.y + 32 - 16 }), (HexPos { 2, q }));
-        EXPECT_EQ(CellAtPoint({ c.x, c.y + h - 16 }), (HexPos { 1, p }));
-    }
+    // The zoom-out view's half-size sheet, and its offsets halved.
+    WriteGridSheet(m_art / "Blocked4d.bmp", 3, 2, 54, 32);
+    for (int mode : { 0, 3 })
+        for (HexPos hex : { HexPos { 3, 4 }, HexPos { 4, 4 } }) {
+            Show(mode, false, { 1400, 1000 });
+            const auto& g = m_view->Geometry();
+            const int s8 = mode == 3 ? 4 : 8;
+            const int s32 = mode == 3 ? 16 : 32;
+            m_view->BackBuffer().Fill(0);
+            m_view->DrawBlockSprites3D(hex.column, hex.row);
+            const Point c = g.GetHexCentre(hex.column, hex.row);
+            const int w = g.GetHalfColumn();
+            const int h = g.GetHalfRow();
+            const int p = (hex.column + hex.row) & 1;
+            const int q = 1 - p;
+            const bool builtUp = hex.column == 4;
+            // Each piece's centre, then the cell drawn there.
+            const HexPos none { -1, -1 };
+            SCOPED_TRACE(::testing::Message() << "mode " << mode << " hex " << hex.column);
+            EXPECT_EQ(CellAtPoint({ c.x - w + s8, c.y - s32 }), (builtUp ? none : HexPos { 0, p }));
+            EXPECT_EQ(CellAtPoint({ c.x, c.y - h }), (builtUp ? none : HexPos { 1, q }));
+            EXPECT_EQ(CellAtPoint({ c.x + w - s8, c.y - s32 }), (builtUp ? none : HexPos { 2, p }));
+            EXPECT_EQ(CellAtPoint({ c.x + w - s8, c.y + s32 - 2 * s8 }), (HexPos { 0, q }));
+            EXPECT_EQ(CellAtPoint({ c.x - w + s8, c.y + s32 - 2 * s8 }), (HexPos { 2, q }));
+            EXPECT_EQ(CellAtPoint({ c.x, c.y + h - 2 * s8 }), (HexPos { 1, p }));
+        }
 }
 
 TEST_F(OverlaySpritesTest, BridgeCellClippedToItsHex)
