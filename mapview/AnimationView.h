@@ -13,6 +13,15 @@ public:
     }
     ~CAnimationView() override = default;
 
+    // The visible hexes are seen from the hot spot: moving it changes the
+    // shading of the whole map.
+    void SetHotSpot(int column, int row) override
+    {
+        CDisplayView::SetHotSpot(column, row);
+        if (AreVisibleHexesShown())
+            Redraw();
+    }
+
     // 2D: the display layer's counters. 3D: the hexes in the terrain's
     // order (rows top to bottom, odd columns before even ones, so a lower
     // hex in front comes after the ones behind it), each followed by its

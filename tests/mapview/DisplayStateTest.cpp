@@ -178,6 +178,26 @@ TEST_F(DisplayStateTest, VisibleHexesShadeExactlyTheHiddenOnes)
     EXPECT_FALSE(Shaded(9, 6));
 }
 
+TEST_F(DisplayStateTest, MovingTheHotSpotShadesFromItsNewHex)
+{
+    for (int y = 0; y < 12; ++y)
+        SetLevel(5, y, 8);
+    Show();
+    m_view->SetHotSpot(2, 6);
+    m_host->ClearPresents();
+    m_view->SetHotSpot(3, 6);
+    EXPECT_EQ(Presents(), 2) << "without the overlay: the two hexes only";
+    m_view->ShowVisibleHexes(true);
+    ASSERT_TRUE(Shaded(9, 6));
+    // Over the ridge: the far side is seen, the near side hidden.
+    m_view->SetHotSpot(10, 6);
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 12; ++y)
+            EXPECT_EQ(Shaded(x, y), !m_game.HasLineOfSight(10, 6, x, y)) << x << ", " << y;
+    EXPECT_FALSE(Shaded(9, 6));
+    EXPECT_TRUE(Shaded(2, 6));
+}
+
 TEST_F(DisplayStateTest, VisibleHexesFromTheHotSpotOnATurnedMap)
 {
     for (int y = 0; y < 12; ++y)
