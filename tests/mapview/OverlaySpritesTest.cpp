@@ -52,10 +52,13 @@ protected:
     }
     HexPos CellAtPoint(Point p) const { return CellOf(At(p)); }
     // The sprite cell at a hex's centre, lifted as the sprites are.
+    // The sprite cell at a hex's centre, lifted as the sprites of the view
+    // are: 19 pixels in the normal view, 10 and 5 in the zoom-outs.
     HexPos SpriteAt(int column, int row) const
     {
+        const int mode = m_view->GetViewMode();
         const Point c = m_view->Geometry().GetHexCentre(column, row);
-        return CellAtPoint({ c.x, c.y - m_view->GetSpriteLift() });
+        return CellAtPoint({ c.x, c.y - (mode == 3 ? 10 : mode == 4 ? 5 : 19) });
     }
 };
 
@@ -63,6 +66,8 @@ TEST_F(OverlaySpritesTest, MarkSpritesByParityAndTerrain)
 {
     SetTerrain(4, 4, kTerrainCity);
     SetTerrain(5, 4, kTerrainShallowWater);
+    // The zoom-out view's half-size sheet: the same cells, lifted less.
+    WriteGridSheet(m_art / "Terrain4d.bmp", 6, 13, 100, 62);
     Show(0, false, { 1400, 1000 });
     CMapView& v = *m_view;
     struct Case {
@@ -83,13 +88,16 @@ TEST_F(OverlaySpritesTest, MarkSpritesByParityAndTerrain)
         { "flag 0x400", [&] { v.DrawFlag400Sprite3D(2, 2); }, { 2, 2 }, { 4, 8 } },
         { "flag 0x2000", [&] { v.DrawFlag2000Sprite3D(4, 3); }, { 4, 3 }, { 1, 12 } },
     };
-    for (const Case& c : cases) {
-        v.BackBuffer().Fill(0);
-        c.draw();
-        EXPECT_EQ(SpriteAt(c.hex.column, c.hex.row), c.cell) << c.name;
+    for (int mode : { 0, 3 }) {
+        Show(mode, false, { 1400, 1000 });
+        for (const Case& c : cases) {
+            v.BackBuffer().Fill(0);
+            c.draw();
+            EXPECT_EQ(SpriteAt(c.hex.column, c.hex.row), c.cell) << c.name << " mode " << mode;
+        }
     }
-    // The zoom-out views read the "4d" file, absent here: nothing is drawn.
-    v.SetViewMode(3, 0, 0);
+    // The extreme zoom-out reads the "5d" file, absent here: nothing is drawn.
+    v.SetViewMode(4, 0, 0);
     v.BackBuffer().Fill(0);
     v.DrawMarkSprite3D(2, 2);
     EXPECT_EQ(SpriteAt(2, 2), (HexPos { -1, -1 }));
