@@ -10,8 +10,10 @@ using namespace platform::ui;
 
 CDocFrame::CDocFrame(platform::Services& services, std::string path)
     : m_services(services)
+    , m_guard(services.dispatcher, services.pump)
     , m_pathName(std::move(path))
 {
+    SetHandlerGuard(&m_guard);
 }
 
 int CDocFrame::ShowBox(const std::string& text, const std::string& caption, int type) const

@@ -11,6 +11,7 @@
 #include "frame/FileDialogSettings.h"
 #include "platform/core/Services.h"
 #include "platform/ui/FrameWindow.h"
+#include "platform/ui/HandlerGuard.h"
 
 class CDocFrame : public platform::ui::FrameWindow {
 public:
@@ -48,11 +49,13 @@ public:
     bool WriteFile();
 
     platform::Services& Services() const { return m_services; }
+    platform::ui::HandlerGuard& Guard() { return m_guard; }
     // A box owned by the frame.
     int ShowBox(const std::string& text, const std::string& caption, int type) const;
 
 private:
     platform::Services& m_services;
+    platform::ui::HandlerGuard m_guard;
     bool m_modified = false;
     std::string m_pathName;
     bool m_binary = false;

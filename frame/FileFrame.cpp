@@ -38,6 +38,11 @@ bool CFileFrame::OnUpdateCommand(CmdUI& ui)
     return kCommands.Update(*this, ui) || CDisplayFrame::OnUpdateCommand(ui);
 }
 
+bool CFileFrame::IsTopLevelCommand(int id) const
+{
+    return id == 101 || id == 102 || id == 105 || id == 106 || CDisplayFrame::IsTopLevelCommand(id);
+}
+
 int CFileFrame::FileMode() const { return m_specialMode != kNone ? m_specialMode : m_commandLine.startMode; }
 
 void CFileFrame::OnFileCommand(int id)

@@ -23,6 +23,8 @@ public:
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(platform::ui::CmdUI& ui) override;
+    // New, open, replay and exit.
+    bool IsTopLevelCommand(int id) const override;
 
     // ---- hooks ----
     bool QuerySaveChanges() override;

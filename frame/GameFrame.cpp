@@ -94,7 +94,7 @@ void CGameFrame::CreateToolBar()
     m_toolBar.SetCallbacks([this](int id) { return QueryCommand(id); },
         [this](int id) {
             if (QueryCommand(id).enabled)
-                OnCommand(id);
+                ExecuteCommand(id);
         },
         [this](const std::string& tip) {
             if (Host())
@@ -118,7 +118,7 @@ void CGameFrame::OnSize(Size client)
     if (!m_created)
         return;
     LayoutChildren(client);
-    CheckScenarioDataChanged();
+    RunScenarioDataCheck();
 }
 
 void CGameFrame::LayoutChildren(Size client)
@@ -143,7 +143,13 @@ void CGameFrame::OnActivate(bool active)
 {
     CDocFrame::OnActivate(active);
     if (active && m_created)
-        CheckScenarioDataChanged();
+        RunScenarioDataCheck();
+}
+
+void CGameFrame::RunScenarioDataCheck()
+{
+    // Its reload replaces the battle: never under a running handler.
+    Guard().RunExclusive(kDataCheckKind, [this] { CheckScenarioDataChanged(); });
 }
 
 void CGameFrame::OnFirstShow()
@@ -263,6 +269,15 @@ void CGameFrame::ShowHexInfo(int x, int y)
 {
     m_infoBox->SetHex(x, y);
     ShowCoordinates(x, y);
+}
+
+void CGameFrame::SelectAllInCurrentHex()
+{
+    const HexPos current = m_mapView->RotateHex(m_mapView->GetHotSpot());
+    const HexPos shown = m_infoBox->GetHex();
+    if (shown.column != current.column || shown.row != current.row)
+        ShowHexInfo(current.column, current.row);
+    m_infoBox->SelectAll();
 }
 
 void CGameFrame::SetCurrentHex(int x, int y)

@@ -87,6 +87,12 @@ public:
     bool ReadBattleFile(const std::string& path);
     // Asks to reload changed data files and reloads them (and the battle).
     void CheckScenarioDataChanged();
+    // The check on activation and resizing: at once when no handler runs,
+    // else once when the outermost one ended.
+    void RunScenarioDataCheck();
+    static constexpr int kDataCheckKind = -2;
+    // All units of the current hex selected in the info box.
+    void SelectAllInCurrentHex();
     void UpdateTurnMenu();
     void LoadOptions();
     void SaveOptions();

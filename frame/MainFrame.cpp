@@ -86,6 +86,7 @@ void CMainFrame::CheckColourDepth()
 
 void CMainFrame::OnMapLButtonDown()
 {
+    HandlerScope scope(GetHandlerGuard());
     ClearMarkedHex();
     ClearUndoDisplay();
     const HexPos current = MapView().RotateHex(MapView().GetHotSpot());
@@ -94,16 +95,21 @@ void CMainFrame::OnMapLButtonDown()
 
 void CMainFrame::OnMapLButtonDblClk()
 {
-    if (!IsLocalInControl())
+    HandlerScope scope(GetHandlerGuard());
+    if (IsLocalInControl())
+        SelectAllInCurrentHex();
+    else
         ReportError("Cannot select units while under Remote Control");
 }
 
 void CMainFrame::OnMapHover()
 {
+    HandlerScope scope(GetHandlerGuard());
     // The stack window follows the pointer once it exists.
 }
 
 void CMainFrame::OnMapScrolled()
 {
+    HandlerScope scope(GetHandlerGuard());
     // The stack window shows the current hex again once it exists.
 }

@@ -15,8 +15,11 @@
 
 namespace platform {
 
+class WindowFactory;
+
 namespace ui {
     class DialogHost;
+    class EventPump;
     class FileDialogs;
     class Help;
     class MessageBoxes;
@@ -26,6 +29,7 @@ struct Services {
     Clock& clock;
     Timers& timers;
     Dispatcher& dispatcher;
+    ui::EventPump& pump;
     KeyState& keys;
     Cursors& cursors;
     Screen& screen;
@@ -35,6 +39,7 @@ struct Services {
     ui::MessageBoxes& boxes;
     ui::FileDialogs& fileDialogs;
     ui::DialogHost& dialogs;
+    WindowFactory& windows;
     ui::Help& help;
 };
 

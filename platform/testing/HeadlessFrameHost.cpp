@@ -36,7 +36,7 @@ void HeadlessFrameHost::PostFirstShow()
     std::weak_ptr<bool> alive = m_alive;
     m_services.dispatcher.Post([this, alive] {
         if (auto a = alive.lock(); a && *a && m_created)
-            m_logic.OnFirstShow();
+            m_logic.RunFirstShow();
     });
 }
 
@@ -51,7 +51,7 @@ bool HeadlessFrameHost::Command(int id)
 {
     if (!m_created || !m_logic.QueryCommand(id).enabled)
         return false;
-    return m_logic.OnCommand(id);
+    return m_logic.ExecuteCommand(id);
 }
 
 int HeadlessFrameHost::Key(const KeyEvent& key)
@@ -131,7 +131,7 @@ void HeadlessFrameHost::PostClose()
     std::weak_ptr<bool> alive = m_alive;
     m_services.dispatcher.Post([this, alive] {
         if (auto a = alive.lock(); a && *a && m_created)
-            m_logic.OnCloseRequest();
+            m_logic.RequestClose();
     });
 }
 

@@ -32,7 +32,7 @@ public:
     bool Command(int id);
     // A key-down through the accelerator table; the command run, or 0.
     int Key(const KeyEvent& key);
-    void RequestClose() { m_logic.OnCloseRequest(); }
+    void RequestClose() { m_logic.RequestClose(); }
 
     bool IsDestroyed() const { return m_destroyed; }
     const std::string& Title() const { return m_title; }

@@ -11,8 +11,8 @@ HeadlessServices::HeadlessServices()
 
 HeadlessServices::HeadlessServices(std::filesystem::path workingFolder)
     : assets(std::move(workingFolder))
-    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets, profile, processes, boxes, fileDialogs,
-        dialogs, help }
+    , m_services { clock, timers, dispatcher, pump, keys, cursors, screen, assets, profile, processes, boxes,
+        fileDialogs, dialogs, windows, help }
 {
     assets.SetReporter([this](const std::string& text, const std::string& caption) {
         reports.push_back({ text, caption });

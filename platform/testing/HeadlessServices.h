@@ -11,9 +11,11 @@
 #include "platform/core/Services.h"
 #include "platform/testing/FakeDispatcher.h"
 #include "platform/testing/FakeInput.h"
+#include "platform/testing/FakePump.h"
 #include "platform/testing/FakeTimers.h"
 #include "platform/testing/ManualClock.h"
 #include "platform/testing/MemoryProfile.h"
+#include "platform/testing/HeadlessWindowFactory.h"
 #include "platform/testing/RecordingHelp.h"
 #include "platform/testing/RecordingLauncher.h"
 #include "platform/testing/ScriptedDialogHost.h"
@@ -46,6 +48,7 @@ public:
     ManualClock clock;
     FakeTimers timers { clock };
     FakeDispatcher dispatcher;
+    FakePump pump { clock, dispatcher, timers };
     FakeKeyState keys;
     FakeCursors cursors;
     FakeScreen screen;
@@ -55,6 +58,7 @@ public:
     ScriptedMessageBoxes boxes;
     ScriptedFileDialogs fileDialogs;
     ScriptedDialogHost dialogs;
+    HeadlessWindowFactory windows;
     RecordingHelp help;
     std::vector<Report> reports;
 

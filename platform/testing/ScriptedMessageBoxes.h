@@ -5,6 +5,7 @@
 // Unexpected() fails on it.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     int Show(const std::string& text, const std::string& caption, int type, bool owned = true) override
     {
         shown.push_back({ text, caption, type, owned });
+        // Events that arrive while a modal box is up.
+        if (whileShown) {
+            auto events = std::move(whileShown);
+            whileShown = nullptr;
+            events();
+        }
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();
@@ -36,6 +43,8 @@ public:
     // Every box expected so far was answered, and no other box came.
     bool AllAnswered() const { return answers.empty() && unexpected.empty(); }
 
+    // Runs once, while the next box is up.
+    std::function<void()> whileShown;
     std::deque<int> answers;
     std::vector<Box> shown;
     std::vector<Box> unexpected;

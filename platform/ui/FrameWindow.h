@@ -10,6 +10,7 @@
 #include "platform/core/Services.h"
 #include "platform/core/Size.h"
 #include "platform/ui/CommandTable.h"
+#include "platform/ui/HandlerGuard.h"
 #include "platform/window/Events.h"
 #include "platform/window/Window.h"
 
@@ -77,6 +78,48 @@ public:
     virtual const MenuModel* GetMenu() const { return nullptr; }
     virtual const Accelerators* GetAccelerators() const { return nullptr; }
 
+    // ---- the hosts' entries ----
+    // Handlers run inside a scope of the frame's guard (when a layer set
+    // one); a close request and a top-level command asked for inside
+    // another handler wait until it ended.
+    static constexpr int kCloseRequestKind = -1;
+
+    // A command as a menu, a key or a button gives it; true when some layer
+    // has it (a top-level one that waits counts as had).
+    bool ExecuteCommand(int id)
+    {
+        if (!m_guard)
+            return OnCommand(id);
+        if (IsTopLevelCommand(id)) {
+            m_guard->RunTopLevel(id, [this, id] {
+                if (QueryCommand(id).enabled)
+                    OnCommand(id);
+            });
+            return true;
+        }
+        HandlerScope scope(m_guard);
+        return OnCommand(id);
+    }
+    // The close box, a desktop's close or a posted close.
+    void RequestClose()
+    {
+        if (m_guard)
+            m_guard->RunTopLevel(kCloseRequestKind, [this] { OnCloseRequest(); });
+        else
+            OnCloseRequest();
+    }
+    // The first show's posted task.
+    void RunFirstShow()
+    {
+        HandlerScope scope(m_guard);
+        OnFirstShow();
+    }
+
+    void SetHandlerGuard(HandlerGuard* guard) { m_guard = guard; }
+    HandlerGuard* GetHandlerGuard() const { return m_guard; }
+    // Commands that replace the battle or end the program.
+    virtual bool IsTopLevelCommand(int /*id*/) const { return false; }
+
     // The state a menu item or button shows.
     CmdUI QueryCommand(int id)
     {
@@ -89,6 +132,7 @@ public:
 
 private:
     IFrameHost* m_host = nullptr;
+    HandlerGuard* m_guard = nullptr;
 };
 
 } // namespace platform::ui

@@ -79,7 +79,7 @@ bool FrameHost::CreateFrame(const std::string& title, bool decorated)
     std::weak_ptr<bool> alive = m_alive;
     m_services.dispatcher.Post([this, alive] {
         if (auto a = alive.lock(); a && *a && m_bound)
-            m_logic.OnFirstShow();
+            m_logic.RunFirstShow();
     });
     return true;
 }
@@ -259,7 +259,7 @@ void FrameHost::OnMenuEvent(wxCommandEvent& event)
         return;
     const ui::CmdUI state = m_logic.QueryCommand(event.GetId());
     if (state.enabled)
-        m_logic.OnCommand(event.GetId());
+        m_logic.ExecuteCommand(event.GetId());
 }
 
 void FrameHost::OnMenuOpen(wxMenuEvent& event)
@@ -303,7 +303,7 @@ void FrameHost::OnCloseEvent(wxCloseEvent& event)
     // The logic decides: it destroys the window or keeps it open.
     if (event.CanVeto())
         event.Veto();
-    m_logic.OnCloseRequest();
+    m_logic.RequestClose();
     if (!event.CanVeto() && !m_destroying)
         DestroyFrame();
 }
@@ -381,7 +381,7 @@ void FrameHost::OnCharHook(wxKeyEvent& event)
     }
     EventModifiersScope scope(m_services.keys, key.modifiers);
     if (m_logic.QueryCommand(command).enabled)
-        m_logic.OnCommand(command);
+        m_logic.ExecuteCommand(command);
 }
 
 } // namespace platform::wx

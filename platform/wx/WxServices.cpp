@@ -15,8 +15,8 @@ namespace {
 
 WxServices::WxServices()
     : profile("vl")
-    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets, profile, processes, boxes, fileDialogs,
-        dialogs, help }
+    , m_services { clock, timers, dispatcher, pump, keys, cursors, screen, assets, profile, processes, boxes,
+        fileDialogs, dialogs, windows, help }
 {
     assets.SetReporter(ShowFailure);
 }
@@ -24,8 +24,8 @@ WxServices::WxServices()
 WxServices::WxServices(std::filesystem::path workingFolder, const std::string& program)
     : assets(std::move(workingFolder))
     , profile(program)
-    , m_services { clock, timers, dispatcher, keys, cursors, screen, assets, profile, processes, boxes, fileDialogs,
-        dialogs, help }
+    , m_services { clock, timers, dispatcher, pump, keys, cursors, screen, assets, profile, processes, boxes,
+        fileDialogs, dialogs, windows, help }
 {
     assets.SetReporter(ShowFailure);
 }

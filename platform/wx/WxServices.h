@@ -10,9 +10,11 @@
 #include "platform/core/Services.h"
 #include "platform/wx/WxDialogs.h"
 #include "platform/wx/WxDispatcher.h"
+#include "platform/wx/WxEventPump.h"
 #include "platform/wx/WxInput.h"
 #include "platform/wx/WxProfile.h"
 #include "platform/wx/WxTimers.h"
+#include "platform/wx/WxWindowFactory.h"
 
 namespace platform::wx {
 
@@ -31,6 +33,7 @@ public:
     SystemClock clock;
     WxTimers timers;
     WxDispatcher dispatcher;
+    WxEventPump pump;
     WxKeyState keys;
     WxCursors cursors;
     WxScreen screen;
@@ -41,6 +44,7 @@ public:
     WxFileDialogs fileDialogs;
     WxHelp help;
     XrcDialogHost dialogs { help };
+    WxWindowFactory windows;
 
 private:
     Services m_services;

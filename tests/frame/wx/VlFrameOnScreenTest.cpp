@@ -92,8 +92,9 @@ protected:
     platform::testing::ScriptedFileDialogs fileDialogs;
     platform::testing::ScriptedDialogHost dialogs;
     platform::testing::RecordingHelp help;
-    Services services { wxServices.clock, wxServices.timers, wxServices.dispatcher, wxServices.keys, wxServices.cursors,
-        wxServices.screen, wxServices.assets, profile, processes, boxes, fileDialogs, dialogs, help };
+    Services services { wxServices.clock, wxServices.timers, wxServices.dispatcher, wxServices.pump, wxServices.keys,
+        wxServices.cursors, wxServices.screen, wxServices.assets, profile, processes, boxes, fileDialogs, dialogs,
+        wxServices.windows, help };
     std::unique_ptr<CMainFrame> frame;
     wx::FrameHost* host = nullptr;
     wxUIActionSimulator input;
@@ -160,6 +161,57 @@ TEST_F(VlFrameOnScreenTest, MenuBarKeyShowsTheMenusAndTheirChecks)
     EXPECT_TRUE(frame->Options().menu);
     PumpFor(300);
     Screenshot("menu");
+}
+
+// With the Unit List option the info box stands beside the map; a double
+// click on a hex of several units (through the toolkit, as a user gives it)
+// selects them all, and the box paints their panels.
+TEST_F(VlFrameOnScreenTest, DoubleClickSelectsTheHexInTheInfoBox)
+{
+    dialogs.Script("ChooseDialog_AI", [](ui::Dialog& dialog, auto&) {
+        dialog.OnOk();
+        return 0;
+    });
+    Start(DemoScenario());
+    ASSERT_TRUE(frame->ExecuteCommand(1113));
+    PumpFor(300);
+    const Rect map = ScreenRect(host->ChildHost(frame->MapView()));
+    const Rect info = ScreenRect(host->ChildHost(frame->InfoBox()));
+    EXPECT_GE(info.left, map.right);
+    EXPECT_EQ(info.top, map.top);
+
+    CGame& game = frame->Game();
+    HexPos hex { -1, -1 };
+    for (int c = 0; c < game.m_map.GetWidth() && hex.column < 0; ++c)
+        for (int r = 0; r < game.m_map.GetHeight() && hex.column < 0; ++r)
+            if (game.m_stacks.At(c, r).Count() >= 2)
+                hex = { c, r };
+    ASSERT_NE(hex.column, -1);
+    CMapView& view = frame->MapView();
+    view.ScrollHexIntoView(hex.column, hex.row, true);
+    PumpFor(200);
+    const HexPos v = view.RotateHex(hex);
+    const Point centre = view.Geometry().GetHexCentre(v.column, v.row);
+    const Point origin = view.ScrollOrigin();
+    const Point onScreen = view.Host()->ClientToScreen({ centre.x - origin.x, centre.y - origin.y });
+    host->Raise();
+    PumpFor(100);
+    input.MouseMove(onScreen.x, onScreen.y);
+    PumpFor(100);
+    input.MouseDblClick();
+    const std::size_t count = game.m_stacks.At(hex.column, hex.row).Count();
+    ASSERT_TRUE(PumpUntil([&] { return frame->InfoBox().GetSelectedIndices().size() == count; }, 3000))
+        << "the double click selected " << frame->InfoBox().GetSelectedIndices().size() << " of " << count;
+    EXPECT_EQ(frame->InfoBox().GetHex().column, hex.column);
+    EXPECT_EQ(frame->InfoBox().GetHex().row, hex.row);
+    PumpFor(200);
+    const auto shown = wx::ScreenGrab::Grab(info);
+    ASSERT_TRUE(shown);
+    std::set<gfx::Pixel> colours;
+    for (int y = 4; y < frame->InfoBox().PanelHeight(); y += 9)
+        colours.insert(shown->GetPixel(frame->InfoBox().PanelWidth() / 2, y));
+    EXPECT_GE(colours.size(), 3u);
+    Screenshot("infobox");
 }
 
 } // namespace

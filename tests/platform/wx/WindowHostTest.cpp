@@ -267,3 +267,54 @@ TEST_F(WindowHostTest, CursorKindsAndSizes)
 }
 
 } // namespace
+
+namespace {
+
+class Child : public Window {
+public:
+    int OnCreate() override { return refuse ? -1 : 0; }
+    void OnDestroy() override { ++destroyed; }
+    bool refuse = false;
+    int destroyed = 0;
+};
+
+// Children through the services' factory lie inside their parent's host.
+TEST_F(WindowHostTest, FactoryChildrenLieInTheirParent)
+{
+    Child child;
+    Child refusing;
+    refusing.refuse = true;
+    WindowFactory& windows = m_services.Get().windows;
+    ASSERT_TRUE(windows.CreateChild(m_logic, child, { { 30, 20, 130, 80 }, true }));
+    WindowHost* host = m_services.windows.ChildHost(child);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->GetParent(), m_host);
+    EXPECT_EQ(child.Host()->ClientToScreen({ 0, 0 }), m_host->ClientToScreen({ 30, 20 }));
+    EXPECT_EQ(child.Host()->ClientSize(), (Size { 100, 60 }));
+    EXPECT_FALSE(windows.CreateChild(m_logic, refusing, { { 0, 0, 10, 10 }, true }));
+    EXPECT_EQ(refusing.Host(), nullptr);
+    windows.PlaceChild(child, { 0, 0, 40, 30 }, false);
+    EXPECT_FALSE(host->IsShown());
+    EXPECT_EQ(child.Host()->ClientSize(), (Size { 40, 30 }));
+    windows.DestroyChild(child);
+    EXPECT_EQ(child.destroyed, 1);
+    EXPECT_EQ(child.Host(), nullptr);
+    EXPECT_EQ(m_services.windows.ChildHost(child), nullptr);
+}
+
+// The pump dispatches posted tasks; a wait dispatches nothing and ends
+// early when interrupted.
+TEST_F(WindowHostTest, PumpDispatchesAndWaitsDoNot)
+{
+    int ran = 0;
+    m_services.dispatcher.Post([&] { ++ran; });
+    EXPECT_TRUE(m_services.pump.WaitFor(30));
+    EXPECT_EQ(ran, 0);
+    m_services.pump.PumpPending();
+    EXPECT_EQ(ran, 1);
+    m_services.pump.SetInterrupted(true);
+    EXPECT_FALSE(m_services.pump.WaitFor(5000));
+    m_services.pump.SetInterrupted(false);
+}
+
+} // namespace
