@@ -1,6 +1,7 @@
 #include "special/SpecialFrame.h"
 
 #include <fstream>
+#include <initializer_list>
 
 #include "platform/ui/MessageBoxes.h"
 
@@ -104,4 +105,83 @@ void CSpecialFrame::SendMove(HexPos from, HexPos to)
 {
     Send("x " + std::to_string(from.column) + " " + std::to_string(from.row) + " " + std::to_string(to.column) + " "
         + std::to_string(to.row));
+}
+
+namespace {
+
+// A message: its letter, then its numbers, each after a blank.
+std::string Message(char letter, std::initializer_list<int> numbers)
+{
+    std::string text(1, letter);
+    for (int number : numbers) {
+        text += ' ';
+        text += std::to_string(number);
+    }
+    return text;
+}
+
+} // namespace
+
+void CSpecialFrame::SendLastMove() { Send("j"); }
+
+void CSpecialFrame::SendUnitCommand(HexPos hex) { SendHex(hex.column, hex.row); }
+
+void CSpecialFrame::SendRemoveUnits(HexPos hex) { Send(Message('e', { hex.column, hex.row })); }
+
+void CSpecialFrame::SendDirectFire(int unit, HexPos from, int value, HexPos target, bool smoke)
+{
+    Send(Message('f', { unit, from.column, from.row, value, target.column, target.row, smoke ? 1 : 0 }));
+}
+
+void CSpecialFrame::SendIndirectFire(HexPos observer, HexPos target, int position, int pendingPlace, bool smoke)
+{
+    Send(Message(
+        'n', { observer.column, observer.row, target.column, target.row, position, pendingPlace, smoke ? 1 : 0 }));
+}
+
+void CSpecialFrame::SendFireResult(HexPos from, HexPos target)
+{
+    SendHex(target.column, target.row);
+    Send(Message('v', { from.column, from.row, target.column, target.row }));
+}
+
+void CSpecialFrame::SendAssault() { Send("a"); }
+
+void CSpecialFrame::SendAirStrikePlotted(HexPos hex) { Send(Message('i', { hex.column, hex.row })); }
+
+void CSpecialFrame::SendAirStrikeUpdates() { Send("o"); }
+
+void CSpecialFrame::SendAirAttack(HexPos hex) { Send(Message('d', { hex.column, hex.row })); }
+
+void CSpecialFrame::SendMineAttack(HexPos hex) { Send(Message('m', { hex.column, hex.row })); }
+
+void CSpecialFrame::SendReinforcementUpdates() { Send("l"); }
+
+void CSpecialFrame::SendReinforcementPlaced(int groupPlace, const HexList& hexes)
+{
+    std::vector<int> numbers { groupPlace, static_cast<int>(hexes.Count()) };
+    for (const HexPos& hex : hexes) {
+        numbers.push_back(hex.column);
+        numbers.push_back(hex.row);
+    }
+    std::string text(1, 'r');
+    for (int number : numbers) {
+        text += ' ';
+        text += std::to_string(number);
+    }
+    Send(text);
+}
+
+void CSpecialFrame::SendPhaseReport(const std::string& text) { Send("D" + text); }
+
+void CSpecialFrame::SendPendingFiresDone() { Send("z"); }
+
+void CSpecialFrame::SendOpFireLimits(int side, int unitClass, int targetType, int value)
+{
+    Send(Message('q', { side, unitClass, targetType, value }));
+}
+
+bool CSpecialFrame::IsTopLevelCommand(int id) const
+{
+    return (id >= 1001 && id <= 1004) || id == 1007 || id == 1010 || COptionsFrame::IsTopLevelCommand(id);
 }

@@ -33,6 +33,8 @@ public:
     bool BeginPlayerTurn(const String& text) override;
     bool EndPhase(bool flag) override;
     void SetModifiedFlag(bool modified) override;
+    // The starts of the special modes replace the battle.
+    bool IsTopLevelCommand(int id) const override;
 
     // ---- state and queries ----
     int GetSpecialMode() const { return m_specialMode; }
@@ -74,6 +76,22 @@ public:
     void SendBattleState();
     void SendReport(const std::string& text);
     void SendMove(HexPos from, HexPos to);
+    void SendLastMove();
+    void SendUnitCommand(HexPos hex);
+    void SendRemoveUnits(HexPos hex);
+    void SendDirectFire(int unit, HexPos from, int value, HexPos target, bool smoke);
+    void SendIndirectFire(HexPos observer, HexPos target, int position, int pendingPlace, bool smoke);
+    void SendFireResult(HexPos from, HexPos target);
+    void SendAssault();
+    void SendAirStrikePlotted(HexPos hex);
+    void SendAirStrikeUpdates();
+    void SendAirAttack(HexPos hex);
+    void SendMineAttack(HexPos hex);
+    void SendReinforcementUpdates();
+    void SendReinforcementPlaced(int groupPlace, const HexList& hexes);
+    void SendPhaseReport(const std::string& text);
+    void SendPendingFiresDone();
+    void SendOpFireLimits(int side, int unitClass, int targetType, int value);
 
 protected:
     int m_specialMode = kNone;

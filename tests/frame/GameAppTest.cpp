@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "frame/GameApp.h"
+#include "frame/WaitCursor.h"
+#include "platform/testing/FakeInput.h"
 #include "platform/testing/RecordingLauncher.h"
 #include "tests/TempDir.h"
 
@@ -112,5 +114,24 @@ INSTANTIATE_TEST_SUITE_P(Table, RestartTest,
         RestartCase { "-k 1 -1 0 c.cpn", { true, 12, -5 }, { "-k", "12", "-5", "c.cpn" } },
         // A campaign battle closed before it ended: as without a campaign.
         RestartCase { "-k 1 -1 0 c.cpn", { false, 12, -5 }, { "-i" } }));
+
+TEST(GameAppTest, WaitCursorIsBusyUntilRestoredOnce)
+{
+    platform::testing::FakeCursors cursors;
+    {
+        WaitCursor outer(cursors);
+        {
+            WaitCursor inner(cursors);
+            EXPECT_EQ(cursors.BusyDepth(), 2);
+            inner.Restore();
+            EXPECT_EQ(cursors.BusyDepth(), 1);
+            inner.Restore();
+            EXPECT_EQ(cursors.BusyDepth(), 1);
+        }
+        // The restored record ends nothing more.
+        EXPECT_EQ(cursors.BusyDepth(), 1);
+    }
+    EXPECT_EQ(cursors.BusyDepth(), 0);
+}
 
 } // namespace
