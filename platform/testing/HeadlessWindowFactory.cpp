@@ -9,8 +9,8 @@ bool HeadlessWindowFactory::CreateChild(Window& parent, Window& child, const Chi
     IWindowHost* parentHost = parent.Host();
     if (!parentHost || m_children.count(&child) > 0)
         return false;
-    auto host = std::make_unique<HeadlessWindowHost>(child, parentHost->GetServices(), options.place.GetSize(),
-        parentHost->ClientToScreen(options.place.TopLeft()));
+    auto host = std::make_unique<HeadlessWindowHost>(
+        child, parentHost->GetServices(), options.place.GetSize(), parentHost->ClientToScreen(options.place.TopLeft()));
     if (!host->Create())
         return false;
     m_children[&child] = Child { std::move(host), &child, &parent, options.place, options.shown };

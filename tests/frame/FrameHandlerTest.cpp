@@ -20,8 +20,7 @@ protected:
     void TouchScenarioData()
     {
         const auto file = dir.Path() / "main.ai";
-        std::filesystem::last_write_time(
-            file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
+        std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
     }
     int BoxesCaptioned(const std::string& caption) const
     {
@@ -35,7 +34,7 @@ struct NestedCase {
     // What arrives while the About box is up (inside command 1406).
     std::function<void(platform::testing::HeadlessFrameHost&)> events;
     bool modified; // the battle has changes (the close asks about them)
-    int answer;    // the answer to the close's question, if asked
+    int answer; // the answer to the close's question, if asked
     bool destroyed;
     int saveQuestions;
 };
@@ -45,10 +44,11 @@ TEST_F(FrameHandlerTest, CloseAndExitWaitForTheRunningCommandAndComeOnce)
     const NestedCase cases[] = {
         { "close request", [](auto& h) { h.RequestClose(); }, false, 0, true, 0 },
         { "exit command", [](auto& h) { h.Command(106); }, false, 0, true, 0 },
-        { "close twice asks once", [](auto& h) {
-             h.RequestClose();
-             h.RequestClose();
-         },
+        { "close twice asks once",
+            [](auto& h) {
+                h.RequestClose();
+                h.RequestClose();
+            },
             true, kAnswerCancel, false, 1 },
         { "new battle asks once, after the box", [](auto& h) { h.Command(101); }, true, kAnswerCancel, false, 1 },
     };
