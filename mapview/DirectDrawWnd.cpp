@@ -79,20 +79,18 @@ void CDirectDrawWnd::BlitFromSurface(
     const int height = std::min(dst.Height(), srcRect.Height());
     if (width <= 0 || height <= 0)
         return;
-    Rect from { srcRect.left, srcRect.top, srcRect.left + width, srcRect.top + height };
-    Point at { dst.left - origin.x, dst.top - origin.y };
-    platform::gfx::BlitOptions options;
-    options.keyed = keyed;
-    if (m_blitClipRect) {
-        const Rect to = Rect::FromPointSize(at, from.GetSize()).Intersect(*m_blitClipRect);
-        if (to.IsEmpty())
-            return;
-        from = Rect::FromPointSize({ from.left + to.left - at.x, from.top + to.top - at.y }, to.GetSize());
-        at = to.TopLeft();
-    } else if (m_blitClip) {
+    const Rect from { srcRect.left, srcRect.top, srcRect.left + width, srcRect.top + height };
+    const Point at { dst.left - origin.x, dst.top - origin.y };
+    if (m_blitClip && !m_blitClipRect) {
+        platform::gfx::BlitOptions options;
+        options.keyed = keyed;
         options.clip = &*m_blitClip;
+        platform::gfx::Blit(m_back, at, src, from, options);
+        return;
     }
-    platform::gfx::Blit(m_back, at, src, from, options);
+    // Pictures are drawn from fixed cells of their sheets: the cell blit
+    // keeps each cell's opaque pieces.
+    platform::gfx::BlitCell(m_back, at, src, from, m_blitClipRect ? *m_blitClipRect : m_back.Bounds(), keyed);
 }
 
 void CDirectDrawWnd::DrawSurface(const Rect& dst, const BitmapSurface& src, Point srcPoint)

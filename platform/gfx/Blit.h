@@ -30,6 +30,11 @@ struct BlitOptions {
 };
 
 void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptions& options = {});
+// Blit of a cell of a sheet, clipped to the rectangle `clip` (destination
+// coordinates): the same pixels, found through the source's kept pieces of
+// `from` (Surface::CellOpaqueRuns), so that drawing the same cells again
+// and again costs little more than the copies.
+void BlitCell(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed);
 void StretchBlit(Surface& dst, Rect to, const Surface& src, Rect from, const BlitOptions& options = {});
 
 } // namespace platform::gfx

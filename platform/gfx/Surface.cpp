@@ -70,6 +70,7 @@ std::span<const Surface::Run> Surface::OpaqueRuns(int y) const
 
 void Surface::FindRuns() const
 {
+    m_cells.clear();
     m_runs.clear();
     m_rowRuns.assign(std::size_t(m_height) + 1, 0);
     // The column index needs run counts below 65536: rows up to 131070 wide.
@@ -105,6 +106,52 @@ void Surface::FindRuns() const
     }
     m_rowRuns[std::size_t(m_height)] = std::uint32_t(m_runs.size());
     m_runsStale = false;
+}
+
+const Surface::CellRuns& Surface::CellOpaqueRuns(Rect cell) const
+{
+    if (m_runsStale)
+        FindRuns();
+    const std::uint64_t key = (std::uint64_t(std::uint16_t(cell.left)) << 48)
+        | (std::uint64_t(std::uint16_t(cell.top)) << 32) | (std::uint64_t(std::uint16_t(cell.Width())) << 16)
+        | std::uint64_t(std::uint16_t(cell.Height()));
+    if (const auto found = m_cells.find(key); found != m_cells.end())
+        return found->second;
+    // Callers draw from fixed grids of cells; a caller asking for ever new
+    // rectangles only makes the surface start over now and then.
+    constexpr std::size_t kMaxCells = 4096;
+    if (m_cells.size() >= kMaxCells)
+        m_cells.clear();
+    CellRuns& runs = m_cells[key];
+    FindCellRuns(cell, runs);
+    return runs;
+}
+
+void Surface::FindCellRuns(Rect cell, CellRuns& out) const
+{
+    // Rows with more opaque runs than this within the cell take a mask.
+    constexpr std::size_t kDenseRuns = 4;
+    for (int y = cell.top; y < cell.bottom; ++y) {
+        const auto row = std::uint16_t(y - cell.top);
+        const std::size_t first = out.pieces.size();
+        for (const Run& run : OpaqueRuns(y)) {
+            const int a = std::max(run.start, cell.left);
+            const int b = std::min(run.start + run.length, cell.right);
+            if (a < b)
+                out.pieces.push_back({ row, std::uint16_t(a - cell.left), std::uint16_t(b - a), 0, 0 });
+        }
+        const std::size_t count = out.pieces.size() - first;
+        if (count <= kDenseRuns)
+            continue;
+        const int a = out.pieces[first].x;
+        const int b = out.pieces.back().x + out.pieces.back().length;
+        out.pieces.resize(first);
+        const auto mask = std::uint32_t(out.masks.size());
+        const Pixel* pixels = Row(y) + cell.left;
+        for (int x = a; x < b; ++x)
+            out.masks.push_back(IsKey(pixels[x]) ? Pixel(0) : ~Pixel(0));
+        out.pieces.push_back({ row, std::uint16_t(a), std::uint16_t(b - a), 1, mask });
+    }
 }
 
 } // namespace platform::gfx

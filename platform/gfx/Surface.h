@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/Rect.h"
@@ -93,8 +94,36 @@ public:
         return { m_runs.data(), m_rowRuns.data(), m_firstEnding.empty() ? nullptr : m_firstEnding.data() };
     }
 
+    // What a keyed blit of one rectangle (a sheet's cell) copies, found once
+    // per rectangle and kept until the surface changes. Pieces are row by row,
+    // left to right, in the rectangle's coordinates: a row with few opaque
+    // runs gives one piece a run; a row dense with short runs (stipples,
+    // dots) gives one masked piece from its first opaque pixel to its last,
+    // whose pixels are copied where masks[mask + i] is all ones and left
+    // alone where it is zero. An unkeyed surface gives whole rows.
+    struct CellPiece {
+        std::uint16_t row;
+        std::uint16_t x;
+        std::uint16_t length;
+        std::uint16_t masked; // 0 or 1
+        std::uint32_t mask; // masked pieces: index of the first pixel's mask
+    };
+    struct CellRuns {
+        std::vector<CellPiece> pieces;
+        std::vector<Pixel> masks;
+    };
+    // Cells up to this size in either direction are kept.
+    static constexpr int kMaxCellSide = 65535;
+    // The pieces of `cell`, which must lie within the surface and be no
+    // larger than kMaxCellSide each way. The reference holds until the next
+    // call or change.
+    const CellRuns& CellOpaqueRuns(Rect cell) const;
+    // How many cells are kept (for tests: a change drops them all).
+    std::size_t CachedCellCount() const { return m_runsStale ? 0 : m_cells.size(); }
+
 private:
     void FindRuns() const;
+    void FindCellRuns(Rect cell, CellRuns& out) const;
 
     int m_width = 0;
     int m_height = 0;
@@ -105,6 +134,8 @@ private:
     mutable std::vector<Run> m_runs;
     mutable std::vector<std::uint32_t> m_rowRuns; // first run of each row, then the end
     mutable std::vector<std::uint16_t> m_firstEnding; // per pixel: runs of its row that end before it
+    // Pieces by cell, keyed by the packed rectangle; dropped with the runs.
+    mutable std::unordered_map<std::uint64_t, CellRuns> m_cells;
 };
 
 } // namespace platform::gfx

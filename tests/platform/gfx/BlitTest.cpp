@@ -206,6 +206,76 @@ TEST(Blit, KeyedBlitsFromAVeryWideSurfaceFollowThePixelRule)
         ExpectKeyedBlitFollowsThePixelRule(src, { left, 0, left + 40, 6 }, { 3, 1 }, nullptr);
 }
 
+// The cell blit must draw what the plain blit draws, over clips, keys,
+// sheet edges and destination edges, and again from its kept pieces.
+void ExpectCellBlitMatchesBlit(const Surface& src, Rect from, Point at, Rect clip, bool keyed)
+{
+    Surface expected(90, 8, kBack);
+    const Region region = Region::FromRect(clip);
+    Blit(expected, at, src, from, { keyed, &region });
+    for (int pass = 0; pass < 2; ++pass) {
+        Surface dst(90, 8, kBack);
+        BlitCell(dst, at, src, from, clip, keyed);
+        for (int y = 0; y < dst.Height(); ++y)
+            for (int x = 0; x < dst.Width(); ++x)
+                ASSERT_EQ(dst.GetPixel(x, y), expected.GetPixel(x, y))
+                    << "pass " << pass << " from " << from.left << "," << from.top << " " << from.Width() << "x"
+                    << from.Height() << " at " << at.x << "," << at.y << " clip " << clip.left << "," << clip.top << ","
+                    << clip.right << "," << clip.bottom << " keyed " << keyed << " pixel " << x << "," << y;
+    }
+}
+
+TEST(Blit, CellBlitsDrawWhatPlainBlitsDraw)
+{
+    const Surface keyedSource = PatternRows(70);
+    Surface plainSource = PatternRows(70);
+    plainSource.ClearKey();
+    const Rect clips[] = { { 0, 0, 90, 8 }, { 3, 1, 20, 8 }, { 24, 2, 61, 7 }, { 10, 3, 11, 4 }, {} };
+    for (const Surface* src : { &keyedSource, static_cast<const Surface*>(&plainSource) })
+        for (bool keyed : { true, false })
+            for (Rect from : { Rect { 0, 0, 70, 6 }, Rect { 9, 0, 26, 6 }, Rect { 33, 1, 73, 4 },
+                     Rect { -4, -1, 13, 5 }, Rect { 64, 2, 80, 9 }, Rect { 80, 0, 90, 6 } })
+                for (Point at : { Point { 0, 0 }, Point { 5, 1 }, Point { -7, -2 }, Point { 60, 3 } })
+                    for (const Rect& clip : clips)
+                        ExpectCellBlitMatchesBlit(*src, from, at, clip, keyed);
+}
+
+TEST(Blit, CellBlitKeepsPiecesUntilTheSheetChanges)
+{
+    Surface src = Source(true);
+    Surface dst(4, 3, kBack);
+    BlitCell(dst, { 0, 0 }, src, src.Bounds(), dst.Bounds(), true);
+    EXPECT_EQ(dst.GetPixel(2, 1), kBack);
+    EXPECT_EQ(src.CachedCellCount(), 1u);
+    BlitCell(dst, { 0, 0 }, src, src.Bounds(), dst.Bounds(), true);
+    EXPECT_EQ(src.CachedCellCount(), 1u);
+    // A changed pixel (a reloaded sheet alike) drops the kept pieces.
+    src.SetPixel(2, 1, 77);
+    EXPECT_EQ(src.CachedCellCount(), 0u);
+    BlitCell(dst, { 0, 0 }, src, src.Bounds(), dst.Bounds(), true);
+    EXPECT_EQ(dst.GetPixel(2, 1), 77u);
+    src.Row(1)[2] = kKey;
+    src.Row(0)[3] = 55;
+    dst.Fill(kBack);
+    BlitCell(dst, { 0, 0 }, src, src.Bounds(), dst.Bounds(), true);
+    EXPECT_EQ(dst.GetPixel(2, 1), kBack);
+    EXPECT_EQ(dst.GetPixel(3, 0), 55u);
+    src = Source(true);
+    dst.Fill(kBack);
+    BlitCell(dst, { 0, 0 }, src, src.Bounds(), dst.Bounds(), true);
+    EXPECT_EQ(dst.GetPixel(3, 0), S(3, 0));
+}
+
+TEST(Blit, CellBlitWithinOneSurfaceCopiesFromTheOriginal)
+{
+    Surface s = Source(true);
+    BlitCell(s, { 1, 0 }, s, { 0, 0, 3, 3 }, s.Bounds(), true);
+    EXPECT_EQ(s.GetPixel(1, 0), S(1, 0)); // the key at (0, 0) left it alone
+    EXPECT_EQ(s.GetPixel(2, 0), S(1, 0));
+    EXPECT_EQ(s.GetPixel(3, 0), S(2, 0));
+    EXPECT_EQ(s.GetPixel(3, 1), S(3, 1)); // the key at (2, 1) left it alone
+}
+
 struct StretchCase {
     const char* name;
     Rect to;
