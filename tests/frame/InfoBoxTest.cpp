@@ -278,4 +278,29 @@ TEST_F(InfoBoxTest, PanelsArePaintedOnTheBox)
     EXPECT_GT(BoxHost().Presents().size(), 0u);
 }
 
+TEST_F(InfoBoxTest, LeadersOfNationsOutsideTheSheetsDrawNoPicture)
+{
+    const HexPos hex = StackWith(1);
+    UnitList& units = Units(hex);
+    PlacedUnit& unit = units.Head()->value;
+    PlatoonType leader = *unit.m_type;
+    leader.m_wideId = 0;
+    unit.m_type = &leader;
+    const auto panel = [&](int nation) {
+        leader.m_id = static_cast<std::uint32_t>(nation * 1000 + kCategoryLeader * 100 + 1);
+        gfx::Surface surface(box->PanelWidth(), box->PanelHeight(), 0x123456);
+        int y = 0;
+        box->DrawUnitPanel(surface, units.Head(), hex.column, hex.row, false, 0, y);
+        EXPECT_EQ(y, box->PanelHeight());
+        return surface;
+    };
+    // A nation past the sheets and one far past the table: the same panel,
+    // with no leader picture read from outside the table.
+    const gfx::Surface past = panel(29);
+    const gfx::Surface far = panel(99);
+    for (int y = 0; y < past.Height(); y += 3)
+        for (int x = 0; x < past.Width(); x += 3)
+            ASSERT_EQ(past.GetPixel(x, y), far.GetPixel(x, y)) << x << ", " << y;
+}
+
 } // namespace
