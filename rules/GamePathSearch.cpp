@@ -123,6 +123,7 @@ void CGamePathSearch::BeginSearch()
 {
     m_searchState.Fill(kStateUnseen);
     m_walkNodes.clear();
+    m_walkNeighbours.clear();
     const std::size_t hexes
         = static_cast<std::size_t>(m_searchState.Width()) * static_cast<std::size_t>(m_searchState.Height());
     if (m_costStamp.size() != hexes || ++m_searchNumber == 0) {
@@ -299,7 +300,7 @@ int CGamePathSearch::WalkTowardGoal(SearchList& nodes, bool withDetours)
     int bound = HexDistance(m_start.column, m_start.row, m_goal.column, m_goal.row);
     SearchStep current { m_start.column, m_start.row, 0, nullptr };
     while (current.IsValid() && !At(current, m_goal.column, m_goal.row)) {
-        m_walkNodes.push_back(AddSearchNode(nodes, current));
+        AddWalkNode(AddSearchNode(nodes, current));
         SearchStep next = ChooseNextStep(bound, withDetours);
         if (withDetours && !next.IsValid())
             next = ChooseDetourStep(bound);
@@ -310,6 +311,25 @@ int CGamePathSearch::WalkTowardGoal(SearchList& nodes, bool withDetours)
     return bound;
 }
 
+void CGamePathSearch::AddWalkNode(SearchNode* node)
+{
+    const SearchStep& step = node->value;
+    WalkNode walk { node, step.column, step.row, kIntMax, kIntMax, static_cast<std::uint32_t>(m_walkNeighbours.size()),
+        0 };
+    HexSide side(1);
+    for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
+        HexPos next;
+        if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row))
+            continue;
+        const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
+        m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, direction, kUnknownCost });
+        walk.nearest = std::min(walk.nearest, distance);
+        walk.nearestAny = walk.nearest;
+        ++walk.count;
+    }
+    m_walkNodes.push_back(walk);
+}
+
 SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
 {
     // Equal-cost steps are drawn for without touching the rules' sequence.
@@ -317,35 +337,53 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
     StepChoice choice(*random);
     // Nodes that can offer no step now never will: the bound only falls
     // and hexes are only ever added. They are left out of later scans
-    // (unless detours may raise the bound again).
+    // (unless detours may raise the bound again). A neighbour once seen
+    // stays seen, so it is dropped from its node's list.
     std::size_t kept = 0;
-    for (SearchNode* node : m_walkNodes) {
-        const SearchStep& step = node->value;
-        int& state = State(step.column, step.row);
+    for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
+        WalkNode walk = m_walkNodes[index];
+        if (walk.nearest > bound) {
+            // Nothing within the bound: no offer, and only a detour can
+            // bring one back.
+            if (keepAll)
+                m_walkNodes[kept++] = walk;
+            continue;
+        }
+        const SearchStep& step = walk.node->value;
+        int& state = State(walk.column, walk.row);
         if (state == kStateExpanded)
             continue;
         state = kStateExpanded;
         choice.BeginNode();
         bool offers = false;
-        HexSide side(1);
-        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
-            HexPos next;
-            if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row)
-                || State(next.column, next.row) != kStateUnseen)
+        WalkNeighbour* neighbours = m_walkNeighbours.data() + walk.first;
+        std::uint32_t unseen = 0;
+        walk.nearest = kIntMax;
+        walk.nearestAny = kIntMax;
+        for (std::uint32_t i = 0; i < walk.count; ++i) {
+            if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
+            WalkNeighbour& neighbour = neighbours[unseen++];
+            neighbour = neighbours[i];
+            walk.nearestAny = std::min(walk.nearestAny, neighbour.distance);
             state = kStateOpen;
-            const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
-            if (distance > bound)
+            if (neighbour.distance > bound) {
+                if (neighbour.cost != 0)
+                    walk.nearest = std::min(walk.nearest, neighbour.distance);
                 continue;
-            const bool isGoal = next == m_goal;
-            const int cost = StepCost(isGoal ? kStepMinesOnly : kFullStep, step, direction, next);
-            if (cost == 0)
+            }
+            const HexPos next { neighbour.column, neighbour.row };
+            if (neighbour.cost == kUnknownCost)
+                neighbour.cost = StepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour.direction, next);
+            if (neighbour.cost == 0)
                 continue;
+            walk.nearest = std::min(walk.nearest, neighbour.distance);
             offers = true;
-            choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, node, distance);
+            choice.Offer(ClampToInt(std::int64_t { step.cost } + neighbour.cost), next, walk.node, neighbour.distance);
         }
+        walk.count = unseen;
         if (state == kStateOpen && (keepAll || offers))
-            m_walkNodes[kept++] = node;
+            m_walkNodes[kept++] = walk;
     }
     m_walkNodes.resize(kept);
     if (choice.ChosenDistance() < bound)
@@ -358,36 +396,49 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
     RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
     StepChoice choice(*random);
     const bool roughGoal = GetEffectiveTerrain(m_goal.column, m_goal.row) == kDetourFreeTerrain;
+    const std::int64_t reach = std::int64_t { bound } + 1;
     std::size_t kept = 0;
-    for (SearchNode* node : m_walkNodes) {
-        const SearchStep& step = node->value;
-        int& state = State(step.column, step.row);
+    for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
+        WalkNode walk = m_walkNodes[index];
+        if (walk.nearestAny > reach) {
+            m_walkNodes[kept++] = walk;
+            continue;
+        }
+        const SearchStep& step = walk.node->value;
+        int& state = State(walk.column, walk.row);
         if (state == kStateExpanded)
             continue;
         state = kStateExpanded;
         choice.BeginNode();
-        HexSide side(1);
-        for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
-            HexPos next;
-            if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row)
-                || State(next.column, next.row) != kStateUnseen)
+        WalkNeighbour* neighbours = m_walkNeighbours.data() + walk.first;
+        std::uint32_t unseen = 0;
+        walk.nearest = kIntMax;
+        walk.nearestAny = kIntMax;
+        for (std::uint32_t i = 0; i < walk.count; ++i) {
+            if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
+            WalkNeighbour& neighbour = neighbours[unseen++];
+            neighbour = neighbours[i];
+            walk.nearestAny = std::min(walk.nearestAny, neighbour.distance);
+            if (neighbour.cost != 0)
+                walk.nearest = std::min(walk.nearest, neighbour.distance);
             state = kStateOpen;
-            const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
-            if (static_cast<std::int64_t>(distance) > std::int64_t { bound } + 1)
+            if (neighbour.distance > reach)
                 continue;
+            const HexPos next { neighbour.column, neighbour.row };
             const bool isGoal = next == m_goal;
-            const bool deepInside = std::int64_t { distance } + kDetourDepth < bound;
-            const int cost
-                = StepCost(isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, direction, next);
+            const bool deepInside = std::int64_t { neighbour.distance } + kDetourDepth < bound;
+            const int cost = StepCost(
+                isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, neighbour.direction, next);
             if (cost == 0 && !(isGoal && roughGoal))
                 continue;
-            choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, node, distance);
+            choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, walk.node, neighbour.distance);
         }
+        walk.count = unseen;
         if (state == kStateOpen)
-            m_walkNodes[kept++] = node;
+            m_walkNodes[kept++] = walk;
     }
     m_walkNodes.resize(kept);
-    bound = choice.Result().IsValid() ? choice.ChosenDistance() : ClampToInt(std::int64_t { bound } + 1);
+    bound = choice.Result().IsValid() ? choice.ChosenDistance() : ClampToInt(reach);
     return choice.Result();
 }

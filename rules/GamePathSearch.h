@@ -91,8 +91,34 @@ private:
     // costs cannot change during one search, so each is asked once.
     int StepCost(StepCostKind kind, const SearchStep& from, int direction, const HexPos& to);
 
+    // One neighbour of a walk node: its hex, its distance to the goal, the
+    // direction it lies in, and the cost of the plain walk's step there once
+    // asked.
+    struct WalkNeighbour {
+        int column;
+        int row;
+        int distance;
+        int direction;
+        int cost;
+    };
+    // A walk node with the least distance to the goal among its neighbours
+    // not yet known to be seen, and among those not known to refuse the
+    // plain walk's step: where that lies past the bound, the node cannot
+    // offer a step and its neighbours are not looked at.
+    struct WalkNode {
+        SearchNode* node;
+        int column;
+        int row;
+        int nearest; // the plain walk's offers
+        int nearestAny; // the detour's
+        std::uint32_t first; // its neighbours in m_walkNeighbours
+        std::uint32_t count;
+    };
+    void AddWalkNode(SearchNode* node);
+
     // The walk's open nodes in list order, those that may still offer a step.
-    std::vector<SearchNode*> m_walkNodes;
+    std::vector<WalkNode> m_walkNodes;
+    std::vector<WalkNeighbour> m_walkNeighbours;
     std::vector<std::uint32_t> m_costStamp;
     std::vector<int> m_stepCosts;
     std::uint32_t m_searchNumber = 0;
