@@ -79,37 +79,33 @@ bool CGameAiFire::ChooseTarget(const PlacedUnit& unit, HexPos origin, HexPos fir
     const int enemy = OtherSide(m_map.GetSide());
     int best = -1;
     int ties = 2;
-    int minX = 0, maxX = -1, minY = 0, maxY = -1;
-    GetWeaponRangeWindow(unit, firing.column, firing.row, minX, maxX, minY, maxY);
-    for (int x = minX; x <= maxX; ++x) {
-        for (int y = minY; y <= maxY; ++y) {
-            if (SideInHex(x, y) != enemy)
-                continue;
-            bool target = false;
-            for (const PlacedUnit& other : m_stacks.At(x, y))
-                target = target
-                    || (other.m_type && IsTargetableUnit(other, x, y) && !HasStatus(other, kUnitHidden)
-                        && IsWorthFiringAt(other));
-            if (!target)
-                continue;
-            int position = m_firerPosition;
-            if (!CheckFiringUnits(&position, 1, m_firerHex.column, m_firerHex.row, x, y, 0))
-                continue;
-            if (hardOnly && !HexHasHardTarget(x, y))
-                continue;
-            const int distance = HexDistance(origin.column, origin.row, x, y);
-            if (best == -1 || distance < best) {
-                ties = 2;
-            } else if (distance == best) {
-                if (random->Next() >= 1.0 / ties++)
-                    continue;
-            } else {
-                continue;
-            }
-            m_targetHex = HexPos { x, y };
-            best = distance;
+    VisitWeaponRangeWindow(unit, firing.column, firing.row, [&](int x, int y) {
+        if (SideInHex(x, y) != enemy)
+            return;
+        bool target = false;
+        for (const PlacedUnit& other : m_stacks.At(x, y))
+            target = target
+                || (other.m_type && IsTargetableUnit(other, x, y) && !HasStatus(other, kUnitHidden)
+                    && IsWorthFiringAt(other));
+        if (!target)
+            return;
+        int position = m_firerPosition;
+        if (!CheckFiringUnits(&position, 1, m_firerHex.column, m_firerHex.row, x, y, 0))
+            return;
+        if (hardOnly && !HexHasHardTarget(x, y))
+            return;
+        const int distance = HexDistance(origin.column, origin.row, x, y);
+        if (best == -1 || distance < best) {
+            ties = 2;
+        } else if (distance == best) {
+            if (random->Next() >= 1.0 / ties++)
+                return;
+        } else {
+            return;
         }
-    }
+        m_targetHex = HexPos { x, y };
+        best = distance;
+    });
     m_blockingHex = HexPos { -1, -1 };
     if (best == -1)
         return false;

@@ -157,41 +157,34 @@ bool CGameAiIndirect::ChooseFireTargetPass(
     const int enemy = OtherSide(m_map.GetSide());
     int best = -1;
     int ties = 1;
-    int minX = 0;
-    int maxX = 0;
-    int minY = 0;
-    int maxY = 0;
-    GetWeaponRangeWindow(unit, centre.column, centre.row, minX, maxX, minY, maxY);
-    for (int x = minX; x <= maxX; ++x) {
-        for (int y = minY; y <= maxY; ++y) {
-            if (SideInHex(x, y) != enemy || CountPendingFireOnHex(x, y) >= 3 || GetEnemyContact(x, y) != 1
-                || !HexHasUnits(x, y) || (softOnly && !IsSoftTargetHex(x, y)))
-                continue;
-            if (offMap) {
-                if (!CheckFireSides(unit, firer.column, firer.row, x, y, 0))
-                    continue;
-            } else {
-                const int position = m_firerPosition;
-                if (!CheckFiringUnits(&position, 1, firer.column, firer.row, x, y, 0)) {
-                    m_blockingHex = { -1, -1 };
-                    continue;
-                }
-            }
-            const int distance = HexDistance(firer.column, firer.row, x, y);
-            bool take = false;
-            if (best == -1 || distance + 1 < best) {
-                take = true;
-                ties = 2;
-            } else if (distance >= best - 1 && distance <= best + 1) {
-                take = random->Next() < 1.0 / ties;
-                ++ties;
-            }
-            if (take) {
-                m_targetHex = { x, y };
-                best = distance;
+    VisitWeaponRangeWindow(unit, centre.column, centre.row, [&](int x, int y) {
+        if (SideInHex(x, y) != enemy || CountPendingFireOnHex(x, y) >= 3 || GetEnemyContact(x, y) != 1
+            || !HexHasUnits(x, y) || (softOnly && !IsSoftTargetHex(x, y)))
+            return;
+        if (offMap) {
+            if (!CheckFireSides(unit, firer.column, firer.row, x, y, 0))
+                return;
+        } else {
+            const int position = m_firerPosition;
+            if (!CheckFiringUnits(&position, 1, firer.column, firer.row, x, y, 0)) {
+                m_blockingHex = { -1, -1 };
+                return;
             }
         }
-    }
+        const int distance = HexDistance(firer.column, firer.row, x, y);
+        bool take = false;
+        if (best == -1 || distance + 1 < best) {
+            take = true;
+            ties = 2;
+        } else if (distance >= best - 1 && distance <= best + 1) {
+            take = random->Next() < 1.0 / ties;
+            ++ties;
+        }
+        if (take) {
+            m_targetHex = { x, y };
+            best = distance;
+        }
+    });
     return best != -1;
 }
 
@@ -241,47 +234,40 @@ bool CGameAiIndirect::ChooseSmokeTarget(const PlacedUnit& unit, HexPos firer)
     const bool night = m_night != 0;
     int best = -1;
     int ties = 1;
-    int minX = 0;
-    int maxX = 0;
-    int minY = 0;
-    int maxY = 0;
-    GetWeaponRangeWindow(unit, firer.column, firer.row, minX, maxX, minY, maxY);
-    for (int x = minX; x <= maxX; ++x) {
-        for (int y = minY; y <= maxY; ++y) {
-            if (!HexHasUnits(x, y) || SideInHex(x, y) != enemy)
-                continue;
-            if (night) {
-                if (IsHexLit(x, y) || GetEnemyContact(x, y) == 1 || UniformRandom() >= 0.25)
-                    continue;
-                // The check's refusal is no player's business: its text stays.
-                const String refusal = m_fireRefusal;
-                const bool passes = CheckStarshellMission(unit, firer.column, firer.row, x, y).IsEmpty();
-                m_fireRefusal = refusal;
-                if (passes) {
-                    m_targetHex = { x, y };
-                    best = 1;
-                }
-                continue;
-            }
-            if (GetEnemyContact(x, y) != 1 || HasFlaggedPendingFireOnHex(x, y))
-                continue;
-            const int value = GetSmokeValue(x, y);
-            if (!CheckSmokeFire(unit, firer.column, firer.row, x, y, 0) || value == -1)
-                continue;
-            bool take = false;
-            if (value > best) {
-                take = true;
-                ties = 2;
-            } else if (value == best) {
-                take = random->Next() < 1.0 / ties;
-                ++ties;
-            }
-            if (take) {
+    VisitWeaponRangeWindow(unit, firer.column, firer.row, [&](int x, int y) {
+        if (!HexHasUnits(x, y) || SideInHex(x, y) != enemy)
+            return;
+        if (night) {
+            if (IsHexLit(x, y) || GetEnemyContact(x, y) == 1 || UniformRandom() >= 0.25)
+                return;
+            // The check's refusal is no player's business: its text stays.
+            const String refusal = m_fireRefusal;
+            const bool passes = CheckStarshellMission(unit, firer.column, firer.row, x, y).IsEmpty();
+            m_fireRefusal = refusal;
+            if (passes) {
                 m_targetHex = { x, y };
-                best = value;
+                best = 1;
             }
+            return;
         }
-    }
+        if (GetEnemyContact(x, y) != 1 || HasFlaggedPendingFireOnHex(x, y))
+            return;
+        const int value = GetSmokeValue(x, y);
+        if (!CheckSmokeFire(unit, firer.column, firer.row, x, y, 0) || value == -1)
+            return;
+        bool take = false;
+        if (value > best) {
+            take = true;
+            ties = 2;
+        } else if (value == best) {
+            take = random->Next() < 1.0 / ties;
+            ++ties;
+        }
+        if (take) {
+            m_targetHex = { x, y };
+            best = value;
+        }
+    });
     if (best == -1)
         return false;
     if (night)

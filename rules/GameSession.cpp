@@ -493,14 +493,11 @@ bool CGameSession::CanMoveSomewhere(int position, int x, int y)
 
 bool CGameSession::CanFireAtSomething(const PlacedUnit& unit, int x, int y)
 {
-    int minX = 0, maxX = -1, minY = 0, maxY = -1;
-    GetWeaponRangeWindow(unit, x, y, minX, maxX, minY, maxY);
-    for (int tx = minX; tx <= maxX; ++tx)
-        for (int ty = minY; ty <= maxY; ++ty)
-            if (HexHasUnits(tx, ty) && GetEnemyContact(tx, ty) == kContactArmed
-                && CheckFireSides(unit, x, y, tx, ty, 0))
-                return true;
-    return false;
+    // The walk stops at the first hex fired at.
+    return !VisitWeaponRangeWindow(unit, x, y, [&](int tx, int ty) {
+        return !(
+            HexHasUnits(tx, ty) && GetEnemyContact(tx, ty) == kContactArmed && CheckFireSides(unit, x, y, tx, ty, 0));
+    });
 }
 
 // ---- Queries ----

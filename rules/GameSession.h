@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <type_traits>
 #include <vector>
 
 #include "model/Lists.h"
@@ -111,6 +112,23 @@ public:
     // The square around the hex of radius the unit's greatest weapon range
     // plus one, clipped to the map.
     void GetWeaponRangeWindow(const PlacedUnit& unit, int x, int y, int& minX, int& maxX, int& minY, int& maxY) const;
+    // Visits every hex of that window, column by column and each column from
+    // the top, as visit(column, row). A visitor that returns a bool stops the
+    // walk with false, and the walk then returns false; otherwise it returns
+    // true.
+    template <class Visit> bool VisitWeaponRangeWindow(const PlacedUnit& unit, int x, int y, Visit&& visit) const
+    {
+        int minX = 0, maxX = -1, minY = 0, maxY = -1;
+        GetWeaponRangeWindow(unit, x, y, minX, maxX, minY, maxY);
+        for (int column = minX; column <= maxX; ++column)
+            for (int row = minY; row <= maxY; ++row) {
+                if constexpr (std::is_void_v<std::invoke_result_t<Visit&, int, int>>)
+                    visit(column, row);
+                else if (!visit(column, row))
+                    return false;
+            }
+        return true;
+    }
     // The mean column and row of the hexes shown to hold units of the node
     // or formations under it (any unit for no node); (-1, -1) when none does.
     void GetFormationCentre(HexPos& centre, const OrgNode* node) const;
