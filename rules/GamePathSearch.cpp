@@ -341,14 +341,14 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
     // stays seen, so it is dropped from its node's list.
     std::size_t kept = 0;
     for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
-        WalkNode walk = m_walkNodes[index];
-        if (walk.nearest > bound) {
+        if (m_walkNodes[index].nearest > bound) {
             // Nothing within the bound: no offer, and only a detour can
             // bring one back.
-            if (keepAll)
-                m_walkNodes[kept++] = walk;
+            if (keepAll && kept++ != index)
+                m_walkNodes[kept - 1] = m_walkNodes[index];
             continue;
         }
+        WalkNode walk = m_walkNodes[index];
         const SearchStep& step = walk.node->value;
         int& state = State(walk.column, walk.row);
         if (state == kStateExpanded)
@@ -399,11 +399,12 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
     const std::int64_t reach = std::int64_t { bound } + 1;
     std::size_t kept = 0;
     for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
-        WalkNode walk = m_walkNodes[index];
-        if (walk.nearestAny > reach) {
-            m_walkNodes[kept++] = walk;
+        if (m_walkNodes[index].nearestAny > reach) {
+            if (kept++ != index)
+                m_walkNodes[kept - 1] = m_walkNodes[index];
             continue;
         }
+        WalkNode walk = m_walkNodes[index];
         const SearchStep& step = walk.node->value;
         int& state = State(walk.column, walk.row);
         if (state == kStateExpanded)
