@@ -118,19 +118,57 @@ void Canvas::Line(Point a, Point b)
     int error = dx + dy;
     Point p = a;
     // A thin pen within no clip or a one-rectangle clip (the map view's usual
-    // case) tests each dot against one rectangle, not the clip's bands.
+    // case) writes its dots straight into the rows, tested against that one
+    // rectangle only where the line's box leaves it; level and upright lines
+    // are runs.
     const Region* clip = m_state.clip ? &*m_state.clip : nullptr;
     const bool rectangular
         = !clip || (clip->Bands().size() == 1 && clip->Bands().front().spans.size() == 1) || clip->Bands().empty();
-    const Rect bounds = clip ? clip->Bounds().Intersect(m_target.Bounds()) : m_target.Bounds();
-    const bool thin = m_state.pen.width <= 1;
-    while (p != b) {
-        if (thin && rectangular) {
-            if (bounds.Contains(p))
-                m_target.Row(p.y)[p.x] = m_state.pen.colour;
-        } else {
-            PenDot(p.x, p.y);
+    if (m_state.pen.width <= 1 && rectangular) {
+        const Rect bounds = clip ? clip->Bounds().Intersect(m_target.Bounds()) : m_target.Bounds();
+        if (a == b || bounds.IsEmpty())
+            return;
+        const Pixel colour = m_state.pen.colour;
+        Pixel* const pixels = m_target.Pixels().data();
+        const std::ptrdiff_t stride = m_target.Width();
+        if (dy == 0) {
+            if (a.y < bounds.top || a.y >= bounds.bottom)
+                return;
+            // The dots from a up to b, b left out.
+            const int left = std::max(sx > 0 ? a.x : b.x + 1, bounds.left);
+            const int right = std::min(sx > 0 ? b.x : a.x + 1, bounds.right);
+            if (left < right)
+                std::fill(pixels + a.y * stride + left, pixels + a.y * stride + right, colour);
+            return;
         }
+        if (dx == 0) {
+            if (a.x < bounds.left || a.x >= bounds.right)
+                return;
+            const int top = std::max(sy > 0 ? a.y : b.y + 1, bounds.top);
+            const int bottom = std::min(sy > 0 ? b.y : a.y + 1, bounds.bottom);
+            for (int y = top; y < bottom; ++y)
+                pixels[y * stride + a.x] = colour;
+            return;
+        }
+        const Rect box { std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1 };
+        const bool inside = box.Intersect(bounds) == box;
+        while (p != b) {
+            if (inside || bounds.Contains(p))
+                pixels[p.y * stride + p.x] = colour;
+            const int twice = 2 * error;
+            if (twice >= dy) {
+                error += dy;
+                p.x += sx;
+            }
+            if (twice <= dx) {
+                error += dx;
+                p.y += sy;
+            }
+        }
+        return;
+    }
+    while (p != b) {
+        PenDot(p.x, p.y);
         const int twice = 2 * error;
         if (twice >= dy) {
             error += dy;

@@ -56,7 +56,8 @@ TEST(Canvas, ThinLinesInkTheirDotsInsideTheClipOnly)
     const std::vector<std::vector<Rect>> clips { {}, { { 2, 3, 9, 8 } }, { { 0, 0, 4, 12 }, { 6, 2, 12, 5 } },
         { { 3, 3, 3, 3 } }, { { -5, -5, 7, 20 } } };
     const std::vector<std::pair<Point, Point>> lines { { { -3, 1 }, { 14, 9 } }, { { 11, 0 }, { 0, 11 } },
-        { { 5, -2 }, { 5, 14 } }, { { 1, 6 }, { 10, 6 } } };
+        { { 5, -2 }, { 5, 14 } }, { { 1, 6 }, { 10, 6 } }, { { 10, 3 }, { 1, 3 } }, { { 4, 14 }, { 4, -2 } },
+        { { 9, 11 }, { 2, 0 } }, { { 13, 2 }, { -2, 5 } }, { { 7, 1 }, { 8, 10 } }, { { 3, 4 }, { 3, 4 } } };
     for (std::size_t k = 0; k < clips.size(); ++k)
         for (const auto& [a, b] : lines) {
             Surface free(12, 12, kWhite);
