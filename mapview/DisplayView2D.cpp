@@ -74,7 +74,7 @@ bool CDisplayView::HexNeedsDrawing(int column, int row) const
     if (g.HexHasUnits(x, y) || g.IsOccupiedHexContacted(x, y))
         return true;
     const int flags = g.m_hexFlags.Contains(x, y) ? g.m_hexFlags.At(x, y) : 0;
-    if ((g.IsHexContentShown(x, y) && (flags & kShownMarkerFlags) != 0)
+    if (((flags & kShownMarkerFlags) != 0 && g.IsHexContentShown(x, y))
         || (!IsSideHiddenHere(1) && (flags & CGameData::kHexCave) != 0) || g.GetWreckValue(x, y) > 0
         || g.HasSmoke(x, y))
         return true;

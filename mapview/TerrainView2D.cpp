@@ -133,7 +133,9 @@ void CTerrainView::PaintOverlayAroundRoads2D(int column, int row)
 void CTerrainView::PaintOverlay2D(int column, int row)
 {
     const int t = GetEffectiveTerrain(column, row);
-    const bool rubble = HasHexFlag100(column, row);
+    // Rubble matters to built-up terrain only; the flag is asked there.
+    const bool builtUp = t == kTerrainIndustrial || t == kTerrainCity || t == kTerrainSuburb || t == kTerrainVillage;
+    const bool rubble = builtUp && HasHexFlag100(column, row);
     int x = GetTileVariant(column, row, 6, true) * 36;
     int y = -1;
     switch (t) {
@@ -375,6 +377,13 @@ void CTerrainView::PaintRoadBridgeOverWater2D(int column, int row)
 
 void CTerrainView::PaintDamagedBridgeMarks2D(int column, int row)
 {
+    // Marks are rare: the sides are asked first, the places only for a mark.
+    bool damaged[3];
+    bool any = false;
+    for (int i = 0; i < 3; ++i)
+        any |= damaged[i] = IsBridgeSideDamaged(column, row, kOwnSides[i]);
+    if (!any)
+        return;
     const BitmapSurface* icons = GetSheets(kIcons2D).At(GetViewMode() == 2 ? 1 : 0);
     if (!icons)
         return;
@@ -385,7 +394,7 @@ void CTerrainView::PaintDamagedBridgeMarks2D(int column, int row)
     const Point centres[3] = { { c.x, c.y - h }, { c.x + w, c.y - h / 2 }, { c.x + w, c.y + h / 2 } };
     const Point source = GetUnitCellOrigin(36);
     for (int i = 0; i < 3; ++i)
-        if (IsBridgeSideDamaged(column, row, kOwnSides[i]))
+        if (damaged[i])
             DrawSurface({ centres[i].x - 16, centres[i].y - 16, centres[i].x + 16, centres[i].y + 16 }, *icons, source);
 }
 
