@@ -29,20 +29,22 @@ namespace {
     }
 
     // Copies n pixels between rows that do not overlap. Short runs (the dots
-    // and strokes of keyed pictures) take a few 16-byte moves, which the
+    // and strokes of keyed pictures) take a few vector moves, which the
     // compiler inlines; a call to memcpy would cost more than the copy. The
     // moves go through vector values one by one: a block of N pixels copied
-    // at once may be turned into string moves through the stack.
+    // at once may be turned into string moves through the stack. `Wide`
+    // code uses 32-byte values and runs only where the processor has them
+    // (elsewhere the compiler would split them through the stack).
     typedef std::uint32_t Chunk16 __attribute__((vector_size(16)));
     typedef std::uint32_t Chunk32 __attribute__((vector_size(32)));
-    template <int N> [[gnu::always_inline]] inline void Move(Pixel* to, const Pixel* from)
+    template <bool Wide> using WideChunk = std::conditional_t<Wide, Chunk32, Chunk16>;
+    template <int N, bool Wide = false> [[gnu::always_inline]] inline void Move(Pixel* to, const Pixel* from)
     {
         if constexpr (N < 4) {
             for (int i = 0; i < N; ++i)
                 to[i] = from[i];
         } else {
-            // 32-byte values: one move each where the processor has them.
-            using Chunk = std::conditional_t<N >= 8, Chunk32, Chunk16>;
+            using Chunk = std::conditional_t<N >= 8, WideChunk<Wide>, Chunk16>;
             static_assert(N % (sizeof(Chunk) / sizeof(Pixel)) == 0);
             for (int i = 0; i < N; i += int(sizeof(Chunk) / sizeof(Pixel))) {
                 Chunk c;
@@ -51,19 +53,19 @@ namespace {
             }
         }
     }
-    [[gnu::always_inline]] inline void CopyPixels(Pixel* to, const Pixel* from, int n)
+    template <bool Wide = false> [[gnu::always_inline]] inline void CopyPixels(Pixel* to, const Pixel* from, int n)
     {
         if (n >= 64) {
             std::memcpy(to, from, std::size_t(n) * sizeof(Pixel));
         } else if (n >= 32) {
-            Move<32>(to, from);
-            Move<32>(to + n - 32, from + n - 32);
+            Move<32, Wide>(to, from);
+            Move<32, Wide>(to + n - 32, from + n - 32);
         } else if (n >= 16) {
-            Move<16>(to, from);
-            Move<16>(to + n - 16, from + n - 16);
+            Move<16, Wide>(to, from);
+            Move<16, Wide>(to + n - 16, from + n - 16);
         } else if (n >= 8) {
-            Move<8>(to, from);
-            Move<8>(to + n - 8, from + n - 8);
+            Move<8, Wide>(to, from);
+            Move<8, Wide>(to + n - 8, from + n - 8);
         } else if (n >= 4) {
             Move<4>(to, from);
             Move<4>(to + n - 4, from + n - 4);
@@ -121,8 +123,8 @@ namespace {
         return run;
     }
 
-    // A copy through a mask of all-ones (copy) and zero (keep) pixels, eight
-    // and four pixels a step.
+    // A copy through a mask of all-ones (copy) and zero (keep) pixels, a
+    // vector and then four pixels a step.
     template <class Chunk> [[gnu::always_inline]] inline void MaskChunk(Pixel* to, const Pixel* from, const Pixel* mask)
     {
         Chunk d, s, m;
@@ -132,17 +134,66 @@ namespace {
         d = (d & ~m) | (s & m);
         std::memcpy(to, &d, sizeof d);
     }
+    template <bool Wide>
     [[gnu::always_inline]] inline void CopyMaskedRow(Pixel* to, const Pixel* from, const Pixel* mask, int n)
     {
+        constexpr int kStep = int(sizeof(WideChunk<Wide>) / sizeof(Pixel));
         int i = 0;
-        for (; i + 8 <= n; i += 8)
-            MaskChunk<Chunk32>(to + i, from + i, mask + i);
+        for (; i + kStep <= n; i += kStep)
+            MaskChunk<WideChunk<Wide>>(to + i, from + i, mask + i);
         if (i + 4 <= n) {
             MaskChunk<Chunk16>(to + i, from + i, mask + i);
             i += 4;
         }
         for (; i < n; ++i)
             to[i] = (to[i] & ~mask[i]) | (from[i] & mask[i]);
+    }
+
+    // Draws the pieces of a cell at `at` within `to` (whole: `to` is the
+    // cell's destination rectangle); the clip already holds the destination.
+    template <bool Wide>
+    [[gnu::always_inline]] inline void DrawPieces(
+        Surface& dst, Point at, const Surface& src, Rect source, Rect to, const Surface::CellRuns& cell, bool whole)
+    {
+        const std::size_t stride = std::size_t(dst.Width());
+        const std::size_t sourceStride = std::size_t(src.Width());
+        Pixel* const pixels = dst.Pixels().data();
+        const Pixel* const sourceBase
+            = src.Pixels().data() + std::size_t(source.top) * sourceStride + std::size_t(source.left);
+        const Pixel* const masks = cell.masks.data();
+        if (whole) {
+            Pixel* const base = pixels + std::size_t(at.y) * stride + std::size_t(at.x);
+            for (const Surface::CellPiece& piece : cell.pieces) {
+                Pixel* d = base + piece.row * stride + piece.x;
+                const Pixel* s = sourceBase + piece.row * sourceStride + piece.x;
+                if (piece.masked)
+                    CopyMaskedRow<Wide>(d, s, masks + piece.mask, piece.length);
+                else
+                    CopyPixels<Wide>(d, s, piece.length);
+            }
+            return;
+        }
+        // Clipped: the rows and columns of `to`, in the cell's coordinates.
+        const int top = to.top - at.y;
+        const int bottom = to.bottom - at.y;
+        const int left = to.left - at.x;
+        const int right = to.right - at.x;
+        for (const Surface::CellPiece& piece : cell.pieces) {
+            if (piece.row < top)
+                continue;
+            if (piece.row >= bottom)
+                break;
+            const int a = std::max(int(piece.x), left);
+            const int b = std::min(piece.x + piece.length, right);
+            if (a >= b)
+                continue;
+            Pixel* d = pixels + std::size_t(at.y + piece.row) * stride + std::size_t(at.x + a);
+            const Pixel* s = sourceBase + piece.row * sourceStride + std::size_t(a);
+            if (piece.masked)
+                CopyMaskedRow<Wide>(d, s, masks + piece.mask + (a - piece.x), b - a);
+            else
+                CopyPixels<Wide>(d, s, b - a);
+        }
     }
 
     // A keyed copy from an unkeyed source: its corner pixel is the key.
@@ -163,7 +214,18 @@ namespace {
         return copy;
     }
 
+    // Processors with 32-byte vectors copy and mask twice the pixels a move;
+    // tests may hold the cell blit to 16-byte ones.
+    int g_cellBlitVectorBytes = 0;
+    bool UseWideVectors()
+    {
+        static const bool wide = __builtin_cpu_supports("avx2");
+        return g_cellBlitVectorBytes == 0 ? wide : g_cellBlitVectorBytes >= 32 && wide;
+    }
+
 } // namespace
+
+void SetCellBlitVectorBytes(int bytes) { g_cellBlitVectorBytes = bytes; }
 
 void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptions& options)
 {
@@ -249,65 +311,50 @@ void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptio
     }
 }
 
-// Processors with 32-byte vectors copy and mask twice the pixels a move.
-[[gnu::target_clones("avx2", "default")]] void BlitCell(
-    Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
-{
-    const Rect source = from.Intersect(src.Bounds());
-    if (source.IsEmpty())
-        return;
-    at.x += source.left - from.left;
-    at.y += source.top - from.top;
-    const Rect whole = Rect::FromPointSize(at, source.GetSize());
-    const Rect to = whole.Intersect(dst.Bounds()).Intersect(clip);
-    if (to.IsEmpty())
-        return;
-    if (&dst == &src || !keyed || !src.IsKeyed() || source.Width() > Surface::kMaxCellSide
-        || source.Height() > Surface::kMaxCellSide) {
-        const Rect used = to.Offset(source.left - at.x, source.top - at.y);
-        Blit(dst, to.TopLeft(), src, used, { keyed, nullptr });
-        return;
-    }
-    const Surface::CellRuns& cell = src.CellOpaqueRuns(source);
-    const std::size_t stride = std::size_t(dst.Width());
-    const std::size_t sourceStride = std::size_t(src.Width());
-    Pixel* const pixels = dst.Pixels().data();
-    const Pixel* const sourceBase
-        = src.Pixels().data() + std::size_t(source.top) * sourceStride + std::size_t(source.left);
-    const Pixel* const masks = cell.masks.data();
-    if (to == whole) {
-        Pixel* const base = pixels + std::size_t(at.y) * stride + std::size_t(at.x);
-        for (const Surface::CellPiece& piece : cell.pieces) {
-            Pixel* d = base + piece.row * stride + piece.x;
-            const Pixel* s = sourceBase + piece.row * sourceStride + piece.x;
-            if (piece.masked)
-                CopyMaskedRow(d, s, masks + piece.mask, piece.length);
-            else
-                CopyPixels(d, s, piece.length);
+namespace {
+
+    template <bool Wide>
+    [[gnu::always_inline]] inline void BlitCellWith(
+        Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
+    {
+        const Rect source = from.Intersect(src.Bounds());
+        if (source.IsEmpty())
+            return;
+        at.x += source.left - from.left;
+        at.y += source.top - from.top;
+        const Rect whole = Rect::FromPointSize(at, source.GetSize());
+        const Rect to = whole.Intersect(dst.Bounds()).Intersect(clip);
+        if (to.IsEmpty())
+            return;
+        if (&dst == &src || !keyed || !src.IsKeyed() || source.Width() > Surface::kMaxCellSide
+            || source.Height() > Surface::kMaxCellSide) {
+            const Rect used = to.Offset(source.left - at.x, source.top - at.y);
+            Blit(dst, to.TopLeft(), src, used, { keyed, nullptr });
+            return;
         }
-        return;
+        const Surface::CellRuns& cell = src.CellOpaqueRuns(source);
+        DrawPieces<Wide>(dst, at, src, source, to, cell, to == whole);
     }
-    // Clipped: the rows and columns of `to`, in the cell's coordinates.
-    const int top = to.top - at.y;
-    const int bottom = to.bottom - at.y;
-    const int left = to.left - at.x;
-    const int right = to.right - at.x;
-    for (const Surface::CellPiece& piece : cell.pieces) {
-        if (piece.row < top)
-            continue;
-        if (piece.row >= bottom)
-            break;
-        const int a = std::max(int(piece.x), left);
-        const int b = std::min(piece.x + piece.length, right);
-        if (a >= b)
-            continue;
-        Pixel* d = pixels + std::size_t(at.y + piece.row) * stride + std::size_t(at.x + a);
-        const Pixel* s = sourceBase + piece.row * sourceStride + std::size_t(a);
-        if (piece.masked)
-            CopyMaskedRow(d, s, masks + piece.mask + (a - piece.x), b - a);
-        else
-            CopyPixels(d, s, b - a);
+
+    [[gnu::target("avx2"), gnu::noinline]] void BlitCellWide(
+        Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
+    {
+        BlitCellWith<true>(dst, at, src, from, clip, keyed);
     }
+
+    [[gnu::noinline]] void BlitCellNarrow(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
+    {
+        BlitCellWith<false>(dst, at, src, from, clip, keyed);
+    }
+
+} // namespace
+
+void BlitCell(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
+{
+    if (UseWideVectors())
+        BlitCellWide(dst, at, src, from, clip, keyed);
+    else
+        BlitCellNarrow(dst, at, src, from, clip, keyed);
 }
 
 void StretchBlit(Surface& dst, Rect to, const Surface& src, Rect from, const BlitOptions& options)

@@ -35,6 +35,9 @@ void Blit(Surface& dst, Point at, const Surface& src, Rect from, const BlitOptio
 // `from` (Surface::CellOpaqueRuns), so that drawing the same cells again
 // and again costs little more than the copies.
 void BlitCell(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed);
+// The widest vectors the cell blit may use: 16 or 32 bytes, 0 for the
+// processor's widest (the default). For tests of both kinds of copy.
+void SetCellBlitVectorBytes(int bytes);
 void StretchBlit(Surface& dst, Rect to, const Surface& src, Rect from, const BlitOptions& options = {});
 
 } // namespace platform::gfx

@@ -227,17 +227,23 @@ void ExpectCellBlitMatchesBlit(const Surface& src, Rect from, Point at, Rect cli
 
 TEST(Blit, CellBlitsDrawWhatPlainBlitsDraw)
 {
+    struct Restore {
+        ~Restore() { SetCellBlitVectorBytes(0); }
+    } restore;
     const Surface keyedSource = PatternRows(70);
     Surface plainSource = PatternRows(70);
     plainSource.ClearKey();
     const Rect clips[] = { { 0, 0, 90, 8 }, { 3, 1, 20, 8 }, { 24, 2, 61, 7 }, { 10, 3, 11, 4 }, {} };
-    for (const Surface* src : { &keyedSource, static_cast<const Surface*>(&plainSource) })
-        for (bool keyed : { true, false })
-            for (Rect from : { Rect { 0, 0, 70, 6 }, Rect { 9, 0, 26, 6 }, Rect { 33, 1, 73, 4 },
-                     Rect { -4, -1, 13, 5 }, Rect { 64, 2, 80, 9 }, Rect { 80, 0, 90, 6 } })
-                for (Point at : { Point { 0, 0 }, Point { 5, 1 }, Point { -7, -2 }, Point { 60, 3 } })
-                    for (const Rect& clip : clips)
-                        ExpectCellBlitMatchesBlit(*src, from, at, clip, keyed);
+    for (int vectorBytes : { 16, 32 })
+        for (const Surface* src : { &keyedSource, static_cast<const Surface*>(&plainSource) })
+            for (bool keyed : { true, false })
+                for (Rect from : { Rect { 0, 0, 70, 6 }, Rect { 9, 0, 26, 6 }, Rect { 33, 1, 73, 4 },
+                         Rect { -4, -1, 13, 5 }, Rect { 64, 2, 80, 9 }, Rect { 80, 0, 90, 6 } })
+                    for (Point at : { Point { 0, 0 }, Point { 5, 1 }, Point { -7, -2 }, Point { 60, 3 } })
+                        for (const Rect& clip : clips) {
+                            SetCellBlitVectorBytes(vectorBytes);
+                            ExpectCellBlitMatchesBlit(*src, from, at, clip, keyed);
+                        }
 }
 
 TEST(Blit, CellBlitKeepsPiecesUntilTheSheetChanges)
