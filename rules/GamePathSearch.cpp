@@ -2,6 +2,7 @@
 #include "model/IntRange.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <queue>
 #include <utility>
@@ -66,6 +67,8 @@ public:
     }
 
     const SearchStep& Result() const { return m_result; }
+    // The cheapest offer so far (the largest int before any).
+    int Best() const { return m_best; }
     int ChosenDistance() const { return m_chosenDistance; }
 
 private:
@@ -123,6 +126,7 @@ void CGamePathSearch::BeginSearch()
 {
     m_searchState.Fill(kStateUnseen);
     m_walkNodes.clear();
+    m_farNodes.clear();
     m_walkNeighbours.clear();
     const std::size_t hexes
         = static_cast<std::size_t>(m_searchState.Width()) * static_cast<std::size_t>(m_searchState.Height());
@@ -311,11 +315,29 @@ int CGamePathSearch::WalkTowardGoal(SearchList& nodes, bool withDetours)
     return bound;
 }
 
+void CGamePathSearch::WalkNode::Note(const WalkNeighbour& neighbour, int stepCost)
+{
+    nearestAny = std::min(nearestAny, neighbour.distance);
+    if (neighbour.cost == kUnknownCost)
+        nearestUnasked = std::min(nearestUnasked, neighbour.distance);
+    if (neighbour.cost == 0)
+        return;
+    nearest = std::min(nearest, neighbour.distance);
+    if (neighbour.cost != kUnknownCost)
+        cheapest = std::min(cheapest, ClampToInt(std::int64_t { stepCost } + neighbour.cost));
+}
+
+void CGamePathSearch::WalkNode::Forget() { nearest = nearestAny = nearestUnasked = cheapest = kIntMax; }
+
 void CGamePathSearch::AddWalkNode(SearchNode* node)
 {
     const SearchStep& step = node->value;
-    WalkNode walk { node, step.column, step.row, kIntMax, kIntMax, static_cast<std::uint32_t>(m_walkNeighbours.size()),
-        0 };
+    WalkNode walk {};
+    walk.node = node;
+    walk.column = step.column;
+    walk.row = step.row;
+    walk.first = static_cast<std::uint32_t>(m_walkNeighbours.size());
+    walk.Forget();
     HexSide side(1);
     for (int direction = 0; direction < kDirections; ++direction, side.Next()) {
         HexPos next;
@@ -323,8 +345,7 @@ void CGamePathSearch::AddWalkNode(SearchNode* node)
             continue;
         const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
         m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, direction, kUnknownCost });
-        walk.nearest = std::min(walk.nearest, distance);
-        walk.nearestAny = walk.nearest;
+        walk.Note(m_walkNeighbours.back(), step.cost);
         ++walk.count;
     }
     m_walkNodes.push_back(walk);
@@ -341,14 +362,21 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
     // stays seen, so it is dropped from its node's list.
     std::size_t kept = 0;
     for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
-        if (m_walkNodes[index].nearest > bound) {
-            // Nothing within the bound: no offer, and only a detour can
-            // bring one back.
-            if (keepAll && kept++ != index)
-                m_walkNodes[kept - 1] = m_walkNodes[index];
+        const WalkNode& passed = m_walkNodes[index];
+        // Nothing within the bound: no offer, and only a detour can bring
+        // one back. Or every offer it has costs more than the best so far,
+        // which an offer only ever lowers: it is neither taken nor drawn for.
+        if (passed.nearest > bound) {
+            if (keepAll)
+                m_farNodes.push_back(passed);
             continue;
         }
-        WalkNode walk = m_walkNodes[index];
+        if (passed.nearestUnasked > bound && passed.cheapest > choice.Best()) {
+            if (kept++ != index)
+                m_walkNodes[kept - 1] = passed;
+            continue;
+        }
+        WalkNode walk = passed;
         const SearchStep& step = walk.node->value;
         int& state = State(walk.column, walk.row);
         if (state == kStateExpanded)
@@ -358,26 +386,20 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
         bool offers = false;
         WalkNeighbour* neighbours = m_walkNeighbours.data() + walk.first;
         std::uint32_t unseen = 0;
-        walk.nearest = kIntMax;
-        walk.nearestAny = kIntMax;
+        walk.Forget();
         for (std::uint32_t i = 0; i < walk.count; ++i) {
             if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
             WalkNeighbour& neighbour = neighbours[unseen++];
             neighbour = neighbours[i];
-            walk.nearestAny = std::min(walk.nearestAny, neighbour.distance);
             state = kStateOpen;
-            if (neighbour.distance > bound) {
-                if (neighbour.cost != 0)
-                    walk.nearest = std::min(walk.nearest, neighbour.distance);
-                continue;
-            }
             const HexPos next { neighbour.column, neighbour.row };
-            if (neighbour.cost == kUnknownCost)
+            const bool within = neighbour.distance <= bound;
+            if (within && neighbour.cost == kUnknownCost)
                 neighbour.cost = StepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour.direction, next);
-            if (neighbour.cost == 0)
+            walk.Note(neighbour, step.cost);
+            if (!within || neighbour.cost == 0)
                 continue;
-            walk.nearest = std::min(walk.nearest, neighbour.distance);
             offers = true;
             choice.Offer(ClampToInt(std::int64_t { step.cost } + neighbour.cost), next, walk.node, neighbour.distance);
         }
@@ -397,6 +419,18 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
     StepChoice choice(*random);
     const bool roughGoal = GetEffectiveTerrain(m_goal.column, m_goal.row) == kDetourFreeTerrain;
     const std::int64_t reach = std::int64_t { bound } + 1;
+    // The nodes set aside come back in their places: the detour may reach
+    // their neighbours, and the bound it leaves may too.
+    if (!m_farNodes.empty()) {
+        const auto byOrder = [](const WalkNode& a, const WalkNode& b) { return a.first < b.first; };
+        std::sort(m_farNodes.begin(), m_farNodes.end(), byOrder);
+        std::vector<WalkNode> merged;
+        merged.reserve(m_walkNodes.size() + m_farNodes.size());
+        std::merge(m_walkNodes.begin(), m_walkNodes.end(), m_farNodes.begin(), m_farNodes.end(),
+            std::back_inserter(merged), byOrder);
+        m_walkNodes.swap(merged);
+        m_farNodes.clear();
+    }
     std::size_t kept = 0;
     for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
         if (m_walkNodes[index].nearestAny > reach) {
@@ -413,16 +447,13 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
         choice.BeginNode();
         WalkNeighbour* neighbours = m_walkNeighbours.data() + walk.first;
         std::uint32_t unseen = 0;
-        walk.nearest = kIntMax;
-        walk.nearestAny = kIntMax;
+        walk.Forget();
         for (std::uint32_t i = 0; i < walk.count; ++i) {
             if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
             WalkNeighbour& neighbour = neighbours[unseen++];
             neighbour = neighbours[i];
-            walk.nearestAny = std::min(walk.nearestAny, neighbour.distance);
-            if (neighbour.cost != 0)
-                walk.nearest = std::min(walk.nearest, neighbour.distance);
+            walk.Note(neighbour, step.cost);
             state = kStateOpen;
             if (neighbour.distance > reach)
                 continue;

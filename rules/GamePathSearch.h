@@ -101,23 +101,35 @@ private:
         int direction;
         int cost;
     };
-    // A walk node with the least distance to the goal among its neighbours
-    // not yet known to be seen, and among those not known to refuse the
-    // plain walk's step: where that lies past the bound, the node cannot
-    // offer a step and its neighbours are not looked at.
+    // A walk node with what its neighbours not yet known to be seen still
+    // allow: the least distance to the goal among those not known to refuse
+    // the plain walk's step, among all, and among those whose step cost is
+    // not asked yet, and the least total of the steps asked. Where no
+    // neighbour within the bound can step, or every one that can costs more
+    // than the best offer of the scan so far, the node can change nothing
+    // and its neighbours are not looked at.
     struct WalkNode {
         SearchNode* node;
         int column;
         int row;
         int nearest; // the plain walk's offers
         int nearestAny; // the detour's
+        int nearestUnasked;
+        int cheapest;
         std::uint32_t first; // its neighbours in m_walkNeighbours
         std::uint32_t count;
+
+        // Takes in a neighbour still unseen.
+        void Note(const WalkNeighbour& neighbour, int stepCost);
+        void Forget();
     };
     void AddWalkNode(SearchNode* node);
 
-    // The walk's open nodes in list order, those that may still offer a step.
+    // The walk's open nodes in list order, those that may still offer a
+    // step; and those set aside while none of their neighbours lies within
+    // the bound (only a detour, which raises it, takes them back).
     std::vector<WalkNode> m_walkNodes;
+    std::vector<WalkNode> m_farNodes;
     std::vector<WalkNeighbour> m_walkNeighbours;
     std::vector<std::uint32_t> m_costStamp;
     std::vector<int> m_stepCosts;
