@@ -8,8 +8,8 @@
 //     companies with leaders under battalions, with the demo's tables, a map
 //     of the demo's north-west European description with a river crossing,
 //     objectives for both sides, off-map artillery and air power, both
-//     sides computer-run, entering each side's phase of turn 2 (goal under
-//     2 s).
+//     sides computer-run, entering each side's phase of turn 2 and of turn 5
+//     (goal under 2 s).
 // The seed and the clock are fixed, so every run makes the same choices.
 // The counters give the actions of the phase and what they were.
 
@@ -25,6 +25,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <system_error>
 #include <vector>
 
@@ -92,15 +93,19 @@ public:
     bool m_ended = false;
 };
 
-// Plays on from the phase now running, ending phases as the frame does, up
-// to the phase change into the given side's phase of the given turn.
+// A phase by its turn and side.
+using PhaseKey = std::pair<int, int>;
+using SavedPhases = std::map<PhaseKey, std::string>;
+
+// Plays on from the phase now running, ending phases as the frame does, and
+// keeps the battle at the phase change into each phase asked for, until the
+// last of them.
 class CAdvanceHost : public CComputerTurnHost {
 public:
-    CAdvanceHost(CGame& game, int turn, int side)
+    CAdvanceHost(CGame& game, const std::vector<PhaseKey>& wanted)
         : m_game(game)
         , m_driver(game)
-        , m_turn(turn)
-        , m_side(side)
+        , m_wanted(wanted)
     {
     }
     bool ShowReport(const String&, const char*, int, int) override { return true; }
@@ -109,31 +114,35 @@ public:
     {
         if (!m_driver.NextPhase())
             return false;
-        if (m_game.GetCurrentTurn() == m_turn && m_game.m_map.GetSide() == m_side) {
+        const PhaseKey key { m_game.GetCurrentTurn(), m_game.m_map.GetSide() };
+        if (std::find(m_wanted.begin(), m_wanted.end(), key) != m_wanted.end() && !m_saved.count(key)) {
             std::ostringstream out;
-            m_saved = m_game.WriteBattle(out) ? out.str() : std::string();
-            m_computer->RequestStop();
-            return true;
+            if (m_game.WriteBattle(out))
+                m_saved[key] = out.str();
+            if (m_saved.size() == m_wanted.size()) {
+                m_computer->RequestStop();
+                return true;
+            }
         }
         m_driver.BeginPhase();
         return true;
     }
 
     CComputerTurn* m_computer = nullptr;
-    std::string m_saved;
+    SavedPhases m_saved;
 
 private:
     CGame& m_game;
     CTurnDriver m_driver;
-    int m_turn;
-    int m_side;
+    std::vector<PhaseKey> m_wanted;
 };
 
 // Opens the scenario as the frame opens it, both sides computer-run without
-// fog, and plays to the phase change into the side's phase of the turn; the
-// battle written there, empty when it was not reached.
-std::string SaveAtPhaseChange(const std::string& scenario, int turn, int side, std::string& error)
+// fog, and plays on through the phase changes into the phases asked for;
+// the battle written at each, all of them or none.
+SavedPhases SaveAtPhaseChanges(const std::string& scenario, const std::vector<PhaseKey>& wanted, std::string& error)
 {
+    SetTimeSource(&FixedClock);
     SetRandomSeed(kSeed);
     auto game = std::make_unique<CGame>();
     game->ResetBattleState();
@@ -143,17 +152,21 @@ std::string SaveAtPhaseChange(const std::string& scenario, int turn, int side, s
     String text;
     std::vector<int> groups, released;
     HexList hexes;
-    if (!game->ReadScenario(in, modes, fog, text, groups, released, hexes)) {
+    SavedPhases saved;
+    if (game->ReadScenario(in, modes, fog, text, groups, released, hexes)) {
+        CAdvanceHost host(*game, wanted);
+        CComputerTurn computer(*game, host);
+        host.m_computer = &computer;
+        computer.RunComputerTurn();
+        if (host.m_saved.size() == wanted.size())
+            saved = std::move(host.m_saved);
+        else
+            error = "a phase change was not reached";
+    } else {
         error = scenario + ": " + game->m_battleReadError.str();
-        return {};
     }
-    CAdvanceHost host(*game, turn, side);
-    CComputerTurn computer(*game, host);
-    host.m_computer = &computer;
-    computer.RunComputerTurn();
-    if (host.m_saved.empty())
-        error = "the phase change was not reached";
-    return host.m_saved;
+    SetTimeSource(nullptr);
+    return saved;
 }
 
 // Times the phase that starts in the saved battle, read afresh for each run.
@@ -213,20 +226,17 @@ void RunPhase(benchmark::State& state, const std::filesystem::path& folder, cons
 
 void BM_DemoComputerPhase(benchmark::State& state)
 {
-    const int side = static_cast<int>(state.range(0));
-    static std::string saved[2];
-    std::string error;
-    if (saved[side].empty()) {
+    const PhaseKey key { 2, static_cast<int>(state.range(0)) };
+    static std::string error;
+    static const SavedPhases saved = [] {
         CurrentFolder inData(VL_BENCH_DATA_DIR);
-        SetTimeSource(&FixedClock);
-        saved[side] = SaveAtPhaseChange("demo.scn", 2, side, error);
-        SetTimeSource(nullptr);
-    }
-    if (saved[side].empty()) {
+        return SaveAtPhaseChanges("demo.scn", { { 2, 0 }, { 2, 1 } }, error);
+    }();
+    if (!saved.count(key)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    RunPhase(state, VL_BENCH_DATA_DIR, saved[side]);
+    RunPhase(state, VL_BENCH_DATA_DIR, saved.at(key));
 }
 BENCHMARK(BM_DemoComputerPhase)->ArgName("side")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -462,26 +472,31 @@ const LargeBattle& TheLargeBattle()
 
 void BM_LargeComputerPhase(benchmark::State& state)
 {
-    const int side = static_cast<int>(state.range(0));
+    const PhaseKey key { static_cast<int>(state.range(0)), static_cast<int>(state.range(1)) };
     const LargeBattle& battle = TheLargeBattle();
     if (!battle.Error().empty()) {
         state.SkipWithError(battle.Error().c_str());
         return;
     }
-    static std::string saved[2];
-    std::string error;
-    if (saved[side].empty()) {
+    static std::string error;
+    static const SavedPhases saved = [&battle] {
         CurrentFolder inBattle(battle.Folder());
-        SetTimeSource(&FixedClock);
-        saved[side] = SaveAtPhaseChange("large.scn", 2, side, error);
-        SetTimeSource(nullptr);
-    }
-    if (saved[side].empty()) {
+        return SaveAtPhaseChanges("large.scn", { { 2, 0 }, { 2, 1 }, { 5, 0 }, { 5, 1 } }, error);
+    }();
+    if (!saved.count(key)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    RunPhase(state, battle.Folder(), saved[side]);
+    RunPhase(state, battle.Folder(), saved.at(key));
 }
-BENCHMARK(BM_LargeComputerPhase)->ArgName("side")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Turn 2: the two sides still apart, every phase moves; turn 5: in contact,
+// with fire, opportunity fire and indirect fire among the moves.
+BENCHMARK(BM_LargeComputerPhase)
+    ->ArgNames({ "turn", "side" })
+    ->Args({ 2, 0 })
+    ->Args({ 2, 1 })
+    ->Args({ 5, 0 })
+    ->Args({ 5, 1 })
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
