@@ -123,15 +123,16 @@ namespace {
         return run;
     }
 
-    // A copy through a mask of all-ones (copy) and zero (keep) pixels, a
-    // vector and then four pixels a step.
+    // A copy through a mask of all-ones (copy) and zero (keep) pixels, from
+    // pixels with the mask already applied, a vector and then four pixels a
+    // step.
     template <class Chunk> [[gnu::always_inline]] inline void MaskChunk(Pixel* to, const Pixel* from, const Pixel* mask)
     {
         Chunk d, s, m;
         std::memcpy(&d, to, sizeof d);
         std::memcpy(&s, from, sizeof s);
         std::memcpy(&m, mask, sizeof m);
-        d = (d & ~m) | (s & m);
+        d = (d & ~m) | s;
         std::memcpy(to, &d, sizeof d);
     }
     template <bool Wide>
@@ -146,7 +147,7 @@ namespace {
             i += 4;
         }
         for (; i < n; ++i)
-            to[i] = (to[i] & ~mask[i]) | (from[i] & mask[i]);
+            to[i] = (to[i] & ~mask[i]) | from[i];
     }
 
     // Draws the pieces of a cell at `at` within `to` (whole: `to` is the
@@ -161,15 +162,15 @@ namespace {
         const Pixel* const sourceBase
             = src.Pixels().data() + std::size_t(source.top) * sourceStride + std::size_t(source.left);
         const Pixel* const masks = cell.masks.data();
+        const Pixel* const masked = cell.masked.data();
         if (whole) {
             Pixel* const base = pixels + std::size_t(at.y) * stride + std::size_t(at.x);
             for (const Surface::CellPiece& piece : cell.pieces) {
                 Pixel* d = base + piece.row * stride + piece.x;
-                const Pixel* s = sourceBase + piece.row * sourceStride + piece.x;
-                if (piece.masked)
-                    CopyMaskedRow<Wide>(d, s, masks + piece.mask, piece.length);
+                if (piece.isMasked)
+                    CopyMaskedRow<Wide>(d, masked + piece.mask, masks + piece.mask, piece.length);
                 else
-                    CopyPixels<Wide>(d, s, piece.length);
+                    CopyPixels<Wide>(d, sourceBase + piece.source, piece.length);
             }
             return;
         }
@@ -188,11 +189,10 @@ namespace {
             if (a >= b)
                 continue;
             Pixel* d = pixels + std::size_t(at.y + piece.row) * stride + std::size_t(at.x + a);
-            const Pixel* s = sourceBase + piece.row * sourceStride + std::size_t(a);
-            if (piece.masked)
-                CopyMaskedRow<Wide>(d, s, masks + piece.mask + (a - piece.x), b - a);
+            if (piece.isMasked)
+                CopyMaskedRow<Wide>(d, masked + piece.mask + (a - piece.x), masks + piece.mask + (a - piece.x), b - a);
             else
-                CopyPixels<Wide>(d, s, b - a);
+                CopyPixels<Wide>(d, sourceBase + piece.source + (a - piece.x), b - a);
         }
     }
 

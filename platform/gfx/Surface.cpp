@@ -138,7 +138,8 @@ void Surface::FindCellRuns(Rect cell, CellRuns& out) const
             const int a = std::max(run.start, cell.left);
             const int b = std::min(run.start + run.length, cell.right);
             if (a < b)
-                out.pieces.push_back({ row, std::uint16_t(a - cell.left), std::uint16_t(b - a), 0, 0 });
+                out.pieces.push_back({ row, std::uint16_t(a - cell.left), std::uint16_t(b - a), 0, 0,
+                    std::uint32_t(std::size_t(row) * std::size_t(m_width) + std::size_t(a - cell.left)) });
         }
         const std::size_t count = out.pieces.size() - first;
         if (count <= kDenseRuns)
@@ -154,9 +155,13 @@ void Surface::FindCellRuns(Rect cell, CellRuns& out) const
         out.pieces.resize(first);
         const auto mask = std::uint32_t(out.masks.size());
         const Pixel* pixels = Row(y) + cell.left;
-        for (int x = a; x < b; ++x)
-            out.masks.push_back(IsKey(pixels[x]) ? Pixel(0) : ~Pixel(0));
-        out.pieces.push_back({ row, std::uint16_t(a), std::uint16_t(b - a), 1, mask });
+        for (int x = a; x < b; ++x) {
+            const Pixel m = IsKey(pixels[x]) ? Pixel(0) : ~Pixel(0);
+            out.masks.push_back(m);
+            out.masked.push_back(pixels[x] & m);
+        }
+        out.pieces.push_back({ row, std::uint16_t(a), std::uint16_t(b - a), 1, mask,
+            std::uint32_t(std::size_t(row) * std::size_t(m_width) + std::size_t(a)) });
     }
 }
 

@@ -100,17 +100,20 @@ public:
     // runs gives one piece a run; a row dense with short runs (stipples,
     // dots) gives one masked piece from its first opaque pixel to its last,
     // whose pixels are copied where masks[mask + i] is all ones and left
-    // alone where it is zero. An unkeyed surface gives whole rows.
+    // alone where it is zero; `masked` holds the pixels with the mask
+    // applied. An unkeyed surface gives whole rows.
     struct CellPiece {
         std::uint16_t row;
         std::uint16_t x;
         std::uint16_t length;
-        std::uint16_t masked; // 0 or 1
+        std::uint16_t isMasked; // 0 or 1
         std::uint32_t mask; // masked pieces: index of the first pixel's mask
+        std::uint32_t source; // row * Width() + x: the first pixel from the cell's corner
     };
     struct CellRuns {
         std::vector<CellPiece> pieces;
         std::vector<Pixel> masks;
+        std::vector<Pixel> masked;
     };
     // Cells up to this size in either direction are kept.
     static constexpr int kMaxCellSide = 65535;
