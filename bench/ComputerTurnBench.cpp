@@ -145,15 +145,8 @@ SavedPhases SaveAtPhaseChanges(const std::string& scenario, const std::vector<Ph
     SetTimeSource(&FixedClock);
     SetRandomSeed(kSeed);
     auto game = std::make_unique<CGame>();
-    game->ResetBattleState();
-    std::ifstream in(scenario, std::ios::binary);
-    const int modes[2] = { kAiPlanningComputer, kAiPlanningComputer };
-    const std::uint8_t fog[2] = { 0, 0 };
-    String text;
-    std::vector<int> groups, released;
-    HexList hexes;
     SavedPhases saved;
-    if (game->ReadScenario(in, modes, fog, text, groups, released, hexes)) {
+    if (OpenComputerScenario(*game, scenario, 0)) {
         CAdvanceHost host(*game, wanted);
         CComputerTurn computer(*game, host);
         host.m_computer = &computer;

@@ -36,17 +36,18 @@ ToolkitSession::~ToolkitSession()
     wxEntryCleanup();
 }
 
-void ToolkitSession::ProcessPending()
+void ToolkitSession::ProcessPending() { DispatchPendingEvents(50); }
+
+void DispatchPendingEvents(int rounds)
 {
     if (!wxTheApp)
         return;
-    // Outside a running main loop a temporary loop dispatches.
     wxEventLoopBase* active = wxEventLoopBase::GetActive();
     wxEventLoop temporary;
     if (!active)
         wxEventLoopBase::SetActive(&temporary);
     wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         bool any = false;
         while (loop->Pending()) {
             loop->Dispatch();

@@ -34,6 +34,11 @@ private:
     bool m_ok = false;
 };
 
+// Dispatches the pending events, then the pending and idle handlers, for up
+// to `rounds` rounds while a round found work. Outside a running loop (start-
+// up, tests) a temporary one dispatches.
+void DispatchPendingEvents(int rounds);
+
 // Sets the environment the toolkit needs before it starts.
 void PrepareToolkitEnvironment();
 

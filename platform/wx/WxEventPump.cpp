@@ -1,7 +1,7 @@
 #include "platform/wx/WxEventPump.h"
 
-#include <wx/app.h>
-#include <wx/evtloop.h>
+#include "platform/wx/App.h"
+
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
@@ -9,23 +9,8 @@
 
 namespace platform::wx {
 
-void WxEventPump::PumpPending()
-{
-    if (!wxTheApp)
-        return;
-    // Outside a running loop (start-up, tests) a temporary one dispatches.
-    wxEventLoopBase* active = wxEventLoopBase::GetActive();
-    wxEventLoop temporary;
-    if (!active)
-        wxEventLoopBase::SetActive(&temporary);
-    wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-    while (loop->Pending())
-        loop->Dispatch();
-    wxTheApp->ProcessPendingEvents();
-    wxTheApp->ProcessIdle();
-    if (!active)
-        wxEventLoopBase::SetActive(nullptr);
-}
+// The pending events until none is left, then one idle pass.
+void WxEventPump::PumpPending() { DispatchPendingEvents(1); }
 
 bool WxEventPump::WaitFor(int ms)
 {

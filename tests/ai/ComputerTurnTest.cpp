@@ -124,15 +124,7 @@ protected:
     {
         SetRandomSeed(kSeed);
         auto game = std::make_unique<CGame>();
-        game->ResetBattleState();
-        std::ifstream in("demo.scn", std::ios::binary);
-        const int modes[2] = { kAiPlanningComputer, kAiPlanningComputer };
-        const std::uint8_t fogs[2] = { fog, fog };
-        String text;
-        std::vector<int> groups, released;
-        HexList hexes;
-        EXPECT_TRUE(game->ReadScenario(in, modes, fogs, text, groups, released, hexes))
-            << game->m_battleReadError.str();
+        EXPECT_TRUE(OpenComputerScenario(*game, "demo.scn", fog)) << game->m_battleReadError.str();
         return game;
     }
 

@@ -49,18 +49,9 @@ PlayedTurns PlayGolden(std::uint8_t fog)
     PlayedTurns played;
     SetRandomSeed(kSeed);
     CGame game;
-    game.ResetBattleState();
-    {
-        std::ifstream in("demo.scn", std::ios::binary);
-        const int modes[2] = { kAiPlanningComputer, kAiPlanningComputer };
-        const std::uint8_t fogs[2] = { fog, fog };
-        String text;
-        std::vector<int> groups, released;
-        HexList hexes;
-        if (!game.ReadScenario(in, modes, fogs, text, groups, released, hexes)) {
-            ADD_FAILURE() << "demo.scn: " << game.m_battleReadError.str();
-            return played;
-        }
+    if (!OpenComputerScenario(game, "demo.scn", fog)) {
+        ADD_FAILURE() << "demo.scn: " << game.m_battleReadError.str();
+        return played;
     }
     CHeadlessTurnHost host(game);
     CComputerTurn computer(game, host);

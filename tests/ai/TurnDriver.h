@@ -7,6 +7,8 @@
 // would show it; the computer opponent's battle tests drive phases with it
 // too.
 
+#include <cstdint>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,3 +85,18 @@ private:
     CGame& m_game;
     std::vector<std::string> m_log;
 };
+
+// Opens a scenario as the frame opens a new battle: the battle state reset,
+// then the scenario read with both sides computer-run under the given fog.
+// False when the read failed (its text is in m_battleReadError).
+inline bool OpenComputerScenario(CGame& game, const std::string& path, std::uint8_t fog)
+{
+    game.ResetBattleState();
+    std::ifstream in(path, std::ios::binary);
+    const int modes[2] = { kAiPlanningComputer, kAiPlanningComputer };
+    const std::uint8_t fogs[2] = { fog, fog };
+    String text;
+    std::vector<int> groups, released;
+    HexList hexes;
+    return game.ReadScenario(in, modes, fogs, text, groups, released, hexes);
+}

@@ -14,6 +14,7 @@
 #include "platform/testing/HeadlessServices.h"
 #include "tests/TempDir.h"
 #include "tests/TestFiles.h"
+#include "tests/frame/StackSearch.h"
 
 class FrameFixture : public ::testing::Test {
 protected:

@@ -156,11 +156,7 @@ TEST_F(FrameHandlerTest, DoubleClickOnTheMapSelectsEveryUnitOfTheHex)
         host->PostFirstShow();
         services.Pump();
         CGame& game = main.Game();
-        HexPos hex { -1, -1 };
-        for (int c = 0; c < game.m_map.GetWidth() && hex.column < 0; ++c)
-            for (int r = 0; r < game.m_map.GetHeight() && hex.column < 0; ++r)
-                if (game.m_stacks.At(c, r).Count() >= 2)
-                    hex = { c, r };
+        const HexPos hex = FirstHexWithUnits(game, 2);
         ASSERT_NE(hex.column, -1);
         const std::size_t count = game.m_stacks.At(hex.column, hex.row).Count();
 

@@ -29,6 +29,7 @@
 #include "platform/wx/WindowHost.h"
 #include "platform/wx/WxServices.h"
 #include "tests/TestFiles.h"
+#include "tests/frame/StackSearch.h"
 #include "tests/mapview/wx/Pump.h"
 
 using namespace platform;
@@ -181,11 +182,7 @@ TEST_F(VlFrameOnScreenTest, DoubleClickSelectsTheHexInTheInfoBox)
     EXPECT_EQ(info.top, map.top);
 
     CGame& game = frame->Game();
-    HexPos hex { -1, -1 };
-    for (int c = 0; c < game.m_map.GetWidth() && hex.column < 0; ++c)
-        for (int r = 0; r < game.m_map.GetHeight() && hex.column < 0; ++r)
-            if (game.m_stacks.At(c, r).Count() >= 2)
-                hex = { c, r };
+    const HexPos hex = FirstHexWithUnits(game, 2);
     ASSERT_NE(hex.column, -1);
     CMapView& view = frame->MapView();
     view.ScrollHexIntoView(hex.column, hex.row, true);
