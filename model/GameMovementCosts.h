@@ -14,6 +14,7 @@
 // keep their previous values.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -113,4 +114,76 @@ protected:
     // reload replaces, so the one public reload is
     // CGameData::ReloadKeepingBattle, which sets the battle aside first.
     virtual const char* Reload();
+};
+
+// One type's action-point costs for one array, turn length and hex size,
+// each worked out by CGameMovementCosts' getter the first time it is asked
+// and then kept: for a caller that asks for many steps while neither the
+// rows nor the type can change. The conversion divides in floating point,
+// so keeping its results saves most of a step's cost.
+class MovementPointRow {
+public:
+    // Forgets every cost kept and takes the new key.
+    void Reset(const PlatoonType* type, int array, int minutesPerTurn, int metresPerHex)
+    {
+        m_type = type;
+        m_array = array;
+        m_minutes = minutesPerTurn;
+        m_metres = metresPerHex;
+        m_known = 0;
+    }
+    bool IsFor(const PlatoonType* type, int array, int minutesPerTurn, int metresPerHex) const
+    {
+        return m_type == type && m_array == array && m_minutes == minutesPerTurn && m_metres == metresPerHex;
+    }
+
+    int Terrain(int terrain)
+    {
+        if (terrain < 0 || terrain >= MovementCostRecord::kTerrainEntries)
+            return 0;
+        return Get(
+            terrain, [&] { return CGameMovementCosts::GetTerrainCost(m_type, m_array, terrain, m_minutes, m_metres); });
+    }
+    int FirstExtra()
+    {
+        return Get(MovementCostRecord::kFirstExtraEntry,
+            [&] { return CGameMovementCosts::GetFirstExtraCost(m_type, m_array, m_minutes, m_metres); });
+    }
+    int SecondExtra()
+    {
+        return Get(MovementCostRecord::kSecondExtraEntry,
+            [&] { return CGameMovementCosts::GetSecondExtraCost(m_type, m_array, m_minutes, m_metres); });
+    }
+    int HexsideFeature(int layer)
+    {
+        if (layer < 0 || layer >= MovementCostRecord::kHexsideEntries)
+            return 0;
+        return Get(MovementCostRecord::kFirstHexsideEntry + layer,
+            [&] { return CGameMovementCosts::GetHexsideFeatureCost(m_type, m_array, layer, m_minutes, m_metres); });
+    }
+    int Climb()
+    {
+        return Get(MovementCostRecord::kClimbEntry,
+            [&] { return CGameMovementCosts::GetClimbCost(m_type, m_array, m_minutes, m_metres); });
+    }
+
+private:
+    static_assert(MovementCostRecord::kEntryCount <= 64, "one bit an entry");
+
+    template <class Compute> int Get(int entry, Compute compute)
+    {
+        const std::uint64_t bit = std::uint64_t { 1 } << entry;
+        if ((m_known & bit) == 0) {
+            m_points[static_cast<std::size_t>(entry)] = compute();
+            m_known |= bit;
+        }
+        return m_points[static_cast<std::size_t>(entry)];
+    }
+
+    const PlatoonType* m_type = nullptr;
+    int m_array = -1;
+    int m_minutes = 0;
+    int m_metres = 0;
+    std::uint64_t m_known = 0; // a bit an entry
+    std::array<int, MovementCostRecord::kEntryCount> m_points {};
 };

@@ -376,8 +376,22 @@ bool CGameOrders::IsCrossed(int fromX, int fromY, HexSide side, int layer) const
     return m_map.GetFeatureLayer(fromX, fromY, layer).Contains(side);
 }
 
+MovementPointRow* CGameOrders::HeldPoints(const PlatoonType* type) const
+{
+    if (!m_holdMovementPoints)
+        return nullptr;
+    const int array = m_terrain.surface;
+    const int minutes = m_parameters.m_minutesPerTurn;
+    const int metres = m_parameters.m_metresPerHex;
+    if (!m_movementPoints.IsFor(type, array, minutes, metres))
+        m_movementPoints.Reset(type, array, minutes, metres);
+    return &m_movementPoints;
+}
+
 int CGameOrders::FeatureCost(const PlatoonType* type, int layer) const
 {
+    if (MovementPointRow* held = HeldPoints(type))
+        return held->HexsideFeature(layer);
     return GetHexsideFeatureCost(
         type, m_terrain.surface, layer, m_parameters.m_minutesPerTurn, m_parameters.m_metresPerHex);
 }
@@ -524,19 +538,21 @@ std::int64_t CGameOrders::GetBaseCost(
     // A road carries the move over whatever the side would stop.
     if (crossing == -1)
         crossing = 0;
-    const std::int64_t climb = rise == 0 ? 0 : GetClimbCost(type, array, minutes, metres) * rise / kClimbUnit;
-    std::int64_t terrainCost = GetTerrainCost(type, array, terrain, minutes, metres);
+    MovementPointRow* held = HeldPoints(type);
+    const std::int64_t climb
+        = rise == 0 ? 0 : (held ? held->Climb() : GetClimbCost(type, array, minutes, metres)) * rise / kClimbUnit;
+    std::int64_t terrainCost = held ? held->Terrain(terrain) : GetTerrainCost(type, array, terrain, minutes, metres);
     if (road == 0 && terrainCost == 0)
         return 0;
     const int flags = m_hexFlags.At(toX, toY);
     if ((flags & kHexRubble) != 0 && !IsAgileLeader(type)) {
-        const int extra = GetFirstExtraCost(type, array, minutes, metres);
+        const int extra = held ? held->FirstExtra() : GetFirstExtraCost(type, array, minutes, metres);
         if (extra == 0)
             return 0;
         terrainCost += extra;
     }
     if ((flags & kHexTrench) != 0) {
-        const int extra = GetSecondExtraCost(type, array, minutes, metres);
+        const int extra = held ? held->SecondExtra() : GetSecondExtraCost(type, array, minutes, metres);
         if (extra == 0)
             return 0;
         terrainCost += extra;

@@ -75,6 +75,28 @@ public:
         const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingUnits, int movingStrength);
     // Only the minefield test and the move cost.
     int GetStepCostMinesOnly(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, int movingStrength);
+    // While one lives, the step costs keep the converted movement costs of
+    // the type they last asked for (each worked out once): for a caller that
+    // asks for many steps while nothing reloads the data or changes the
+    // battle's surface, turn length or hex size, as a path search does.
+    class HeldMovementPoints {
+    public:
+        explicit HeldMovementPoints(CGameOrders& orders)
+            : m_orders(orders)
+            , m_wasHeld(orders.m_holdMovementPoints)
+        {
+            if (!m_wasHeld)
+                m_orders.m_movementPoints.Reset(nullptr, -1, 0, 0);
+            m_orders.m_holdMovementPoints = true;
+        }
+        ~HeldMovementPoints() { m_orders.m_holdMovementPoints = m_wasHeld; }
+        HeldMovementPoints(const HeldMovementPoints&) = delete;
+        HeldMovementPoints& operator=(const HeldMovementPoints&) = delete;
+
+    private:
+        CGameOrders& m_orders;
+        bool m_wasHeld;
+    };
 
     // Action points the unit keeps back: its fire cost when saved for
     // firing, and its passenger's unload cost (doubled for a disrupted
@@ -197,6 +219,10 @@ private:
     // The unit is a passenger of a boat.
     static bool IsCarriedByBoat(const UnitList& stack, const UnitNode& node);
     bool IsCrossed(int fromX, int fromY, HexSide side, int layer) const;
+    // The kept costs of the type for the battle's surface, turn length and
+    // hex size while they are held (started afresh for another type); null
+    // when they are not, and each cost is then converted where it is asked.
+    MovementPointRow* HeldPoints(const PlatoonType* type) const;
     int FeatureCost(const PlatoonType* type, int layer) const;
     // The rule for a hexside on a river; the reason of a refusal is left.
     bool RiverCrossingAllowed(const PlatoonType* type, int fromX, int fromY, HexSide side);
@@ -221,6 +247,9 @@ private:
     // The units of the leader's formation near it that may join its Banzai
     // attack are committed to it.
     void CommitBanzai(int x, int y, const PlacedUnit& leader);
+
+    mutable MovementPointRow m_movementPoints;
+    bool m_holdMovementPoints = false;
 
     // Loading and unloading: the cost of boarding the passenger onto the
     // carrier, the checks of one pair, those of one passenger to unload.

@@ -180,6 +180,7 @@ void CGamePathSearch::FindReachableHexes(int x, int y, const int* positions, int
     if (!SetUpSelection(positions, count))
         return;
     BeginSearch();
+    const HeldMovementPoints held(*this);
     ExpandReachable(nodes);
 }
 
@@ -277,6 +278,7 @@ int CGamePathSearch::FindSelectionPath(
     if (!SetUpSelection(positions, count) || !OnGrid(goalX, goalY))
         return kNoSearch;
     BeginSearch();
+    const HeldMovementPoints held(*this);
     SearchList nodes;
     const int bound = WalkTowardGoal(nodes, withDetours);
     CopyPathFromLastNode(path, nodes);
@@ -295,6 +297,7 @@ int CGamePathSearch::FindPathForProfile(const PlacedUnit& profile, int startX, i
     if (!OnGrid(startX, startY) || !OnGrid(goalX, goalY))
         return kNoSearch;
     BeginSearch();
+    const HeldMovementPoints held(*this);
     SearchList nodes;
     return WalkTowardGoal(nodes, false);
 }

@@ -313,3 +313,83 @@ TEST(MovementCostsTest, ShortAndDamagedFiles)
     EXPECT_EQ(costs.Reload(), nullptr);
     EXPECT_EQ(costs.m_movementCosts[0][0].m_entries[0], 11);
 }
+
+TEST(MovementCostsTest, KeptPointsEqualTheGettersForEveryEntry)
+{
+    TempDir dir;
+    dir.Write("movement.pdx", ScrambleText(MovementText()));
+    ScopedCurrentDir inDir(dir.Path());
+    CGameMovementCosts costs;
+    // Zero, negative and awkward percentages besides the file's.
+    for (auto& array : costs.m_movementCosts) {
+        array[0].m_entries[3] = 0;
+        array[0].m_entries[29] = -150;
+        array[5].m_entries[40] = 0;
+        array[5].m_entries[1] = 300;
+        array[8].m_entries[51] = 33;
+    }
+    PlatoonType types[] = {
+        MakeType(0x1, 20),
+        MakeType(0x80 | 0x1, 7), // water entry
+        MakeType(0x80, 20), // no row
+        MakeType(0x100, 13), // amphibious: its own row under snow
+        MakeType(0x1, 0), // cannot move by itself
+        MakeType(0x1000, 2'000'000'000),
+    };
+    for (PlatoonType& type : types)
+        costs.BindMovementRows(type);
+
+    MovementPointRow kept;
+    for (const PlatoonType& type : types)
+        for (int array = 0; array < 4; ++array)
+            for (int minutes : { 0, 1, 6, 10, 60 })
+                for (int metres : { 0, 100, 250, 333, 2'000'000'000 }) {
+                    kept.Reset(&type, array, minutes, metres);
+                    ASSERT_TRUE(kept.IsFor(&type, array, minutes, metres));
+                    // Twice: worked out, then kept.
+                    for (int pass = 0; pass < 2; ++pass) {
+                        const std::string where = std::to_string(type.m_moveFlags) + " array " + std::to_string(array)
+                            + " " + std::to_string(minutes) + " min " + std::to_string(metres) + " m pass "
+                            + std::to_string(pass);
+                        for (int terrain = -1; terrain <= MovementCostRecord::kTerrainEntries; ++terrain)
+                            ASSERT_EQ(kept.Terrain(terrain),
+                                CGameMovementCosts::GetTerrainCost(&type, array, terrain, minutes, metres))
+                                << where << " terrain " << terrain;
+                        for (int layer = -1; layer <= MovementCostRecord::kHexsideEntries; ++layer)
+                            ASSERT_EQ(kept.HexsideFeature(layer),
+                                CGameMovementCosts::GetHexsideFeatureCost(&type, array, layer, minutes, metres))
+                                << where << " layer " << layer;
+                        ASSERT_EQ(
+                            kept.FirstExtra(), CGameMovementCosts::GetFirstExtraCost(&type, array, minutes, metres))
+                            << where;
+                        ASSERT_EQ(
+                            kept.SecondExtra(), CGameMovementCosts::GetSecondExtraCost(&type, array, minutes, metres))
+                            << where;
+                        ASSERT_EQ(kept.Climb(), CGameMovementCosts::GetClimbCost(&type, array, minutes, metres))
+                            << where;
+                    }
+                }
+}
+
+TEST(MovementCostsTest, KeptPointsAreForgottenOnlyByReset)
+{
+    TempDir dir;
+    ScopedCurrentDir inDir(dir.Path());
+    CGameMovementCosts costs;
+    PlatoonType type = MakeType(0x1, 20);
+    costs.BindMovementRows(type);
+    auto& row = costs.m_movementCosts[1][0].m_entries;
+    row[2] = 100;
+    MovementPointRow kept;
+    kept.Reset(&type, 1, 10, 250);
+    EXPECT_EQ(kept.Terrain(2), 8);
+    EXPECT_FALSE(kept.IsFor(&type, 0, 10, 250));
+    EXPECT_FALSE(kept.IsFor(&type, 1, 11, 250));
+    EXPECT_FALSE(kept.IsFor(&type, 1, 10, 251));
+    EXPECT_FALSE(kept.IsFor(nullptr, 1, 10, 250));
+    // A changed row is seen only after the points are started afresh.
+    row[2] = 200;
+    EXPECT_EQ(kept.Terrain(2), 8);
+    kept.Reset(&type, 1, 10, 250);
+    EXPECT_EQ(kept.Terrain(2), 15);
+}

@@ -250,6 +250,84 @@ TEST_F(PathSearchTest, TiesAreDrawnWithTheClock)
     EXPECT_GT(std::unique(paths.begin(), paths.end()) - paths.begin(), 1);
 }
 
+TEST_F(PathSearchTest, HeldMovementPointsGiveTheSameStepCosts)
+{
+    // Around (5, 4): mixed terrain, a climb, rubble and a trench, and
+    // hexside features, some of which a road or a ford carries the move over.
+    const int terrains[] = { kTerrainForest, kTerrainMarsh, kTerrainWater, kTerrainRough, kTerrainOpen, kTerrainSwamp };
+    HexSide side(1);
+    for (int direction = 0; direction < 6; ++direction, side.Next()) {
+        HexPos next;
+        ASSERT_TRUE(m_game.m_map.GetNeighbour(side, 5, 4, next));
+        Hex(next.column, next.row).terrain = terrains[direction];
+        Hex(next.column, next.row).level = direction % 3;
+    }
+    m_game.m_hexFlags.At(5, 3) |= CGameData::kHexRubble;
+    m_game.m_hexFlags.At(6, 4) |= CGameData::kHexTrench;
+    side = HexSide(1);
+    AddFeature(5, 4, side, kLayerStream);
+    side.Next();
+    AddFeature(5, 4, side, kLayerHedge);
+    AddFeature(5, 4, side, kLayerRoad);
+    side.Next();
+    AddFeature(5, 4, side, kLayerStoneWall);
+    side.Next();
+    AddFeature(5, 4, side, kLayerRiver);
+    AddFeature(5, 4, side, kLayerFord);
+    const std::uint32_t ids[] = { kUsSherman, kUsRifle, kUsTruck, kUsBoat, kUsBattalionCommander };
+    for (std::uint32_t id : ids)
+        Add(5, 4, id);
+
+    // The unit's step to every neighbour.
+    const auto costs = [&](int position) {
+        std::vector<int> all;
+        HexSide to(1);
+        for (int direction = 0; direction < 6; ++direction, to.Next()) {
+            HexPos next;
+            m_game.m_map.GetNeighbour(to, 5, 4, next);
+            all.push_back(m_game.GetMoveCost(Unit(5, 4, position), 5, 4, next.column, next.row, 1, false));
+        }
+        return all;
+    };
+    std::vector<int> plain[4][6];
+    for (int surface = 0; surface < 4; ++surface) {
+        m_game.m_terrain.surface = surface;
+        for (int position = 1; position <= 5; ++position)
+            plain[surface][position] = costs(position);
+    }
+    // One hold: the units taking turns, and one unit over every surface.
+    const CGameOrders::HeldMovementPoints held(m_game);
+    for (int surface = 0; surface < 4; ++surface) {
+        m_game.m_terrain.surface = surface;
+        for (int position = 1; position <= 5; ++position)
+            EXPECT_EQ(costs(position), plain[surface][position]) << surface << " " << position;
+    }
+    for (int position = 1; position <= 5; ++position)
+        for (int surface = 0; surface < 4; ++surface) {
+            m_game.m_terrain.surface = surface;
+            EXPECT_EQ(costs(position), plain[surface][position]) << surface << " " << position;
+        }
+}
+
+TEST_F(PathSearchTest, ASearchSeesTheMovementRowsAsTheyAreWhenItStarts)
+{
+    Add(5, 4, kUsSherman).m_actionPoints = 45;
+    const PlatoonType* type = Unit(5, 4, 1).m_type;
+    const int surface = m_game.m_terrain.surface;
+    auto& entries
+        = m_game.m_movementCosts[surface][CGameMovementCosts::GetRowIndex(type, surface)].m_entries[kTerrainOpen];
+    std::vector<Visit> visits = Reachable(5, 4, { 1 });
+    ASSERT_GT(visits.size(), 1U);
+    const int before = visits[1].cost;
+    entries *= 2;
+    visits = Reachable(5, 4, { 1 });
+    ASSERT_GT(visits.size(), 1U);
+    EXPECT_GT(visits[1].cost, before);
+    EXPECT_EQ(visits[1].cost,
+        CGameMovementCosts::GetTerrainCost(
+            type, surface, kTerrainOpen, m_game.m_parameters.m_minutesPerTurn, m_game.m_parameters.m_metresPerHex));
+}
+
 // The game's search against the plain one on the demo maps: every hex a
 // start, a foot platoon and a tank, reachable sets and walks to fixed goals.
 class DemoMapSearchTest : public MoveGameTest, public ::testing::WithParamInterface<const char*> { };
