@@ -35,33 +35,13 @@
 #include "model/Clock.h"
 #include "model/HexMap.h"
 #include "model/Random.h"
+#include "tests/ScopedCurrentDir.h"
 #include "tests/ai/TurnDriver.h"
 
 namespace {
 
 std::int64_t FixedClock() { return 1'700'000'000; }
 constexpr std::uint32_t kSeed = 20240611;
-
-// The current folder for a while: the game reads its tables, map and
-// organisation from there.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::filesystem::path& path)
-        : m_previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~CurrentFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(m_previous, ignored);
-    }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
 
 // What the driver did in the phase.
 struct PhaseCounts {
@@ -165,7 +145,7 @@ SavedPhases SaveAtPhaseChanges(const std::string& scenario, const std::vector<Ph
 // Times the phase that starts in the saved battle, read afresh for each run.
 void RunPhase(benchmark::State& state, const std::filesystem::path& folder, const std::string& saved)
 {
-    CurrentFolder inFolder(folder);
+    ScopedCurrentDir inFolder(folder);
     SetTimeSource(&FixedClock);
     PhaseCounts counts;
     int units = 0;
@@ -222,7 +202,7 @@ void BM_DemoComputerPhase(benchmark::State& state)
     const PhaseKey key { 2, static_cast<int>(state.range(0)) };
     static std::string error;
     static const SavedPhases saved = [] {
-        CurrentFolder inData(VL_BENCH_DATA_DIR);
+        ScopedCurrentDir inData(VL_BENCH_DATA_DIR);
         return SaveAtPhaseChanges("demo.scn", { { 2, 0 }, { 2, 1 } }, error);
     }();
     if (!saved.count(key)) {
@@ -473,7 +453,7 @@ void BM_LargeComputerPhase(benchmark::State& state)
     }
     static std::string error;
     static const SavedPhases saved = [&battle] {
-        CurrentFolder inBattle(battle.Folder());
+        ScopedCurrentDir inBattle(battle.Folder());
         return SaveAtPhaseChanges("large.scn", { { 2, 0 }, { 2, 1 }, { 5, 0 }, { 5, 1 } }, error);
     }();
     if (!saved.count(key)) {

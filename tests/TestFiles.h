@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/Scramble.h"
+#include "tests/ScopedCurrentDir.h"
 #include "tests/TempDir.h"
 
 // The whole text of a file under tests/fixtures, e.g. "maps/sample-v3.txt".
@@ -96,26 +97,6 @@ inline std::string ScrambleText(std::string_view plain)
     }
     return out;
 }
-
-// The game object reads its data files from the current folder.
-class ScopedCurrentDir {
-public:
-    explicit ScopedCurrentDir(const std::filesystem::path& path)
-        : m_previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(path);
-    }
-    ~ScopedCurrentDir()
-    {
-        std::error_code ignored;
-        std::filesystem::current_path(m_previous, ignored);
-    }
-    ScopedCurrentDir(const ScopedCurrentDir&) = delete;
-    ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
-
-private:
-    std::filesystem::path m_previous;
-};
 
 // Times are counted back from one fixed moment of the test run, so that the
 // same count always gives the same time: file times are compared at the file

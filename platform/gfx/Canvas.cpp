@@ -109,14 +109,36 @@ void Canvas::PenDot(int x, int y)
         FillSpan(y + from + dy, x + from, x + from + pen.width, pen.colour);
 }
 
+namespace {
+
+    // The dots of a line from a up to b, b left out, as Bresenham steps them.
+    template <typename Dot> void WalkLine(Point a, Point b, Dot dot)
+    {
+        const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+        const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+        int error = dx + dy;
+        for (Point p = a; p != b;) {
+            dot(p);
+            const int twice = 2 * error;
+            if (twice >= dy) {
+                error += dy;
+                p.x += sx;
+            }
+            if (twice <= dx) {
+                error += dx;
+                p.y += sy;
+            }
+        }
+    }
+
+} // namespace
+
 void Canvas::Line(Point a, Point b)
 {
     if (m_state.pen.none)
         return;
     const int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    int error = dx + dy;
-    Point p = a;
     // A thin pen within no clip or a one-rectangle clip (the map view's usual
     // case) writes its dots straight into the rows, tested against that one
     // rectangle only where the line's box leaves it; level and upright lines
@@ -152,33 +174,13 @@ void Canvas::Line(Point a, Point b)
         }
         const Rect box { std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1 };
         const bool inside = box.Intersect(bounds) == box;
-        while (p != b) {
+        WalkLine(a, b, [&](Point p) {
             if (inside || bounds.Contains(p))
                 pixels[p.y * stride + p.x] = colour;
-            const int twice = 2 * error;
-            if (twice >= dy) {
-                error += dy;
-                p.x += sx;
-            }
-            if (twice <= dx) {
-                error += dx;
-                p.y += sy;
-            }
-        }
+        });
         return;
     }
-    while (p != b) {
-        PenDot(p.x, p.y);
-        const int twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            p.x += sx;
-        }
-        if (twice <= dx) {
-            error += dx;
-            p.y += sy;
-        }
-    }
+    WalkLine(a, b, [this](Point p) { PenDot(p.x, p.y); });
 }
 
 void Canvas::LineTo(Point p)
