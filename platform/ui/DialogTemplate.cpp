@@ -45,20 +45,17 @@ std::optional<DialogTemplate> DialogTemplate::Parse(std::string_view xrc, std::s
     const auto root = ParseXml(xrc, error);
     if (!root)
         return std::nullopt;
-    for (const XmlElement& object : root->children) {
-        const std::string* cls = object.Attribute("class");
-        const std::string* name = object.Attribute("name");
-        if (object.name != "object" || !cls || *cls != "wxDialog" || !name)
-            continue;
-        DialogTemplate dialog;
-        dialog.name = *name;
-        dialog.caption = object.ChildText("title");
-        int group = 0;
-        Collect(object, dialog, group);
-        return dialog;
+    const XmlElement* object = root->FindObject("wxDialog");
+    if (!object) {
+        error = "no dialog in the file";
+        return std::nullopt;
     }
-    error = "no dialog in the file";
-    return std::nullopt;
+    DialogTemplate dialog;
+    dialog.name = *object->Attribute("name");
+    dialog.caption = object->ChildText("title");
+    int group = 0;
+    Collect(*object, dialog, group);
+    return dialog;
 }
 
 } // namespace platform::ui

@@ -80,18 +80,15 @@ std::optional<MenuModel> MenuModel::ParseXrc(std::string_view xrc, std::string_v
     const auto root = ParseXml(xrc, error);
     if (!root)
         return std::nullopt;
-    for (const XmlElement& object : root->children) {
-        const std::string* cls = object.Attribute("class");
-        const std::string* name = object.Attribute("name");
-        if (object.name != "object" || !cls || *cls != "wxMenuBar" || !name || *name != barName)
-            continue;
-        MenuModel model;
-        if (!ReadMenu(object, model.m_top, error))
-            return std::nullopt;
-        return model;
+    const XmlElement* object = root->FindObject("wxMenuBar", barName);
+    if (!object) {
+        error = "no menu bar named " + std::string(barName);
+        return std::nullopt;
     }
-    error = "no menu bar named " + std::string(barName);
-    return std::nullopt;
+    MenuModel model;
+    if (!ReadMenu(*object, model.m_top, error))
+        return std::nullopt;
+    return model;
 }
 
 const MenuItem* MenuModel::FindItem(int id) const { return const_cast<MenuModel*>(this)->Find(id); }

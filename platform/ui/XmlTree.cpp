@@ -211,6 +211,17 @@ std::string XmlElement::ChildText(std::string_view childName) const
     return child ? child->text : std::string();
 }
 
+const XmlElement* XmlElement::FindObject(std::string_view cls, std::optional<std::string_view> objectName) const
+{
+    for (const XmlElement& object : children) {
+        const std::string* c = object.Attribute("class");
+        const std::string* n = object.Attribute("name");
+        if (object.name == "object" && c && *c == cls && n && (!objectName || *n == *objectName))
+            return &object;
+    }
+    return nullptr;
+}
+
 std::optional<XmlElement> ParseXml(std::string_view text, std::string& error) { return Reader(text).Document(error); }
 
 } // namespace platform::ui

@@ -22,6 +22,9 @@ struct XmlElement {
     const XmlElement* Child(std::string_view childName) const;
     // The text of the first child of that name, or empty.
     std::string ChildText(std::string_view childName) const;
+    // The first child <object class="cls" name="..."> that has a name, and
+    // that name when `objectName` is given; or null.
+    const XmlElement* FindObject(std::string_view cls, std::optional<std::string_view> objectName = {}) const;
 };
 
 // The root element, or nothing with the reason in `error`.
