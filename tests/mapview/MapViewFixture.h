@@ -15,12 +15,45 @@
 
 #include "ai/Game.h"
 #include "mapview/MapView.h"
+#include "platform/gfx/Bmp.h"
 #include "platform/testing/HeadlessServices.h"
 #include "platform/testing/HeadlessWindowHost.h"
 #include "tests/TempDir.h"
 #include "tests/TestFiles.h"
 #include "tools/art/ArtLayout.h"
 #include "tools/art/ArtPainter.h"
+
+// Sheets whose cells name themselves by colour, for painters the diagnostic
+// art does not cover: cell (column, row) is filled with NamedCellColour, and
+// NamedCellOf reads the cell back from a pixel ((-1, -1) for any other).
+inline platform::gfx::Pixel NamedCellColour(int column, int row)
+{
+    return static_cast<platform::gfx::Pixel>(((40 * column + 20) << 16) | ((10 * row + 5) << 8) | 0x80);
+}
+
+inline HexPos NamedCellOf(platform::gfx::Pixel p)
+{
+    const int r = static_cast<int>(p >> 16) & 0xFF;
+    const int g = static_cast<int>(p >> 8) & 0xFF;
+    if ((p & 0xFF) != 0x80 || (r - 20) % 40 != 0 || (g - 5) % 10 != 0)
+        return { -1, -1 };
+    return { (r - 20) / 40, (g - 5) / 10 };
+}
+
+// A sheet of columns by rows named cells of the full size given, drawn at
+// 1 / divisor of it, with the key colour at its first pixel.
+inline void WriteNamedCellSheet(
+    const std::filesystem::path& path, int columns, int rows, int cellWidth, int cellHeight, int divisor = 1)
+{
+    platform::gfx::Surface sheet(columns * cellWidth / divisor, rows * cellHeight / divisor);
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r)
+            sheet.Fill({ c * cellWidth / divisor, r * cellHeight / divisor, (c + 1) * cellWidth / divisor,
+                           (r + 1) * cellHeight / divisor },
+                NamedCellColour(c, r));
+    sheet.SetPixel(0, 0, 0xFF00FF);
+    ASSERT_TRUE(platform::gfx::WriteBmpFile(path, sheet));
+}
 
 // The game object with the fog-of-war answers set by the test.
 class CViewTestGame : public CGame {

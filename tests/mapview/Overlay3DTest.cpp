@@ -25,7 +25,6 @@ constexpr Pixel kBrown = 0x734A00;
 constexpr Pixel kRed = 0xFF0000;
 constexpr Pixel kGreen = 0x00FF00;
 constexpr Pixel kMarker = 0x123456;
-constexpr Pixel kKey = 0xFF00FF;
 // Shows the whole 8 by 8 map in the 3D normal view.
 constexpr platform::Size kWide { 1400, 1000 };
 
@@ -33,34 +32,6 @@ constexpr platform::Size kWide { 1400, 1000 };
 // 62 full-size pixels (868 and 1116, the shading rows, are multiples).
 constexpr int kBlockWidth = 200;
 constexpr int kBlockHeight = 62;
-
-Pixel BlockColour(int column, int row)
-{
-    return static_cast<Pixel>(((40 * column + 20) << 16) | ((10 * row + 5) << 8) | 0x80);
-}
-
-// The block (column, row) whose colour a pixel has; (-1, -1) for any other.
-HexPos BlockOf(Pixel p)
-{
-    const int r = static_cast<int>(p >> 16) & 0xFF;
-    const int g = static_cast<int>(p >> 8) & 0xFF;
-    if ((p & 0xFF) != 0x80 || (r - 20) % 40 != 0 || (g - 5) % 10 != 0)
-        return { -1, -1 };
-    return { (r - 20) / 40, (g - 5) / 10 };
-}
-
-// A sheet of 6 by 20 blocks at 1 / divisor of the full size.
-void WriteBlockSheet(const std::filesystem::path& path, int divisor)
-{
-    Surface sheet(6 * kBlockWidth / divisor, 20 * kBlockHeight / divisor);
-    for (int c = 0; c < 6; ++c)
-        for (int r = 0; r < 20; ++r)
-            sheet.Fill({ c * kBlockWidth / divisor, r * kBlockHeight / divisor, (c + 1) * kBlockWidth / divisor,
-                           (r + 1) * kBlockHeight / divisor },
-                BlockColour(c, r));
-    sheet.SetPixel(0, 0, kKey);
-    ASSERT_TRUE(platform::gfx::WriteBmpFile(path, sheet));
-}
 
 bool SamePicture(const Surface& a, const Surface& b)
 {
@@ -335,12 +306,15 @@ protected:
     {
         Overlay3DTest::SetUp();
         LeaveOutArt({});
-        WriteBlockSheet(m_art / "Brown3d.bmp", 1);
-        WriteBlockSheet(m_art / "Brown4d.bmp", 2);
-        WriteBlockSheet(m_art / "Brown5d.bmp", 4);
+        WriteNamedCellSheet(m_art / "Brown3d.bmp", 6, 20, kBlockWidth, kBlockHeight, 1);
+        WriteNamedCellSheet(m_art / "Brown4d.bmp", 6, 20, kBlockWidth, kBlockHeight, 2);
+        WriteNamedCellSheet(m_art / "Brown5d.bmp", 6, 20, kBlockWidth, kBlockHeight, 4);
     }
     // The block drawn at a hex's centre.
-    HexPos BlockAtHex(int column, int row) const { return BlockOf(At(m_view->Geometry().GetHexCentre(column, row))); }
+    HexPos BlockAtHex(int column, int row) const
+    {
+        return NamedCellOf(At(m_view->Geometry().GetHexCentre(column, row)));
+    }
 };
 
 TEST_F(Shading3DTest, CellsByViewAndNight)

@@ -14,43 +14,16 @@ using platform::Point;
 using platform::gfx::Pixel;
 using platform::gfx::Surface;
 
-constexpr Pixel kKey = 0xFF00FF;
-
-Pixel CellColour(int column, int row)
-{
-    return static_cast<Pixel>(((40 * column + 20) << 16) | ((10 * row + 5) << 8) | 0x80);
-}
-
-// The cell whose colour a pixel has; (-1, -1) for any other colour.
-HexPos CellOf(Pixel p)
-{
-    const int r = static_cast<int>(p >> 16) & 0xFF;
-    const int g = static_cast<int>(p >> 8) & 0xFF;
-    if ((p & 0xFF) != 0x80 || (r - 20) % 40 != 0 || (g - 5) % 10 != 0)
-        return { -1, -1 };
-    return { (r - 20) / 40, (g - 5) / 10 };
-}
-
-void WriteGridSheet(const std::filesystem::path& path, int columns, int rows, int cellWidth, int cellHeight)
-{
-    Surface sheet(columns * cellWidth, rows * cellHeight);
-    for (int c = 0; c < columns; ++c)
-        for (int r = 0; r < rows; ++r)
-            sheet.Fill({ c * cellWidth, r * cellHeight, (c + 1) * cellWidth, (r + 1) * cellHeight }, CellColour(c, r));
-    sheet.SetPixel(0, 0, kKey);
-    ASSERT_TRUE(platform::gfx::WriteBmpFile(path, sheet));
-}
-
 class OverlaySpritesTest : public MapViewTest {
 protected:
     void SetUp() override
     {
         MakeMap(8, 8);
         LeaveOutArt({});
-        WriteGridSheet(m_art / "Terrain3d.bmp", 6, 13, 200, 125);
-        WriteGridSheet(m_art / "Blocked3d.bmp", 3, 2, 108, 64);
+        WriteNamedCellSheet(m_art / "Terrain3d.bmp", 6, 13, 200, 125);
+        WriteNamedCellSheet(m_art / "Blocked3d.bmp", 3, 2, 108, 64);
     }
-    HexPos CellAtPoint(Point p) const { return CellOf(At(p)); }
+    HexPos CellAtPoint(Point p) const { return NamedCellOf(At(p)); }
     // The sprite cell at a hex's centre, lifted as the sprites are.
     // The sprite cell at a hex's centre, lifted as the sprites of the view
     // are: 19 pixels in the normal view, 10 and 5 in the zoom-outs.
@@ -67,7 +40,7 @@ TEST_F(OverlaySpritesTest, MarkSpritesByParityAndTerrain)
     SetTerrain(4, 4, kTerrainCity);
     SetTerrain(5, 4, kTerrainShallowWater);
     // The zoom-out view's half-size sheet: the same cells, lifted less.
-    WriteGridSheet(m_art / "Terrain4d.bmp", 6, 13, 100, 62);
+    WriteNamedCellSheet(m_art / "Terrain4d.bmp", 6, 13, 100, 62);
     Show(0, false, { 1400, 1000 });
     CMapView& v = *m_view;
     struct Case {
@@ -108,7 +81,7 @@ TEST_F(OverlaySpritesTest, BlockedHexPiecesBackAndFront)
     SetTerrain(3, 4, kTerrainVillage);
     SetTerrain(4, 4, kTerrainIndustrial);
     // The zoom-out view's half-size sheet, and its offsets halved.
-    WriteGridSheet(m_art / "Blocked4d.bmp", 3, 2, 54, 32);
+    WriteNamedCellSheet(m_art / "Blocked4d.bmp", 3, 2, 54, 32);
     for (int mode : { 0, 3 })
         for (HexPos hex : { HexPos { 3, 4 }, HexPos { 4, 4 } }) {
             Show(mode, false, { 1400, 1000 });
@@ -137,7 +110,7 @@ TEST_F(OverlaySpritesTest, BlockedHexPiecesBackAndFront)
 
 TEST_F(OverlaySpritesTest, BridgeCellClippedToItsHex)
 {
-    WriteGridSheet(m_art / "Bridges3d.bmp", 3, 4, 200, 124);
+    WriteNamedCellSheet(m_art / "Bridges3d.bmp", 3, 4, 200, 124);
     SetLevel(3, 4, 3);
     Show(0, false, { 1400, 1000 });
     const auto& g = m_view->Geometry();
