@@ -376,6 +376,23 @@ bool CGameOrders::IsCrossed(int fromX, int fromY, HexSide side, int layer) const
     return m_map.GetFeatureLayer(fromX, fromY, layer).Contains(side);
 }
 
+std::uint32_t CGameOrders::CrossedLayers(int fromX, int fromY, HexSide side) const
+{
+    const HexRecord& hex = m_map.GetHex(fromX, fromY);
+    // Most sides carry no feature: one pass over all layers at once settles
+    // those before any is taken apart.
+    std::uint32_t any = 0;
+    for (const HexSideSet layer : hex.layers)
+        any |= layer.Value();
+    if (!HexSideSet(any).Contains(side))
+        return 0;
+    std::uint32_t crossed = 0;
+    for (int layer = 0; layer < kFeatureLayerCount; ++layer)
+        if (hex.layers[static_cast<std::size_t>(layer)].Contains(side))
+            crossed |= 1U << layer;
+    return crossed;
+}
+
 MovementPointRow* CGameOrders::HeldPoints(const PlatoonType* type) const
 {
     if (!m_holdMovementPoints)
@@ -451,12 +468,16 @@ bool CGameOrders::RoadMovementAllowed(const PlatoonType* type, int toX, int toY,
 
 std::int64_t CGameOrders::GetCrossingCost(const PlacedUnit& unit, int fromX, int fromY, HexSide side) const
 {
+    const std::uint32_t crossed = CrossedLayers(fromX, fromY, side);
+    // Most sides carry no feature at all.
+    if (crossed == 0)
+        return 0;
+    const auto has = [crossed](int layer) { return ((crossed >> layer) & 1U) != 0; };
     const PlatoonType* type = unit.m_type;
     const bool frozen = m_terrain.water == TerrainConditions::kFrozen;
-    const HexSideSet damaged = GetDamagedBridgeSides(fromX, fromY);
     std::int64_t crossing = 0;
     for (int layer = 0; layer < kFeatureLayerCount; ++layer) {
-        if (!IsCrossed(fromX, fromY, side, layer))
+        if (!has(layer))
             continue;
         switch (layer) {
         case kLayerRoad:
@@ -468,7 +489,7 @@ std::int64_t CGameOrders::GetCrossingCost(const PlacedUnit& unit, int fromX, int
         case kLayerPath:
             continue;
         case kLayerHighWall:
-            if (damaged.Contains(side))
+            if (GetDamagedBridgeSides(fromX, fromY).Contains(side))
                 continue;
             break;
         case kLayerStoneWall:
@@ -485,16 +506,15 @@ std::int64_t CGameOrders::GetCrossingCost(const PlacedUnit& unit, int fromX, int
             return -1;
         crossing = std::max<std::int64_t>(crossing, cost);
     }
-    const bool atCrossing = IsCrossed(fromX, fromY, side, kLayerFord)
-        || IsCrossed(fromX, fromY, side, kLayerHeavyBridge) || IsCrossed(fromX, fromY, side, kLayerMediumBridge)
-        || IsCrossed(fromX, fromY, side, kLayerLightBridge);
+    const bool atCrossing
+        = has(kLayerFord) || has(kLayerHeavyBridge) || has(kLayerMediumBridge) || has(kLayerLightBridge);
     if (atCrossing)
         return crossing;
-    if (IsCrossed(fromX, fromY, side, kLayerGully))
+    if (has(kLayerGully))
         crossing += FeatureCost(type, kLayerGully);
-    if (IsCrossed(fromX, fromY, side, kLayerStream))
+    if (has(kLayerStream))
         crossing += FeatureCost(type, frozen ? kLayerGully : kLayerStream);
-    if (IsCrossed(fromX, fromY, side, kLayerRiver) && frozen)
+    if (has(kLayerRiver) && frozen)
         crossing += FeatureCost(type, kLayerGully);
     return crossing;
 }

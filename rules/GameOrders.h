@@ -219,6 +219,9 @@ private:
     // The unit is a passenger of a boat.
     static bool IsCarriedByBoat(const UnitList& stack, const UnitNode& node);
     bool IsCrossed(int fromX, int fromY, HexSide side, int layer) const;
+    // Bit n set when feature layer n crosses the side: one read of the hex
+    // for all layers.
+    std::uint32_t CrossedLayers(int fromX, int fromY, HexSide side) const;
     // The kept costs of the type for the battle's surface, turn length and
     // hex size while they are held (started afresh for another type); null
     // when they are not, and each cost is then converted where it is asked.
