@@ -69,8 +69,6 @@ const char* const kThemePrefixes[kRegionCount] = { "NWE-", "MED-", "DES-", "TRO-
 // How many feature layers each file version carries (index = version).
 constexpr int kLayersOfVersion[7] = { 0, 10, 15, 19, 19, 20, 21 };
 
-int ClampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
-
 // A decimal int at the start of the line (after white space); the cursor is
 // left after it.
 bool ReadLeadingInt(TextCursor& cursor, int& value)
@@ -204,11 +202,6 @@ void HexMap::Allocate(int width, int height)
 }
 
 void HexMap::SetRegion(int region) { m_region = region >= kNoRegion && region < kRegionCount ? region : kNoRegion; }
-
-int HexMap::GetElevation(int x, int y) const
-{
-    return ClampToInt(static_cast<long long>(GetElevationLevel(x, y)) * m_elevationStep + m_baseElevation);
-}
 
 int HexMap::GetEffectiveTerrain(int x, int y, const TerrainConditions& conditions) const
 {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/HexSide.h"
+#include "model/IntRange.h"
 #include "model/Lists.h"
 #include "model/String.h"
 #include "model/TerrainConditions.h"
@@ -212,7 +213,11 @@ public:
     void SetCode(int x, int y, int code) { m_codes[Index(x, y)] = code; }
 
     // Level times step plus base, in metres (saturated to the int range).
-    int GetElevation(int x, int y) const;
+    // Here, as every step cost asks it twice.
+    int GetElevation(int x, int y) const
+    {
+        return ClampToInt(std::int64_t { GetElevationLevel(x, y) } * m_elevationStep + m_baseElevation);
+    }
 
     // The terrain type under the battle's conditions: Marsh is Open when the
     // water is frozen or under snow; Field is Open when the field state is 2;
