@@ -14,8 +14,6 @@ namespace {
 
 constexpr int kIntMax = std::numeric_limits<int>::max();
 constexpr int kDirections = 6;
-// A step cost not asked yet in this search.
-constexpr int kUnknownCost = std::numeric_limits<int>::min();
 // A detour may take a step that costs nothing only onto a Rough goal.
 constexpr int kDetourFreeTerrain = kTerrainRough;
 // Farther inside the bound than this, a detour step ignores enemies and stacking.
@@ -132,7 +130,7 @@ void CGamePathSearch::BeginSearch()
         = static_cast<std::size_t>(m_searchState.Width()) * static_cast<std::size_t>(m_searchState.Height());
     if (m_costStamp.size() != hexes || ++m_searchNumber == 0) {
         m_costStamp.assign(hexes, 0);
-        m_stepCosts.assign(hexes * kStepCostKinds * kDirections, kUnknownCost);
+        m_stepCosts.assign(hexes * kStepCostKinds * kDirections, kUnknownStepCost);
         m_searchNumber = 1;
     }
 }
@@ -143,11 +141,11 @@ int CGamePathSearch::StepCost(StepCostKind kind, const SearchStep& from, int dir
         + static_cast<std::size_t>(from.row);
     int* costs = &m_stepCosts[hex * kStepCostKinds * kDirections];
     if (m_costStamp[hex] != m_searchNumber) {
-        std::fill(costs, costs + kStepCostKinds * kDirections, kUnknownCost);
+        std::fill(costs, costs + kStepCostKinds * kDirections, kUnknownStepCost);
         m_costStamp[hex] = m_searchNumber;
     }
     int& cost = costs[kind * kDirections + direction];
-    if (cost != kUnknownCost)
+    if (cost != kUnknownStepCost)
         return cost;
     switch (kind) {
     case kFullStep:
@@ -318,18 +316,6 @@ int CGamePathSearch::WalkTowardGoal(SearchList& nodes, bool withDetours)
     return bound;
 }
 
-void CGamePathSearch::WalkNode::Note(const WalkNeighbour& neighbour, int stepCost)
-{
-    nearestAny = std::min(nearestAny, neighbour.distance);
-    if (neighbour.cost == kUnknownCost)
-        nearestUnasked = std::min(nearestUnasked, neighbour.distance);
-    if (neighbour.cost == 0)
-        return;
-    nearest = std::min(nearest, neighbour.distance);
-    if (neighbour.cost != kUnknownCost)
-        cheapest = std::min(cheapest, ClampToInt(std::int64_t { stepCost } + neighbour.cost));
-}
-
 void CGamePathSearch::WalkNode::Forget() { nearest = nearestAny = nearestUnasked = cheapest = kIntMax; }
 
 void CGamePathSearch::AddWalkNode(SearchNode* node)
@@ -347,7 +333,7 @@ void CGamePathSearch::AddWalkNode(SearchNode* node)
         if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row))
             continue;
         const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
-        m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, direction, kUnknownCost });
+        m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, direction, kUnknownStepCost });
         walk.Note(m_walkNeighbours.back(), step.cost);
         ++walk.count;
     }
@@ -356,9 +342,10 @@ void CGamePathSearch::AddWalkNode(SearchNode* node)
 
 SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
 {
-    // Equal-cost steps are drawn for without touching the rules' sequence.
-    RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
-    StepChoice choice(*random);
+    // Equal-cost steps are drawn for without touching the rules' sequence
+    // (a private generator, time-seeded as every such draw is).
+    CRandomGenerator random;
+    StepChoice choice(random);
     // Nodes that can offer no step now never will: the bound only falls
     // and hexes are only ever added. They are left out of later scans
     // (unless detours may raise the bound again). A neighbour once seen
@@ -398,7 +385,7 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
             state = kStateOpen;
             const HexPos next { neighbour.column, neighbour.row };
             const bool within = neighbour.distance <= bound;
-            if (within && neighbour.cost == kUnknownCost)
+            if (within && neighbour.cost == kUnknownStepCost)
                 neighbour.cost = StepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour.direction, next);
             walk.Note(neighbour, step.cost);
             if (!within || neighbour.cost == 0)
@@ -418,8 +405,8 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
 
 SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
 {
-    RandomGeneratorPtr random = RandomGeneratorPtr::InitTimeSeeded();
-    StepChoice choice(*random);
+    CRandomGenerator random;
+    StepChoice choice(random);
     const bool roughGoal = GetEffectiveTerrain(m_goal.column, m_goal.row) == kDetourFreeTerrain;
     const std::int64_t reach = std::int64_t { bound } + 1;
     // The nodes set aside come back in their places: the detour may reach
@@ -427,11 +414,10 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
     if (!m_farNodes.empty()) {
         const auto byOrder = [](const WalkNode& a, const WalkNode& b) { return a.first < b.first; };
         std::sort(m_farNodes.begin(), m_farNodes.end(), byOrder);
-        std::vector<WalkNode> merged;
-        merged.reserve(m_walkNodes.size() + m_farNodes.size());
+        m_mergedNodes.clear();
         std::merge(m_walkNodes.begin(), m_walkNodes.end(), m_farNodes.begin(), m_farNodes.end(),
-            std::back_inserter(merged), byOrder);
-        m_walkNodes.swap(merged);
+            std::back_inserter(m_mergedNodes), byOrder);
+        m_walkNodes.swap(m_mergedNodes);
         m_farNodes.clear();
     }
     std::size_t kept = 0;

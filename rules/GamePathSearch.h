@@ -3,9 +3,12 @@
 // route to a goal hex. Nothing here moves a unit; the step costs are the
 // orders layer's.
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
+#include "model/IntRange.h"
 #include "model/Lists.h"
 #include "model/PlacedUnit.h"
 #include "rules/GameSession.h"
@@ -70,6 +73,8 @@ private:
     static constexpr int kStateUnseen = 0;
     static constexpr int kStateOpen = 1;
     static constexpr int kStateExpanded = 2;
+    // A step cost not asked yet in this search.
+    static constexpr int kUnknownStepCost = std::numeric_limits<int>::min();
 
     // Counts, strength, side, profile and budget from the start hex's
     // listed units; false for a selection the resolver refuses.
@@ -119,8 +124,19 @@ private:
         std::uint32_t first; // its neighbours in m_walkNeighbours
         std::uint32_t count;
 
-        // Takes in a neighbour still unseen.
-        void Note(const WalkNeighbour& neighbour, int stepCost);
+        // Takes in a neighbour still unseen. Here, to be inlined into the
+        // scans that call it for every neighbour.
+        void Note(const WalkNeighbour& neighbour, int stepCost)
+        {
+            nearestAny = std::min(nearestAny, neighbour.distance);
+            if (neighbour.cost == kUnknownStepCost)
+                nearestUnasked = std::min(nearestUnasked, neighbour.distance);
+            if (neighbour.cost == 0)
+                return;
+            nearest = std::min(nearest, neighbour.distance);
+            if (neighbour.cost != kUnknownStepCost)
+                cheapest = std::min(cheapest, ClampToInt(std::int64_t { stepCost } + neighbour.cost));
+        }
         void Forget();
     };
     void AddWalkNode(SearchNode* node);
@@ -130,6 +146,8 @@ private:
     // the bound (only a detour, which raises it, takes them back).
     std::vector<WalkNode> m_walkNodes;
     std::vector<WalkNode> m_farNodes;
+    // The detour's merge of the two, kept so its storage is reused.
+    std::vector<WalkNode> m_mergedNodes;
     std::vector<WalkNeighbour> m_walkNeighbours;
     std::vector<std::uint32_t> m_costStamp;
     std::vector<int> m_stepCosts;
