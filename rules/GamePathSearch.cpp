@@ -145,22 +145,31 @@ int CGamePathSearch::StepCost(StepCostKind kind, const SearchStep& from, int dir
         m_costStamp[hex] = m_searchNumber;
     }
     int& cost = costs[kind * kDirections + direction];
-    if (cost != kUnknownStepCost)
-        return cost;
+    if (cost == kUnknownStepCost)
+        cost = AskStepCost(kind, from, to);
+    return cost;
+}
+
+int CGamePathSearch::WalkStepCost(StepCostKind kind, const SearchStep& from, WalkNeighbour& neighbour)
+{
+    int& cost = neighbour.costs[kind];
+    if (cost == kUnknownStepCost)
+        cost = AskStepCost(kind, from, HexPos { neighbour.column, neighbour.row });
+    return cost;
+}
+
+int CGamePathSearch::AskStepCost(StepCostKind kind, const SearchStep& from, const HexPos& to)
+{
     switch (kind) {
     case kFullStep:
-        cost
-            = GetPathStepCost(m_profile, from.column, from.row, to.column, to.row, m_selectedCount, m_selectedStrength);
-        break;
-    case kStepWithoutEnemyTest:
-        cost = GetStepCostWithoutEnemyTest(
+        return GetPathStepCost(
             m_profile, from.column, from.row, to.column, to.row, m_selectedCount, m_selectedStrength);
-        break;
+    case kStepWithoutEnemyTest:
+        return GetStepCostWithoutEnemyTest(
+            m_profile, from.column, from.row, to.column, to.row, m_selectedCount, m_selectedStrength);
     default:
-        cost = GetStepCostMinesOnly(m_profile, from.column, from.row, to.column, to.row, m_selectedStrength);
-        break;
+        return GetStepCostMinesOnly(m_profile, from.column, from.row, to.column, to.row, m_selectedStrength);
     }
-    return cost;
 }
 
 SearchNode* CGamePathSearch::AddSearchNode(SearchList& nodes, const SearchStep& step)
@@ -333,7 +342,8 @@ void CGamePathSearch::AddWalkNode(SearchNode* node)
         if (!m_map.GetNeighbour(side, step.column, step.row, next) || !OnGrid(next.column, next.row))
             continue;
         const int distance = HexDistance(next.column, next.row, m_goal.column, m_goal.row);
-        m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, direction, kUnknownStepCost });
+        m_walkNeighbours.push_back(WalkNeighbour { next.column, next.row, distance, kUnknownStepCost,
+            { kUnknownStepCost, kUnknownStepCost, kUnknownStepCost } });
         walk.Note(m_walkNeighbours.back(), step.cost);
         ++walk.count;
     }
@@ -386,7 +396,7 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
             const HexPos next { neighbour.column, neighbour.row };
             const bool within = neighbour.distance <= bound;
             if (within && neighbour.cost == kUnknownStepCost)
-                neighbour.cost = StepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour.direction, next);
+                neighbour.cost = WalkStepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour);
             walk.Note(neighbour, step.cost);
             if (!within || neighbour.cost == 0)
                 continue;
@@ -449,8 +459,8 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
             const HexPos next { neighbour.column, neighbour.row };
             const bool isGoal = next == m_goal;
             const bool deepInside = std::int64_t { neighbour.distance } + kDetourDepth < bound;
-            const int cost = StepCost(
-                isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, neighbour.direction, next);
+            const int cost
+                = WalkStepCost(isGoal || deepInside ? kStepMinesOnly : kStepWithoutEnemyTest, step, neighbour);
             if (cost == 0 && !(isGoal && roughGoal))
                 continue;
             choice.Offer(ClampToInt(std::int64_t { step.cost } + cost), next, walk.node, neighbour.distance);

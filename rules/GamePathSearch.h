@@ -95,17 +95,23 @@ private:
     // The step cost of the kind from the node's hex across the side; the
     // costs cannot change during one search, so each is asked once.
     int StepCost(StepCostKind kind, const SearchStep& from, int direction, const HexPos& to);
+    // The orders layer's step cost of the kind, asked afresh.
+    int AskStepCost(StepCostKind kind, const SearchStep& from, const HexPos& to);
 
     // One neighbour of a walk node: its hex, its distance to the goal, the
-    // direction it lies in, and the cost of the plain walk's step there once
-    // asked.
+    // cost of the plain walk's step there once asked, and each kind of step
+    // cost once asked. A walk has one node per hex, so the costs kept with
+    // its neighbours are the search's costs from that hex, next to the data
+    // the scans read anyway.
     struct WalkNeighbour {
         int column;
         int row;
         int distance;
-        int direction;
         int cost;
+        int costs[kStepCostKinds];
     };
+    // The step cost of the kind to the walk node's neighbour, asked once.
+    int WalkStepCost(StepCostKind kind, const SearchStep& from, WalkNeighbour& neighbour);
     // A walk node with what its neighbours not yet known to be seen still
     // allow: the least distance to the goal among those not known to refuse
     // the plain walk's step, among all, and among those whose step cost is
