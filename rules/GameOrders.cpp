@@ -466,9 +466,9 @@ bool CGameOrders::RoadMovementAllowed(const PlatoonType* type, int toX, int toY,
     return (flags & (kHexDamaged | kHexRubble | kHexTrench)) == 0;
 }
 
-std::int64_t CGameOrders::GetCrossingCost(const PlacedUnit& unit, int fromX, int fromY, HexSide side) const
+std::int64_t CGameOrders::GetCrossingCost(
+    const PlacedUnit& unit, int fromX, int fromY, HexSide side, std::uint32_t crossed) const
 {
-    const std::uint32_t crossed = CrossedLayers(fromX, fromY, side);
     // Most sides carry no feature at all.
     if (crossed == 0)
         return 0;
@@ -519,8 +519,8 @@ std::int64_t CGameOrders::GetCrossingCost(const PlacedUnit& unit, int fromX, int
     return crossing;
 }
 
-std::int64_t CGameOrders::GetBaseCost(
-    const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength)
+std::int64_t CGameOrders::GetBaseCost(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side,
+    int movingStrength, std::uint32_t crossed)
 {
     const PlatoonType* type = unit.m_type;
     const bool frozen = m_terrain.water == TerrainConditions::kFrozen;
@@ -533,11 +533,11 @@ std::int64_t CGameOrders::GetBaseCost(
         terrain = kTerrainOpen;
     const std::int64_t rise
         = std::max<std::int64_t>(0, std::int64_t { m_map.GetElevation(toX, toY) } - m_map.GetElevation(fromX, fromY));
-    std::int64_t crossing = GetCrossingCost(unit, fromX, fromY, side);
+    std::int64_t crossing = GetCrossingCost(unit, fromX, fromY, side, crossed);
 
     std::int64_t road = 0;
     const int* layer = std::find_if(std::begin(kRoadLayers), std::end(kRoadLayers),
-        [&](int candidate) { return IsCrossed(fromX, fromY, side, candidate); });
+        [crossed](int candidate) { return ((crossed >> candidate) & 1U) != 0; });
     const bool roadThere = layer != std::end(kRoadLayers);
     // The road rule asks about the destination's stack: only where there is
     // a road or a pontoon to take.
@@ -607,13 +607,14 @@ int CGameOrders::GetStepCost(
     const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength, bool asOrdered)
 {
     const PlatoonType* type = unit.m_type;
-    if (IsCrossed(fromX, fromY, side, kLayerCliff))
+    const std::uint32_t crossed = CrossedLayers(fromX, fromY, side);
+    if (((crossed >> kLayerCliff) & 1U) != 0)
         return RefuseCost("Cannot cross blocked hexside");
-    if (IsCrossed(fromX, fromY, side, kLayerRiver) && m_terrain.water != TerrainConditions::kFrozen
+    if (((crossed >> kLayerRiver) & 1U) != 0 && m_terrain.water != TerrainConditions::kFrozen
         && !HasCarryFlag(type, kCarryBoats) && !HasMoveFlag(type, kMoveWaterEntry)
         && !RiverCrossingAllowed(type, fromX, fromY, side))
         return 0;
-    std::int64_t cost = GetBaseCost(unit, fromX, fromY, toX, toY, side, movingStrength);
+    std::int64_t cost = GetBaseCost(unit, fromX, fromY, toX, toY, side, movingStrength, crossed);
     if (cost == 0)
         return 0;
     const int flags = m_hexFlags.At(toX, toY);

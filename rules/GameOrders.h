@@ -234,9 +234,12 @@ private:
     bool PontoonAllowed(const PlatoonType* type, int fromX, int fromY, int toX, int toY, HexSide side);
     bool RoadMovementAllowed(const PlatoonType* type, int toX, int toY, int movingStrength) const;
     // The cost of the features of the crossed side; -1 impassable.
-    std::int64_t GetCrossingCost(const PlacedUnit& unit, int fromX, int fromY, HexSide side) const;
-    std::int64_t GetBaseCost(
-        const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength);
+    // Both take the side's CrossedLayers from the step cost, which reads
+    // them once for all its tests.
+    std::int64_t GetCrossingCost(
+        const PlacedUnit& unit, int fromX, int fromY, HexSide side, std::uint32_t crossed) const;
+    std::int64_t GetBaseCost(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side,
+        int movingStrength, std::uint32_t crossed);
     // GetMoveCost past the adjacency and type tests.
     int GetStepCost(const PlacedUnit& unit, int fromX, int fromY, int toX, int toY, HexSide side, int movingStrength,
         bool asOrdered);
