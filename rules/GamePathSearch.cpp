@@ -360,20 +360,25 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
     // and hexes are only ever added. They are left out of later scans
     // (unless detours may raise the bound again). A neighbour once seen
     // stays seen, so it is dropped from its node's list.
+    // The bound and the list stay as they are until the scan ends; read
+    // once here, they need not be read again after every store.
+    const int limit = bound;
+    WalkNode* const nodes = m_walkNodes.data();
+    const std::size_t count = m_walkNodes.size();
     std::size_t kept = 0;
-    for (std::size_t index = 0; index < m_walkNodes.size(); ++index) {
-        const WalkNode& passed = m_walkNodes[index];
+    for (std::size_t index = 0; index < count; ++index) {
+        const WalkNode& passed = nodes[index];
         // Nothing within the bound: no offer, and only a detour can bring
         // one back. Or every offer it has costs more than the best so far,
         // which an offer only ever lowers: it is neither taken nor drawn for.
-        if (passed.nearest > bound) {
+        if (passed.nearest > limit) {
             if (keepAll)
                 m_farNodes.push_back(passed);
             continue;
         }
-        if (passed.nearestUnasked > bound && passed.cheapest > choice.Best()) {
+        if (passed.nearestUnasked > limit && passed.cheapest > choice.Best()) {
             if (kept++ != index)
-                m_walkNodes[kept - 1] = passed;
+                nodes[kept - 1] = passed;
             continue;
         }
         WalkNode walk = passed;
@@ -390,11 +395,12 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
         for (std::uint32_t i = 0; i < walk.count; ++i) {
             if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
+            if (unseen != i)
+                neighbours[unseen] = neighbours[i];
             WalkNeighbour& neighbour = neighbours[unseen++];
-            neighbour = neighbours[i];
             state = kStateOpen;
             const HexPos next { neighbour.column, neighbour.row };
-            const bool within = neighbour.distance <= bound;
+            const bool within = neighbour.distance <= limit;
             if (within && neighbour.cost == kUnknownStepCost)
                 neighbour.cost = WalkStepCost(next == m_goal ? kStepMinesOnly : kFullStep, step, neighbour);
             walk.Note(neighbour, step.cost);
@@ -405,7 +411,7 @@ SearchStep CGamePathSearch::ChooseNextStep(int& bound, bool keepAll)
         }
         walk.count = unseen;
         if (state == kStateOpen && (keepAll || offers))
-            m_walkNodes[kept++] = walk;
+            nodes[kept++] = walk;
     }
     m_walkNodes.resize(kept);
     if (choice.ChosenDistance() < bound)
@@ -450,8 +456,9 @@ SearchStep CGamePathSearch::ChooseDetourStep(int& bound)
         for (std::uint32_t i = 0; i < walk.count; ++i) {
             if (State(neighbours[i].column, neighbours[i].row) != kStateUnseen)
                 continue;
+            if (unseen != i)
+                neighbours[unseen] = neighbours[i];
             WalkNeighbour& neighbour = neighbours[unseen++];
-            neighbour = neighbours[i];
             walk.Note(neighbour, step.cost);
             state = kStateOpen;
             if (neighbour.distance > reach)
