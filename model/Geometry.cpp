@@ -1,4 +1,5 @@
 #include "model/Geometry.h"
+#include "model/IntRange.h"
 
 #include <cstdint>
 #include <limits>
@@ -80,15 +81,6 @@ std::int64_t ColumnDistance(int column, int otherColumn)
     return d < 0 ? -d : d;
 }
 
-int ClampToInt(std::int64_t value)
-{
-    if (value > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
-
 } // namespace
 
 int OtherSide(int side)
@@ -130,24 +122,6 @@ int DefaultSideOfNation(int nation)
 {
     const NationEntry* entry = FindNation(nation);
     return entry != nullptr ? entry->side : 1;
-}
-
-int HexDistance(int column1, int row1, int column2, int row2)
-{
-    // Moving d columns from column1 reaches a band of rows without any extra
-    // step; the odd column, standing higher, reaches one more row upward.
-    // p is 0 or 1 and d is never negative, so the halvings below never see a
-    // negative numerator.
-    const std::int64_t p = IsOddColumn(column1) ? 1 : 0;
-    const std::int64_t d = ColumnDistance(column1, column2);
-    const std::int64_t upper = static_cast<std::int64_t>(row1) - (d + p) / 2;
-    const std::int64_t lower = static_cast<std::int64_t>(row1) + (d + 1 - p) / 2;
-    std::int64_t distance = d;
-    if (row2 < upper)
-        distance += upper - row2;
-    else if (row2 > lower)
-        distance += row2 - lower;
-    return ClampToInt(distance);
 }
 
 double HexCentreX(int column) { return column * kColumnSpacing; }

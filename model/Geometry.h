@@ -7,6 +7,10 @@
 // x = column * 1.5 / sqrt(3), y = row + 0.5 on an even column and y = row on an
 // odd one (rows grow downward, one row per unit).
 
+#include <cstdint>
+
+#include "model/IntRange.h"
+
 // Sides are 0 and 1.
 constexpr bool IsSide(int side) { return side == 0 || side == 1; }
 // 1 for 0, 0 for 1, -1 for any other value.
@@ -28,7 +32,25 @@ const char* NationAdjective(int nation);
 int DefaultSideOfNation(int nation);
 
 // Distance in hexes, exact for any columns and rows, negative ones included.
-int HexDistance(int column1, int row1, int column2, int row2);
+// Here, as the path search asks it for every neighbour it meets.
+inline int HexDistance(int column1, int row1, int column2, int row2)
+{
+    // Moving d columns from column1 reaches a band of rows without any extra
+    // step; the odd column, standing higher, reaches one more row upward.
+    // p is 0 or 1 and d is never negative, so the halvings below never see a
+    // negative numerator.
+    const std::int64_t p = (column1 & 1) != 0 ? 1 : 0;
+    const std::int64_t columns = std::int64_t { column2 } - column1;
+    const std::int64_t d = columns < 0 ? -columns : columns;
+    const std::int64_t upper = std::int64_t { row1 } - (d + p) / 2;
+    const std::int64_t lower = std::int64_t { row1 } + (d + 1 - p) / 2;
+    std::int64_t distance = d;
+    if (row2 < upper)
+        distance += upper - row2;
+    else if (row2 > lower)
+        distance += row2 - lower;
+    return ClampToInt(distance);
+}
 
 double HexCentreX(int column);
 double HexCentreY(int column, int row);

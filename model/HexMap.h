@@ -134,8 +134,47 @@ void HexLocationText(String& out, int x, int y);
 
 // The adjacent hex across a side on a map of the given size; odd columns stand
 // half a hex higher. False, with the output untouched, when that hex lies off
-// the map or the side is not one of the six single sides.
-bool NeighbourHex(HexSide side, int x, int y, HexPos& out, int width, int height);
+// the map or the side is not one of the six single sides. Here, as the path
+// search asks it for every hex it reaches.
+inline bool NeighbourHex(HexSide side, int x, int y, HexPos& out, int width, int height)
+{
+    // Odd columns stand half a hex higher: their NE/NW neighbours are one row
+    // up and their SE/SW neighbours on the same row; even columns the reverse.
+    const bool odd = (x & 1) != 0;
+    // In 64 bits, so that hexes at the int limits cannot wrap round.
+    long long column = x;
+    long long row = y;
+    switch (side.Value()) {
+    case 1: // N
+        row -= 1;
+        break;
+    case 8: // S
+        row += 1;
+        break;
+    case 2: // NE
+        column += 1;
+        row -= odd ? 1 : 0;
+        break;
+    case 4: // SE
+        column += 1;
+        row += odd ? 0 : 1;
+        break;
+    case 16: // SW
+        column -= 1;
+        row += odd ? 0 : 1;
+        break;
+    case 32: // NW
+        column -= 1;
+        row -= odd ? 1 : 0;
+        break;
+    default:
+        return false;
+    }
+    if (column < 0 || column >= width || row < 0 || row >= height)
+        return false;
+    out = HexPos { static_cast<int>(column), static_cast<int>(row) };
+    return true;
+}
 
 class HexMap {
 public:
