@@ -80,7 +80,10 @@ void ClearBattleSelection(UnitRecord* unit)
 LinePatch PatchBattleUnitLine(std::string& line, const UnitRecord* force)
 {
     std::array<std::int32_t, 12> numbers {};
-    if (!ReadNumbers(WithoutReturn(line), numbers))
+    // A line led by "0" whose tag reads otherwise ("012 ...") is no unit
+    // line: rewritten, it would lead with another digit, and a copy of the
+    // copy would take it for a member line.
+    if (!ReadNumbers(WithoutReturn(line), numbers) || numbers[0] != 0)
         return LinePatch::kUnchanged;
     const UnitRecord* unit = FindUnitByNumber(force, numbers[4]);
     if (!unit)
@@ -148,8 +151,8 @@ std::string CopyLinkedBattleFile(
         } else if (members-- > 0) {
             PatchBattleSubunitLine(patched, force);
         }
-        if (patched.empty())
-            continue;
+        // Only a unit without strength leaves; a blank line stays, since it
+        // took its place in a group's countdown and must again in a copy.
         put(patched, i);
     }
     for (; i < lines.size(); ++i)

@@ -34,7 +34,8 @@ LinePatch PatchBattleSubunitLine(std::string& line, const UnitRecord* force);
 // Copies the battle file to the destination (any letter case of either name
 // is found): the head's twelve lines as they are, then up to and with the
 // "-1" line the unit lines and the group members' lines patched from the
-// force (dropped lines not written), then the rest as it is. Empty when the
+// force (dropped lines not written; blank lines kept), then the rest as it
+// is, so that a copy of the copy is the copy again. Empty when the
 // copy was written whole; else the reason, and the destination untouched.
 std::string CopyLinkedBattleFile(
     const CampaignContext& context, std::string_view source, std::string_view destination, const UnitRecord* force);

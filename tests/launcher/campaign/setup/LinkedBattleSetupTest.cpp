@@ -62,6 +62,8 @@ TEST(LinkedBattleSetupTest, PatchesUnitLinesFromTheForce)
         // Short of twelve numbers (a version-10 head's last line): as it is.
         { "0 0 1", LinePatch::kUnchanged, "0 0 1" },
         { "0 2 2 10401 101 8 8 x 100 7 0 0", LinePatch::kUnchanged, "0 2 2 10401 101 8 8 x 100 7 0 0" },
+        // Led by "0" but tagged 12: no unit line.
+        { "012 2 2 10401 101 8 8 2 100 7 0 0", LinePatch::kUnchanged, "012 2 2 10401 101 8 8 2 100 7 0 0" },
     };
     for (const Case& c : cases) {
         std::string line = c.line;
@@ -111,6 +113,26 @@ TEST(LinkedBattleSetupTest, CopiesTheBattleWithTheForcesStateAndReadsItsBriefing
 
     EXPECT_EQ(ReadLinkedBriefing(test.context, "BATTLE1.cpn"), "First line of the briefing. Second line.");
     EXPECT_EQ(ReadLinkedBriefing(test.context, "missing.cpn"), "");
+}
+
+// Blank lines in the unit section take their place in a group's countdown
+// and are kept, so the member line after them is left as it stands, in the
+// copy and in a copy of the copy alike.
+TEST(LinkedBattleSetupTest, BlankLinesStayAndACopyOfTheCopyIsTheCopy)
+{
+    CampaignTestFolder test;
+    std::string battle = kBattle;
+    const std::string member = "    1400 103 2 2 1 100 7 0 0 3 3 3\n";
+    battle.insert(battle.find(member), "\n\n");
+    battle.insert(battle.find("0 2 3 10702"), "\n");
+    test.folder.Write("b.cpn", battle);
+    const auto force = Force();
+    ASSERT_EQ(CopyLinkedBattleFile(test.context, "b.cpn", "copy.cpn", force.get()), "");
+    const std::string copy = ReadFileText(test.folder.Path("copy.cpn"));
+    EXPECT_NE(copy.find("10401 101 8 8 6 100 8 0 0 3 3 3\n\n0 9 9 1200 900"), std::string::npos) << copy;
+    EXPECT_NE(copy.find("7 0 5 18 80 2 0 0\n\n\n" + member), std::string::npos) << copy;
+    ASSERT_EQ(CopyLinkedBattleFile(test.context, "copy.cpn", "again.cpn", force.get()), "");
+    EXPECT_EQ(ReadFileText(test.folder.Path("again.cpn")), copy);
 }
 
 TEST(LinkedBattleSetupTest, LongLinesAndAnExistingCopyInAnotherCase)
