@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
 #include "bench/BenchTempPath.h"
 #include "launcher/generator/BattleGenerator.h"
@@ -71,25 +70,15 @@ void ClearRoles(UnitRecord* node)
 }
 
 // A folder holding the demo's campaign data, removed at the end.
-class BenchFolder {
+class BenchFolder : public BenchTempFolder {
 public:
     BenchFolder()
-        : m_path(BenchTempPath("vl-bench-battle-", "").Path())
+        : BenchTempFolder("vl-bench-battle-")
     {
-        std::filesystem::create_directories(m_path);
         for (const char* name :
             { "campaign.pdt", "forces0.dat", "forces1.dat", "weapon.pdx", "Map Description.dat", "mapname1.txt" })
-            std::filesystem::copy_file(std::filesystem::path(VL_BENCH_DATA_DIR) / name, m_path / name);
+            std::filesystem::copy_file(std::filesystem::path(VL_BENCH_DATA_DIR) / name, Path() / name);
     }
-    ~BenchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
 };
 
 // Everything one battle needs, with the map generated once.

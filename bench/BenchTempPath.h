@@ -1,18 +1,24 @@
 #pragma once
-// A temporary file name for a benchmark's output, unique to the run and
-// removed at exit.
+// Temporary files and folders for a benchmark's input and output, unique to
+// the run and removed at exit.
 
 #include <filesystem>
 #include <random>
 #include <string>
 #include <system_error>
 
+// A name in the temporary folder that no other run uses.
+inline std::filesystem::path UniqueTempPath(const std::string& prefix, const std::string& extension)
+{
+    std::random_device seed;
+    return std::filesystem::temp_directory_path() / (prefix + std::to_string(seed()) + extension);
+}
+
 class BenchTempPath {
 public:
     BenchTempPath(const std::string& prefix, const std::string& extension)
+        : m_path(UniqueTempPath(prefix, extension))
     {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / (prefix + std::to_string(seed()) + extension);
     }
     ~BenchTempPath()
     {
@@ -23,6 +29,39 @@ public:
     BenchTempPath& operator=(const BenchTempPath&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A folder made empty at construction and removed with all it holds.
+class BenchTempFolder {
+public:
+    explicit BenchTempFolder(const std::string& prefix)
+        : m_path(UniqueTempPath(prefix, ""))
+    {
+        std::filesystem::create_directories(m_path);
+    }
+    ~BenchTempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    BenchTempFolder(const BenchTempFolder&) = delete;
+    BenchTempFolder& operator=(const BenchTempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+    // Copies the data folder's files in, but its pictures and sounds, which
+    // no benchmark that reads tables opens.
+    void CopyDataFiles(const std::filesystem::path& data) const
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(data)) {
+            const std::string extension = entry.path().extension().string();
+            if (entry.is_regular_file() && extension != ".bmp" && extension != ".bit" && extension != ".wav")
+                std::filesystem::copy_file(entry.path(), m_path / entry.path().filename());
+        }
+    }
 
 private:
     std::filesystem::path m_path;

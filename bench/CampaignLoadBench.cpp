@@ -10,10 +10,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
-#include <system_error>
 
+#include "bench/BenchTempPath.h"
 #include "launcher/campaign/OrderOfBattle.h"
 #include "model/Scramble.h"
 
@@ -38,13 +37,11 @@ std::string Platoon(int number, const std::string& name)
     return text + name + "\n";
 }
 
-class CorpsFolder {
+class CorpsFolder : public BenchTempFolder {
 public:
     CorpsFolder()
+        : BenchTempFolder("vl-bench-corps-")
     {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("vl-bench-corps-" + std::to_string(seed()));
-        std::filesystem::create_directories(m_path);
         std::string corps = Line("K1052", 1, "Big Corps") + Platoon(10404, "HQ");
         std::string divisions;
         std::string regiments;
@@ -93,19 +90,12 @@ public:
         }
         Write("platoon10.obx", platoons);
     }
-    ~CorpsFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
 
 private:
     void Write(const char* name, const std::string& text) const
     {
-        std::ofstream(m_path / name, std::ios::binary) << text;
+        std::ofstream(Path() / name, std::ios::binary) << text;
     }
-    std::filesystem::path m_path;
 };
 
 const CorpsFolder& Folder()

@@ -6,43 +6,19 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <random>
 #include <string>
-#include <system_error>
 
+#include "bench/BenchTempPath.h"
 #include "launcher/campaign/CampaignContext.h"
 #include "launcher/campaign/OrderOfBattle.h"
 #include "launcher/campaign/setup/NextBattleSetup.h"
 
 namespace {
 
-class DemoCampaignFolder {
-public:
-    DemoCampaignFolder()
-    {
-        std::random_device seed;
-        m_path = std::filesystem::temp_directory_path() / ("vl-bench-campaign-" + std::to_string(seed()));
-        std::filesystem::create_directories(m_path);
-        for (const auto& entry : std::filesystem::directory_iterator(VL_BENCH_DATA_DIR)) {
-            const std::string extension = entry.path().extension().string();
-            if (entry.is_regular_file() && extension != ".bmp" && extension != ".bit" && extension != ".wav")
-                std::filesystem::copy_file(entry.path(), m_path / entry.path().filename());
-        }
-    }
-    ~DemoCampaignFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 void BM_NextCampaignBattleSetUp(benchmark::State& state)
 {
-    DemoCampaignFolder folder;
+    BenchTempFolder folder("vl-bench-campaign-");
+    folder.CopyDataFiles(VL_BENCH_DATA_DIR);
     LauncherRandom random;
     std::int64_t now = 1700000000;
     random.SetTimeSource([&now] { return now; });

@@ -26,10 +26,10 @@
 #include <sstream>
 #include <string>
 #include <utility>
-#include <system_error>
 #include <vector>
 
 #include "ai/ComputerTurn.h"
+#include "bench/BenchTempPath.h"
 #include "ai/Game.h"
 #include "launcher/generator/RandomMap.h"
 #include "model/Clock.h"
@@ -244,23 +244,11 @@ class LargeBattle {
 public:
     LargeBattle()
     {
-        std::random_device seed;
-        m_folder = std::filesystem::temp_directory_path() / ("vl-bench-computer-" + std::to_string(seed()));
-        std::filesystem::create_directories(m_folder);
-        for (const auto& entry : std::filesystem::directory_iterator(VL_BENCH_DATA_DIR))
-            if (entry.is_regular_file() && entry.path().extension() != ".bmp")
-                std::filesystem::copy_file(entry.path(), m_folder / entry.path().filename());
+        m_folder.CopyDataFiles(VL_BENCH_DATA_DIR);
         m_error = Generate();
     }
-    ~LargeBattle()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-    LargeBattle(const LargeBattle&) = delete;
-    LargeBattle& operator=(const LargeBattle&) = delete;
 
-    const std::filesystem::path& Folder() const { return m_folder; }
+    const std::filesystem::path& Folder() const { return m_folder.Path(); }
     const std::string& Error() const { return m_error; }
 
 private:
@@ -277,11 +265,11 @@ private:
         generator.m_mapWidth = kSize;
         generator.m_mapHeight = kSize;
         generator.m_mapRiverCrossing = 1;
-        const std::string error = generator.GenerateRandomMap(m_folder / "large.map");
+        const std::string error = generator.GenerateRandomMap(m_folder.Path() / "large.map");
         if (!error.empty())
             return error;
         HexMap map;
-        std::ifstream mapFile(m_folder / "large.map", std::ios::binary);
+        std::ifstream mapFile(m_folder.Path() / "large.map", std::ios::binary);
         if (!map.ReadMapFile(mapFile))
             return "the generated map does not read";
         if (std::string missing = MissingFeatures(map); !missing.empty())
@@ -292,7 +280,7 @@ private:
         std::string units;
         for (int side = 0; side < 2; ++side)
             PlaceSide(map, side, draw, org, units);
-        std::ofstream(m_folder / "large.org", std::ios::binary) << org;
+        std::ofstream(m_folder.Path() / "large.org", std::ios::binary) << org;
 
         std::string scenario = "7\nComputer against computer on a river\n0 0 0 120\n0 0 0 0 18\n"
             + std::to_string(kAircraft) + ' ' + std::to_string(kAircraft)
@@ -314,7 +302,7 @@ private:
             for (int i = 0; i < kAircraft; ++i)
                 scenario += "19 " + std::to_string(kSides[side].aircraft) + '\n';
         scenario += "-1\n0 -1\n1\n";
-        std::ofstream(m_folder / "large.scn", std::ios::binary) << scenario;
+        std::ofstream(m_folder.Path() / "large.scn", std::ios::binary) << scenario;
         return {};
     }
 
@@ -433,7 +421,7 @@ private:
         }
     }
 
-    std::filesystem::path m_folder;
+    BenchTempFolder m_folder { "vl-bench-computer-" };
     std::string m_error;
 };
 
