@@ -10,9 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <random>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -20,8 +19,8 @@
 #include "model/HexMap.h"
 #include "model/Scramble.h"
 #include "tests/Scatter.h"
-
-namespace fs = std::filesystem;
+#include "tests/ScopedCurrentDir.h"
+#include "tests/TempDir.h"
 
 namespace {
 
@@ -91,19 +90,14 @@ std::string OrgText()
 class LargeBattle {
 public:
     LargeBattle()
-        : m_previous(fs::current_path())
     {
-        std::random_device seed;
-        m_dir = fs::temp_directory_path() / ("vl-bench-battle-" + std::to_string(seed()));
-        fs::create_directories(m_dir);
-        std::ofstream(m_dir / "bench.map") << MapText();
-        std::ofstream(m_dir / "bench.org") << OrgText();
-        {
-            std::ofstream platoons(m_dir / "platoon.obx");
-            for (const char* line : kPlatoonLines)
-                platoons << ScrambleLine(line) << '\n';
-        }
-        fs::current_path(m_dir);
+        m_dir.Write("bench.map", MapText());
+        m_dir.Write("bench.org", OrgText());
+        std::string platoons;
+        for (const char* line : kPlatoonLines)
+            platoons += ScrambleLine(line) + '\n';
+        m_dir.Write("platoon.obx", platoons);
+        m_inDir.emplace(m_dir.Path());
         m_game = std::make_unique<BenchGame>();
         m_game->m_mapFileName = "bench.map";
         m_game->m_orgFileName = "bench.org";
@@ -115,13 +109,6 @@ public:
         std::ostringstream out;
         m_game->WriteBattleFile(out);
         m_text = out.str();
-    }
-    ~LargeBattle()
-    {
-        m_game.reset();
-        std::error_code ignored;
-        fs::current_path(m_previous, ignored);
-        fs::remove_all(m_dir, ignored);
     }
 
     BenchGame& Game() { return *m_game; }
@@ -184,8 +171,10 @@ private:
             loss = random.Below(30);
     }
 
-    fs::path m_previous;
-    fs::path m_dir;
+    // Gone in reverse: the game, then the way back out of the folder, then
+    // the folder.
+    TempDir m_dir { "vl-bench-battle-" };
+    std::optional<ScopedCurrentDir> m_inDir;
     std::unique_ptr<BenchGame> m_game;
     std::string m_text;
 };

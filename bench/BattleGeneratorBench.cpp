@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/BenchTempPath.h"
+#include "tests/TempDir.h"
 #include "launcher/generator/BattleGenerator.h"
 #include "launcher/generator/Deployment.h"
 #include "model/DataFile.h"
@@ -70,10 +70,10 @@ void ClearRoles(UnitRecord* node)
 }
 
 // A folder holding the demo's campaign data, removed at the end.
-class BenchFolder : public BenchTempFolder {
+class BenchFolder : public TempDir {
 public:
     BenchFolder()
-        : BenchTempFolder("vl-bench-battle-")
+        : TempDir("vl-bench-battle-")
     {
         for (const char* name :
             { "campaign.pdt", "forces0.dat", "forces1.dat", "weapon.pdx", "Map Description.dat", "mapname1.txt" })

@@ -1,6 +1,6 @@
 #pragma once
-// Temporary files and folders for a benchmark's input and output, unique to
-// the run and removed at exit.
+// Temporary files for a benchmark's input and output, unique to the run and
+// removed at exit (folders are tests/TempDir.h's).
 
 #include <filesystem>
 #include <random>
@@ -34,35 +34,13 @@ private:
     std::filesystem::path m_path;
 };
 
-// A folder made empty at construction and removed with all it holds.
-class BenchTempFolder {
-public:
-    explicit BenchTempFolder(const std::string& prefix)
-        : m_path(UniqueTempPath(prefix, ""))
-    {
-        std::filesystem::create_directories(m_path);
+// Copies the data folder's files into the folder, but its pictures and
+// sounds, which no benchmark that reads tables opens.
+inline void CopyDataFiles(const std::filesystem::path& data, const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(data)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && extension != ".bmp" && extension != ".bit" && extension != ".wav")
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
     }
-    ~BenchTempFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    BenchTempFolder(const BenchTempFolder&) = delete;
-    BenchTempFolder& operator=(const BenchTempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-
-    // Copies the data folder's files in, but its pictures and sounds, which
-    // no benchmark that reads tables opens.
-    void CopyDataFiles(const std::filesystem::path& data) const
-    {
-        for (const auto& entry : std::filesystem::directory_iterator(data)) {
-            const std::string extension = entry.path().extension().string();
-            if (entry.is_regular_file() && extension != ".bmp" && extension != ".bit" && extension != ".wav")
-                std::filesystem::copy_file(entry.path(), m_path / entry.path().filename());
-        }
-    }
-
-private:
-    std::filesystem::path m_path;
-};
+}

@@ -9,12 +9,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "bench/BenchTempPath.h"
 #include "launcher/campaign/OrderOfBattle.h"
 #include "model/Scramble.h"
+#include "tests/TempDir.h"
 
 namespace {
 
@@ -37,10 +36,10 @@ std::string Platoon(int number, const std::string& name)
     return text + name + "\n";
 }
 
-class CorpsFolder : public BenchTempFolder {
+class CorpsFolder : public TempDir {
 public:
     CorpsFolder()
-        : BenchTempFolder("vl-bench-corps-")
+        : TempDir("vl-bench-corps-")
     {
         std::string corps = Line("K1052", 1, "Big Corps") + Platoon(10404, "HQ");
         std::string divisions;
@@ -89,12 +88,6 @@ public:
             platoons += '\n';
         }
         Write("platoon10.obx", platoons);
-    }
-
-private:
-    void Write(const char* name, const std::string& text) const
-    {
-        std::ofstream(Path() / name, std::ios::binary) << text;
     }
 };
 

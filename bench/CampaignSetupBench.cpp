@@ -12,13 +12,14 @@
 #include "launcher/campaign/CampaignContext.h"
 #include "launcher/campaign/OrderOfBattle.h"
 #include "launcher/campaign/setup/NextBattleSetup.h"
+#include "tests/TempDir.h"
 
 namespace {
 
 void BM_NextCampaignBattleSetUp(benchmark::State& state)
 {
-    BenchTempFolder folder("vl-bench-campaign-");
-    folder.CopyDataFiles(VL_BENCH_DATA_DIR);
+    TempDir folder("vl-bench-campaign-");
+    CopyDataFiles(VL_BENCH_DATA_DIR, folder.Path());
     LauncherRandom random;
     std::int64_t now = 1700000000;
     random.SetTimeSource([&now] { return now; });

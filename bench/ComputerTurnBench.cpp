@@ -36,6 +36,7 @@
 #include "model/HexMap.h"
 #include "model/Random.h"
 #include "tests/ScopedCurrentDir.h"
+#include "tests/TempDir.h"
 #include "tests/ai/TurnDriver.h"
 
 namespace {
@@ -244,7 +245,7 @@ class LargeBattle {
 public:
     LargeBattle()
     {
-        m_folder.CopyDataFiles(VL_BENCH_DATA_DIR);
+        CopyDataFiles(VL_BENCH_DATA_DIR, m_folder.Path());
         m_error = Generate();
     }
 
@@ -421,7 +422,7 @@ private:
         }
     }
 
-    BenchTempFolder m_folder { "vl-bench-computer-" };
+    TempDir m_folder { "vl-bench-computer-" };
     std::string m_error;
 };
 

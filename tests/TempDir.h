@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder for one test's files, removed again when the test ends.
+// A fresh folder for one test's (or benchmark's) files, removed again with
+// all it holds when it goes.
 
 #include <filesystem>
 #include <fstream>
@@ -9,11 +10,11 @@
 
 class TempDir {
 public:
-    TempDir()
+    explicit TempDir(std::string_view prefix = "vl-test-")
     {
         std::random_device seed;
-        m_path
-            = std::filesystem::temp_directory_path() / ("vl-test-" + std::to_string(seed()) + std::to_string(seed()));
+        m_path = std::filesystem::temp_directory_path()
+            / (std::string(prefix) + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir()
