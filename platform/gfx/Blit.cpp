@@ -326,8 +326,10 @@ namespace {
         const Rect to = whole.Intersect(dst.Bounds()).Intersect(clip);
         if (to.IsEmpty())
             return;
-        if (&dst == &src || !keyed || !src.IsKeyed() || source.Width() > Surface::kMaxCellSide
-            || source.Height() > Surface::kMaxCellSide) {
+        // Kept pieces name their cell's place and source offset in 16 and
+        // 32 bits: larger sheets draw the plain way.
+        if (&dst == &src || !keyed || !src.IsKeyed() || src.Width() > Surface::kMaxCellSide
+            || src.Height() > Surface::kMaxCellSide) {
             const Rect used = to.Offset(source.left - at.x, source.top - at.y);
             Blit(dst, to.TopLeft(), src, used, { keyed, nullptr });
             return;

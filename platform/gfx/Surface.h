@@ -115,10 +115,10 @@ public:
         std::vector<Pixel> masks;
         std::vector<Pixel> masked;
     };
-    // Cells up to this size in either direction are kept.
+    // Cells of surfaces up to this size in either direction are kept.
     static constexpr int kMaxCellSide = 65535;
-    // The pieces of `cell`, which must lie within the surface and be no
-    // larger than kMaxCellSide each way. The reference holds until the next
+    // The pieces of `cell`, which must lie within a surface no larger than
+    // kMaxCellSide each way. The reference holds until the next
     // call or change.
     const CellRuns& CellOpaqueRuns(Rect cell) const;
     // How many cells are kept (for tests: a change drops them all).

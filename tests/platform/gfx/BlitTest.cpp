@@ -246,6 +246,15 @@ TEST(Blit, CellBlitsDrawWhatPlainBlitsDraw)
                         }
 }
 
+TEST(Blit, CellBlitsFromAVeryWideSurfaceDrawWhatPlainBlitsDraw)
+{
+    // Cells past 65535 pixels in would share kept pieces with those 65536
+    // pixels before them if their place were kept in 16 bits.
+    const Surface src = PatternRows(131080);
+    for (int left : { 8, 65544, 131040 })
+        ExpectCellBlitMatchesBlit(src, { left, 0, left + 40, 6 }, { 5, 1 }, { 0, 0, 90, 8 }, true);
+}
+
 TEST(Blit, CellBlitKeepsPiecesUntilTheSheetChanges)
 {
     Surface src = Source(true);
