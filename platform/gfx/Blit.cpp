@@ -215,11 +215,16 @@ namespace {
     }
 
     // Processors with 32-byte vectors copy and mask twice the pixels a move;
-    // tests may hold the cell blit to 16-byte ones.
+    // tests may hold the cell blit to 16-byte ones. Only x86 builds have the
+    // 32-byte variant.
     int g_cellBlitVectorBytes = 0;
     bool UseWideVectors()
     {
-        static const bool wide = __builtin_cpu_supports("avx2");
+#if defined(__x86_64__) || defined(__i386__)
+        static const bool wide = __builtin_cpu_supports("avx2") != 0;
+#else
+        constexpr bool wide = false;
+#endif
         return g_cellBlitVectorBytes == 0 ? wide : g_cellBlitVectorBytes >= 32 && wide;
     }
 
@@ -338,11 +343,13 @@ namespace {
         DrawPieces<Wide>(dst, at, src, source, to, cell, to == whole);
     }
 
+#if defined(__x86_64__) || defined(__i386__)
     [[gnu::target("avx2"), gnu::noinline]] void BlitCellWide(
         Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
     {
         BlitCellWith<true>(dst, at, src, from, clip, keyed);
     }
+#endif
 
     [[gnu::noinline]] void BlitCellNarrow(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
     {
@@ -353,10 +360,13 @@ namespace {
 
 void BlitCell(Surface& dst, Point at, const Surface& src, Rect from, Rect clip, bool keyed)
 {
-    if (UseWideVectors())
+    if (UseWideVectors()) {
+#if defined(__x86_64__) || defined(__i386__)
         BlitCellWide(dst, at, src, from, clip, keyed);
-    else
-        BlitCellNarrow(dst, at, src, from, clip, keyed);
+        return;
+#endif
+    }
+    BlitCellNarrow(dst, at, src, from, clip, keyed);
 }
 
 void StretchBlit(Surface& dst, Rect to, const Surface& src, Rect from, const BlitOptions& options)
